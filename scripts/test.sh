@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build, the AddressSanitizer + UndefinedBehaviorSanitizer build,
+# a format check, and each fuzz harness for QOR_FUZZ_SECONDS (default 30) seconds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== format check"
+bash scripts/format.sh --check
+
+echo "== normal build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== sanitizer build (ASan + UBSan)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQOR_SANITIZE=ON -DQOR_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if ls fuzz/*.cpp >/dev/null 2>&1; then
+    echo "== fuzz harnesses (${QOR_FUZZ_SECONDS:-30} s each)"
+    CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQOR_BUILD_FUZZ=ON \
+        -DQOR_BUILD_TESTS=OFF -DQOR_BUILD_BENCH=OFF -DQOR_BUILD_APPS=OFF >/dev/null
+    cmake --build build-fuzz -j "$jobs"
+    bash scripts/run-fuzzers.sh build-fuzz "${QOR_FUZZ_SECONDS:-30}"
+fi
