@@ -114,9 +114,9 @@ CQorDataItem* CQorDataItem::walk(const CQorDataKey& key, bool create) {
             if (!create || !item->isNone()) return nullptr;
             item->mkDir();
         }
-        const int i = item->m_dir->indexOf(*part);
-        if (i >= 0) {
-            item = item->m_dir->m_items[std::size_t(i)].get();
+        CQorDataItem* child = item->m_dir->find(*part);
+        if (child != nullptr) {
+            item = child;
         } else {
             if (!create) return nullptr;
             item = item->m_dir->append(part->first());
@@ -230,7 +230,7 @@ bool CQorDataItem::remove(const CQorDataKey& key) noexcept {
     if (!parent->m_dir) return false;
     const int i = parent->m_dir->indexOf(*part);
     if (i < 0) return false;
-    parent->m_dir->m_items.erase(parent->m_dir->m_items.begin() + i);
+    parent->m_dir->erase(i);
     return true;
 }
 
@@ -253,11 +253,11 @@ bool CQorDataItem::insert(const CQorDataItem& from, bool replace) noexcept {
         const CQorDataItem source(from); // from may be this item or lie below it
         mkDir();
         for (const auto& child : source.m_dir->m_items) {
-            const int i = m_dir->indexOf(child->m_key);
-            if (i < 0)
-                m_dir->m_items.push_back(std::make_unique<CQorDataItem>(*child));
+            CQorDataItem* existing = m_dir->find(child->m_key);
+            if (existing == nullptr)
+                *m_dir->append(child->m_key) = *child;
             else if (replace)
-                *m_dir->m_items[std::size_t(i)] = *child;
+                *existing = *child;
         }
         return true;
     });
@@ -313,9 +313,38 @@ int CQorDataDir::indexOf(const CQorDataKey& component) const noexcept {
     return -1;
 }
 
+CQorDataItem* CQorDataDir::find(const CQorDataKey& component) const noexcept {
+    if (component.isEmpty()) return nullptr;
+    if (m_items.size() <= kIndexFrom) {
+        const int i = indexOf(component);
+        return i < 0 ? nullptr : m_items[std::size_t(i)].get();
+    }
+    return guarded<CQorDataItem*>(nullptr, [&]() -> CQorDataItem* {
+        if (m_index.empty()) {
+            m_index.reserve(m_items.size());
+            for (const auto& item : m_items)
+                m_index.emplace(indexKey(item->m_key), item.get());
+        }
+        auto it = m_index.find(indexKey(component));
+        return it == m_index.end() ? nullptr : it->second;
+    });
+}
+
+std::wstring CQorDataDir::indexKey(const CQorDataKey& component) {
+    std::wstring key(1, wchar_t(L'0' + component.type() % 10));
+    key += component.text();
+    return key;
+}
+
 CQorDataItem* CQorDataDir::append(const CQorDataKey& component) {
     auto item = std::make_unique<CQorDataItem>();
-    item->m_key = component;
+    item->m_key = component.first();
+    if (!m_index.empty()) m_index.emplace(indexKey(item->m_key), item.get());
     m_items.push_back(std::move(item));
     return m_items.back().get();
+}
+
+void CQorDataDir::erase(int index) {
+    if (!m_index.empty()) m_index.erase(indexKey(m_items[std::size_t(index)]->m_key));
+    m_items.erase(m_items.begin() + index);
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -146,13 +147,23 @@ public:
     const CQorDataItem* getItem(const CQorDataKey& key) const noexcept { return m_owner->getItem(key); }
     /// Position of the child with this one-component key, or -1.
     int indexOf(const CQorDataKey& component) const noexcept;
+    /// The child with this one-component key, or null.
+    CQorDataItem* find(const CQorDataKey& component) const noexcept;
     CQorDataItem* owner() const noexcept { return m_owner; }
 
 private:
     friend class CQorDataItem;
     /// Adds a fresh child at the end; the key must be a single component not yet present.
     CQorDataItem* append(const CQorDataKey& component);
+    void erase(int index);
+    static std::wstring indexKey(const CQorDataKey& component);
+
+    /// Directories up to this size are searched linearly; larger ones get a hash index.
+    static constexpr std::size_t kIndexFrom = 16;
 
     CQorDataItem* m_owner;
     std::vector<std::unique_ptr<CQorDataItem>> m_items;
+    /// Kind and text of each child's key to the child. Invariant: either empty or complete (one entry
+    /// per child); built on the first search of a directory larger than kIndexFrom.
+    mutable std::unordered_map<std::wstring, CQorDataItem*> m_index;
 };

@@ -207,3 +207,25 @@ TEST(DataIterator, WalksNothingForValuesAndNull) {
     walk.start();
     EXPECT_STREQ(walk.key()->text(), L"A");
 }
+
+TEST(DataItemTree, LargeDirectoriesFindEveryChildAfterChanges) {
+    CQorDataItem root;
+    for (int i = 0; i < 1000; ++i)
+        root.set(i, i);
+    for (int i = 0; i < 1000; i += 3)
+        EXPECT_TRUE(root.remove(i));
+    root.set(-1, L"0"); // a text key beside the short key 0
+    for (int i = 0; i < 1000; ++i) {
+        int v = -2;
+        EXPECT_EQ(root.get(v, i), i % 3 != 0) << i;
+        if (i % 3 != 0) {
+            EXPECT_EQ(v, i);
+        }
+    }
+    EXPECT_EQ(root.getDir()->len(), 667);
+    CQorDataItem copy(root);
+    EXPECT_EQ(copy, root);
+    EXPECT_TRUE(copy.remove(1));
+    EXPECT_EQ(copy.getItem(1), nullptr);
+    EXPECT_NE(root.getItem(1), nullptr);
+}
