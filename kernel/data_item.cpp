@@ -240,9 +240,7 @@ bool CQorDataItem::setItem(const CQorDataItem& item, const CQorDataKey& key) noe
         CQorDataItem copy(item); // before walking: item may sit at the very place being replaced
         CQorDataItem* target = walk(key, true);
         if (target == nullptr) return fail(Status::BadInput), false;
-        CQorDataKey keepKey = target->m_key;
-        *target = std::move(copy);
-        target->m_key = std::move(keepKey);
+        target->takeContent(std::move(copy));
         return true;
     });
 }
@@ -261,6 +259,14 @@ bool CQorDataItem::insert(const CQorDataItem& from, bool replace) noexcept {
         }
         return true;
     });
+}
+
+void CQorDataItem::takeContent(CQorDataItem&& from) noexcept {
+    if (&from == this) return;
+    m_value = std::move(from.m_value);
+    from.m_value = std::monostate{};
+    m_dir = std::move(from.m_dir);
+    if (m_dir) m_dir->m_owner = this;
 }
 
 CQorDataItem* CQorDataItem::clone() const noexcept {

@@ -96,6 +96,9 @@ public:
     /// whose key exists replaces the existing item when replace is set and is skipped otherwise. False
     /// when from is not a directory or this item holds a value.
     bool insert(const CQorDataItem& from, bool replace) noexcept;
+    /// Replaces this item's value or children by from's, keeping this item's key and its place in its
+    /// directory. from is left a fresh item.
+    void takeContent(CQorDataItem&& from) noexcept;
     /// A deep copy that the caller owns (delete it), or null when out of memory. The copy is a root: its
     /// key is this item's key, but it belongs to no directory.
     CQorDataItem* clone() const noexcept;
