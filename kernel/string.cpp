@@ -519,7 +519,7 @@ int CQorString::unEscapeWideChar() noexcept {
     return resolved;
 }
 
-std::string CQorString::toUtf8() const {
+std::string CQorString::toUtf8() const noexcept try {
     std::string out;
     const int n = len();
     out.reserve(std::size_t(n));
@@ -549,6 +549,8 @@ std::string CQorString::toUtf8() const {
         }
     }
     return out;
+} catch (...) {
+    return {};
 }
 
 CQorString CQorString::fromUtf8(const char* text) noexcept {

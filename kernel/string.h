@@ -116,8 +116,8 @@ public:
     int unEscapeWideChar() noexcept;
 
     /// The text encoded as UTF-8. A character that is not a Unicode scalar value (a lone surrogate, a value
-    /// above U+10FFFF) is written as U+FFFD.
-    std::string toUtf8() const;
+    /// above U+10FFFF) is written as U+FFFD. Empty when memory runs out.
+    std::string toUtf8() const noexcept;
     /// Decodes UTF-8; each maximal invalid subsequence becomes one U+FFFD (the Unicode recommended practice)
     /// and an embedded '\0' ends the text. A null pointer gives a null string.
     static CQorString fromUtf8(const char* text) noexcept;
