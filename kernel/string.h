@@ -22,8 +22,8 @@
 /// Comparison (`==`, `<` ...) is ordinal and case-sensitive: code unit by code unit, as unsigned values.
 ///
 /// No method throws. When memory runs out, or a result would exceed kMaxLength, a modifying method leaves the
-/// string unchanged (and returns false where it returns a bool); a method that builds a new string returns a
-/// null string.
+/// string unchanged (and returns false where it returns a bool); a constructor, or a function that builds a
+/// new string, gives a null string.
 class QOR_EXPORT CQorString {
 public:
     /// Longest string, in characters. Keeps every length and capacity computation far from int overflow.
@@ -127,11 +127,6 @@ public:
     CQorString& operator+=(const wchar_t* text) noexcept;
     CQorString& operator+=(wchar_t ch) noexcept;
 
-    friend CQorString operator+(const CQorString& a, const CQorString& b) noexcept;
-    friend CQorString operator+(const CQorString& a, const wchar_t* b) noexcept;
-    friend CQorString operator+(const wchar_t* a, const CQorString& b) noexcept;
-    friend CQorString operator+(const CQorString& a, wchar_t b) noexcept;
-
     /// Ordinal comparison of two C strings treating null as L"": negative, 0 or positive.
     static int compare(const wchar_t* a, const wchar_t* b) noexcept;
 
@@ -173,3 +168,9 @@ private:
     /// freed, never written) unless it already owns a heap block; heap blocks have capacity >= 1.
     Block* m_block = nullptr;
 };
+
+/// Concatenation; a null result only when memory runs out or the result would exceed kMaxLength.
+QOR_EXPORT CQorString operator+(const CQorString& a, const CQorString& b) noexcept;
+QOR_EXPORT CQorString operator+(const CQorString& a, const wchar_t* b) noexcept;
+QOR_EXPORT CQorString operator+(const wchar_t* a, const CQorString& b) noexcept;
+QOR_EXPORT CQorString operator+(const CQorString& a, wchar_t b) noexcept;
