@@ -18,65 +18,16 @@ namespace {
 using Json = nlohmann::ordered_json;
 using detail::guarded;
 
-// --- UTF-8 <-> wide text. wchar_t is UTF-32 on Linux and UTF-16 on Windows; both are handled. Code
-// points that cannot be encoded (lone surrogates, values past U+10FFFF) become U+FFFD.
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
+std::string toUtf8(const wchar_t* text) {
+    return CQorString(text).toUtf8();
 }
 
-std::string toUtf8(const std::wstring& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = char32_t(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                text[i + 1] <= 0xDFFF)
-                c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(text[++i]) - 0xDC00);
-        }
-        appendUtf8(out, c);
-    }
-    return out;
+std::string toUtf8(const CQorString& text) {
+    return text.toUtf8();
 }
 
-// The parser has checked the encoding already; anything odd still decodes to U+FFFD rather than failing.
-std::wstring fromUtf8(const std::string& text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char b = static_cast<unsigned char>(text[i]);
-        int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
-        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-        ++i;
-        for (; extra > 0 && i < text.size(); --extra, ++i)
-            c = (c << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-        if (c > 0x10FFFF) c = 0xFFFD;
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (c >= 0x10000) {
-                out += wchar_t(0xD800 + ((c - 0x10000) >> 10));
-                out += wchar_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-                continue;
-            }
-        }
-        out += wchar_t(c);
-    }
-    return out;
+CQorString fromUtf8(const std::string& text) {
+    return CQorString::fromUtf8(std::string_view(text));
 }
 
 // --- Keys in member names.
@@ -92,8 +43,8 @@ std::string encodeKey(const CQorDataKey& key) {
     case CQorDataKey::kHandle:
         return "&" + toUtf8(key.text());
     default: {
-        const std::wstring text = key.text();
-        return (!text.empty() && isSpecialLead(text[0]) ? "\\" : "") + toUtf8(text);
+        const wchar_t* text = key.text();
+        return (isSpecialLead(text[0]) ? "\\" : "") + toUtf8(text);
     }
     }
 }
@@ -120,14 +71,14 @@ bool decodeKey(const std::string& name, CQorDataKey& key) {
         return decodeShort(name.substr(1), value) && key.set(value);
     }
     case '&':
-        return key.set(CQorDataKey::kHandle, fromUtf8(name.substr(1)).c_str());
+        return key.set(CQorDataKey::kHandle, fromUtf8(name.substr(1)));
     case '$':
         return false;
     case '\\':
         return name.size() > 1 && isSpecialLead(wchar_t(name[1])) &&
-               key.set(CQorDataKey::kText, fromUtf8(name.substr(1)).c_str());
+               key.set(CQorDataKey::kText, fromUtf8(name.substr(1)));
     default:
-        return key.set(CQorDataKey::kText, fromUtf8(name).c_str());
+        return key.set(CQorDataKey::kText, fromUtf8(name));
     }
 }
 
@@ -179,6 +130,37 @@ Json tagged(const char* tag, Json value) {
     return j;
 }
 
+// --- Geometry.
+
+Json writePoint(const CQorPoint3d& p) {
+    return Json::array({writeDouble(p.x), writeDouble(p.y), writeDouble(p.z)});
+}
+
+bool readPoint(const Json& j, CQorPoint3d& p) {
+    return j.is_array() && j.size() == 3 && readDouble(j[0], p.x) && readDouble(j[1], p.y) &&
+           readDouble(j[2], p.z);
+}
+
+// A vertex is [start, end, bulge].
+Json writeVertexArray(const CQorVertexArray& vl) {
+    Json a = Json::array();
+    for (const auto& v : vl)
+        a.push_back(Json::array({writePoint(v.start), writePoint(v.end), writeDouble(v.bulge)}));
+    return a;
+}
+
+bool readVertexArray(const Json& j, CQorVertexArray& vl) {
+    if (!j.is_array()) return false;
+    for (const auto& e : j) {
+        CQorVertex v;
+        if (!e.is_array() || e.size() != 3 || !readPoint(e[0], v.start) || !readPoint(e[1], v.end) ||
+            !readDouble(e[2], v.bulge))
+            return false;
+        vl.append(v);
+    }
+    return true;
+}
+
 // --- Writer.
 
 Json write(const CQorDataItem& item) {
@@ -206,7 +188,7 @@ Json write(const CQorDataItem& item) {
         return std::isfinite(v) ? Json(v) : tagged("$double", writeDouble(v));
     }
     case CQorDataItem::Kind::String: {
-        std::wstring v;
+        CQorString v;
         item.get(v);
         return toUtf8(v);
     }
@@ -219,12 +201,50 @@ Json write(const CQorDataItem& item) {
         return tagged("$ints", std::move(a));
     }
     case CQorDataItem::Kind::StringArray: {
-        CQorArrayTempl<std::wstring> v;
+        CQorArrayTempl<CQorString> v;
         item.get(v);
         Json a = Json::array();
         for (const auto& s : v)
             a.push_back(toUtf8(s));
         return tagged("$strs", std::move(a));
+    }
+    case CQorDataItem::Kind::Point: {
+        CQorPoint3d v;
+        item.get(v);
+        return tagged("$point", writePoint(v));
+    }
+    case CQorDataItem::Kind::PointArray: {
+        CQorPoint3dArray v;
+        item.get(v);
+        Json a = Json::array();
+        for (const auto& p : v)
+            a.push_back(writePoint(p));
+        return tagged("$points", std::move(a));
+    }
+    case CQorDataItem::Kind::VertexArray: {
+        CQorVertexArray v;
+        item.get(v);
+        return tagged("$vl", writeVertexArray(v));
+    }
+    case CQorDataItem::Kind::VertexArrayList: {
+        CQorArrayTempl<CQorVertexArray> v;
+        item.get(v);
+        Json a = Json::array();
+        for (const auto& vl : v)
+            a.push_back(writeVertexArray(vl));
+        return tagged("$vll", std::move(a));
+    }
+    case CQorDataItem::Kind::Matrix: {
+        CQorMatrix3d v;
+        item.get(v);
+        Json rows = Json::array();
+        for (const auto& row : v.entry) {
+            Json r = Json::array();
+            for (double e : row)
+                r.push_back(writeDouble(e));
+            rows.push_back(std::move(r));
+        }
+        return tagged("$matrix", std::move(rows));
     }
     case CQorDataItem::Kind::Dir:
         break;
@@ -322,8 +342,47 @@ private:
             }
             return item.set(a);
         }
+        if (tag == "$point") {
+            CQorPoint3d p;
+            return readPoint(v, p) ? item.set(p) : fail("$point needs [x, y, z]");
+        }
+        if (tag == "$points") {
+            CQorPoint3dArray a;
+            for (const auto& e : v) {
+                CQorPoint3d p;
+                if (!readPoint(e, p)) return fail("$points needs [x, y, z] entries");
+                a.append(p);
+            }
+            return item.set(a);
+        }
+        if (tag == "$vl") {
+            CQorVertexArray vl;
+            return readVertexArray(v, vl) ? item.set(vl)
+                                          : fail("$vl needs [[x, y, z], [x, y, z], bulge] entries");
+        }
+        if (tag == "$vll") {
+            CQorArrayTempl<CQorVertexArray> list;
+            for (const auto& e : v) {
+                CQorVertexArray vl;
+                if (!readVertexArray(e, vl)) return fail("$vll needs vertex arrays as $vl writes them");
+                list.append(std::move(vl));
+            }
+            return item.set(list);
+        }
+        if (tag == "$matrix") {
+            CQorMatrix3d m;
+            if (v.size() != 4) return fail("$matrix needs four rows of four numbers");
+            for (int r = 0; r < 4; ++r) {
+                const Json& row = v[std::size_t(r)];
+                if (!row.is_array() || row.size() != 4)
+                    return fail("$matrix needs four rows of four numbers");
+                for (int c = 0; c < 4; ++c)
+                    if (!readDouble(row[std::size_t(c)], m.entry[r][c])) return fail("$matrix needs numbers");
+            }
+            return item.set(m);
+        }
         if (tag == "$strs") {
-            CQorArrayTempl<std::wstring> a;
+            CQorArrayTempl<CQorString> a;
             for (const auto& e : v) {
                 if (!e.is_string()) return fail("$strs needs strings");
                 a.append(fromUtf8(e.get_ref<const std::string&>()));
