@@ -133,6 +133,25 @@ public:
     /// key is this item's key, but it belongs to no directory.
     CQorDataItem* clone() const noexcept;
 
+    /// The LISP form of this item as a new chain that the caller frees with qorRelRb.
+    ///  - A directory gives its entries one after another, without an enclosing list: each entry is the
+    ///    dotted pair (key . value). Wrap the chain with QOR::rbToList to pass it as one list. An empty
+    ///    directory gives no entry: a null chain.
+    ///  - Keys: RTSTR for a text key, RTSHORT for a short key, RTDXF0 for a handle key.
+    ///  - Values: bool RTT or RTNIL; int RTLONG; unsigned long RTINT64 (bits kept); double RTREAL; text
+    ///    RTSTR; point RT3DPOINT; nothing RTNONE; arrays of ints, texts and points a list of those;
+    ///    polylines, lists of polylines and matrices the lists of resbuf.h (a matrix is four rows of four
+    ///    RTREALs); a directory below the top a list of its entries.
+    /// Null also when out of memory.
+    resbuf* mkLisp() const noexcept;
+    /// Reads a LISP form into this item (the key stays). The form is what mkLisp writes; a directory may
+    /// also come wrapped in one list, and a null chain is the empty directory. Lists are told apart by
+    /// their elements, so an empty list reads as an empty directory: empty arrays do not survive the LISP
+    /// form (the JSON form keeps them). flag 0 replaces this item's content; flag 1 merges a directory
+    /// form into this directory, entries replacing those with the same key. False, leaving the item
+    /// unchanged, for a form that is none of the above (or, with flag 1, for a value form).
+    bool setData(const resbuf* rb, int flag = 0) noexcept;
+
     /// Deep equality of kinds, values, keys of children and their order. Every double (coordinates and
     /// matrix entries too) compares exactly, with NaN equal to NaN: this is identity of content, not the
     /// tolerant geometric equality of CQorPoint3d.
