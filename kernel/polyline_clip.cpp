@@ -17,14 +17,14 @@ LoopTester::LoopTester(const CQorVertexArray& loop) : m_loop(&loop) {
         m_closing = {last.end, first.start};
         m_hasClosing = true;
     }
-    bool started = false;
+    m_boxes.reserve(std::size_t(loop.len()) + 1);
     forEachVertex([&](const CQorVertex& v) {
         const Box2 b = Box2::of(v);
-        if (!started)
+        if (m_boxes.empty())
             m_box = b;
         else
             m_box.add(b);
-        started = true;
+        m_boxes.push_back(b);
     });
 }
 
@@ -33,10 +33,12 @@ int LoopTester::classify(const CQorPoint3d& p) const {
     bool onBoundary = false;
     bool inside = false;
     const CQorPoint3d flatP{p.x, p.y, 0.0};
-    forEachVertex([&](const CQorVertex& v) {
+    // Only vertices whose box spans p's height can hold p, cross the ray from p or have p in their cap.
+    const Box2 row{m_box.x0, p.y, m_box.x1, p.y};
+    forEachVertexIn(row, [&](const CQorVertex& v, const Box2& box) {
         if (onBoundary) return;
         const CQorVertex f = flatXY(v);
-        if (Box2::of(f).contains(p.x, p.y)) {
+        if (box.contains(p.x, p.y)) {
             const ArcFrame frame(f, CQorVector3d::kZAxis);
             if (frame.at(frame.nearestParam(flatP)).distanceTo(flatP) <= kOnTol) {
                 onBoundary = true;
@@ -147,8 +149,7 @@ void punchPath(const CQorVertexArray& path, const RegionTester& region, bool ins
         const Box2 box = Box2::of(f);
         for (const LoopTester& loop : region.loops()) {
             if (!box.overlaps(loop.box())) continue;
-            loop.forEachVertex([&](const CQorVertex& w) {
-                if (!box.overlaps(Box2::of(w))) return;
+            loop.forEachVertexIn(box, [&](const CQorVertex& w, const Box2&) {
                 const int n = intersectXY(v, w, hits);
                 for (int k = 0; k < n; ++k)
                     ts.push_back(hits[k].ta);

@@ -28,12 +28,21 @@ public:
             fn(v);
         if (m_hasClosing) fn(m_closing);
     }
+    /// Calls fn(vertex, box) for every vertex whose box (Box2::of) overlaps query.
+    template <class Fn>
+    void forEachVertexIn(const Box2& query, Fn&& fn) const {
+        const int n = m_loop->len();
+        for (int i = 0; i < n; ++i)
+            if (m_boxes[std::size_t(i)].overlaps(query)) fn(m_loop->data()[i], m_boxes[std::size_t(i)]);
+        if (m_hasClosing && m_boxes.back().overlaps(query)) fn(m_closing, m_boxes.back());
+    }
 
 private:
     const CQorVertexArray* m_loop;
     CQorVertex m_closing;
     bool m_hasClosing = false;
     Box2 m_box;
+    std::vector<Box2> m_boxes; ///< Box2::of of each vertex, the closing one last
 };
 
 /// A region: the first loop is the outer boundary, every other loop a hole. The boundary belongs to
