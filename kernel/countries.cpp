@@ -7,10 +7,10 @@ namespace {
 // Languages with a bundled catalogue (German, English) come first; the others can hold label texts
 // and pick up a catalogue when a host ships one.
 constexpr QOR::Country_st kCountries[] = {
-    {L"de", L"Deutsch", L"German", nullptr},   {L"en", L"English", L"English", nullptr},
-    {L"fr", L"Français", L"French", L"en"},    {L"it", L"Italiano", L"Italian", L"en"},
-    {L"es", L"Español", L"Spanish", L"en"},    {L"nl", L"Nederlands", L"Dutch", L"en"},
-    {L"pl", L"Polski", L"Polish", L"en"},      {L"cs", L"Čeština", L"Czech", L"en"},
+    {L"de", L"Deutsch", L"German", nullptr}, {L"en", L"English", L"English", nullptr},
+    {L"fr", L"Français", L"French", L"en"},  {L"it", L"Italiano", L"Italian", L"en"},
+    {L"es", L"Español", L"Spanish", L"en"},  {L"nl", L"Nederlands", L"Dutch", L"en"},
+    {L"pl", L"Polski", L"Polish", L"en"},    {L"cs", L"Čeština", L"Czech", L"en"},
     {nullptr, nullptr, nullptr, nullptr},
 };
 

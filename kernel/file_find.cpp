@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "kernel/status.h"
 #include "kernel/string.h"
 
 namespace fs = std::filesystem;
@@ -43,7 +44,8 @@ CQorString resourceDir() noexcept {
 
 bool fileFind(CQorString& found, const wchar_t* name) noexcept {
     if (!name || !*name) return false;
-    try {
+    // Allocation, or a name the file system cannot represent, count as not found.
+    return detail::guarded(false, [&] {
         const fs::path path = toPath(CQorString(name));
         std::vector<fs::path> candidates;
         if (path.is_absolute()) {
@@ -60,9 +62,8 @@ bool fileFind(CQorString& found, const wchar_t* name) noexcept {
             found = fromPath(error ? candidate : absolute.lexically_normal());
             return true;
         }
-    } catch (...) { // allocation, or a name the file system cannot represent
-    }
-    return false;
+        return false;
+    });
 }
 
 } // namespace QOR

@@ -20,9 +20,9 @@ public:
                m_double == other.m_double;
     }
 
-    CQorString m_name;    // pattern name
-    double m_angle = 0.0; // radians, rotation of the whole pattern
-    double m_scale = 1.0; // multiplies every length of the pattern definition
+    CQorString m_name;     // pattern name
+    double m_angle = 0.0;  // radians, rotation of the whole pattern
+    double m_scale = 1.0;  // multiplies every length of the pattern definition
     bool m_double = false; // user-defined patterns: add the family at m_angle + pi/2
 };
 

@@ -7,6 +7,7 @@
 
 #include "kernel/countries.h"
 #include "kernel/messages.h"
+#include "kernel/status.h"
 #include "kernel/string.h"
 
 namespace {
@@ -80,9 +81,13 @@ std::wstring codeFor(const wchar_t* country) {
 namespace QOR {
 
 bool label_set(CQorString& label, const wchar_t* text, const wchar_t* country) noexcept {
-    try {
+    using namespace detail;
+    return guarded(false, [&] {
         const std::wstring code = codeFor(country);
-        if (!validCode(code)) return false;
+        if (!validCode(code)) {
+            fail(Status::BadInput);
+            return false;
+        }
         std::vector<Entry> entries;
         if (!label.isEmpty() && label.view().front() != L'\\')
             entries.push_back({codeFor(nullptr), std::wstring(label.view())});
@@ -99,18 +104,19 @@ bool label_set(CQorString& label, const wchar_t* text, const wchar_t* country) n
             entries.push_back({code, text});
         }
         CQorString result(writeLabel(entries));
-        if (result.len() == 0 && !entries.empty()) return false; // the string could not hold it
+        if (result.len() == 0 && !entries.empty()) {
+            fail(Status::NoMemory);
+            return false;
+        }
         label = std::move(result);
         return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 bool label_get(const wchar_t* label, CQorString& text, const wchar_t* country) noexcept {
     text = L"";
     if (!label || !*label) return false;
-    try {
+    return detail::guarded(false, [&] {
         if (*label != L'\\') {
             text = label;
             return true;
@@ -121,9 +127,8 @@ bool label_get(const wchar_t* label, CQorString& text, const wchar_t* country) n
             text = CQorString(entry.text);
             return true;
         }
-    } catch (...) {
-    }
-    return false;
+        return false;
+    });
 }
 
 } // namespace QOR

@@ -10,6 +10,7 @@
 
 #include "kernel/countries.h"
 #include "kernel/file_find.h"
+#include "kernel/status.h"
 #include "kernel/string.h"
 
 namespace {
@@ -72,16 +73,17 @@ const wchar_t* lookUp(const std::wstring& family, const wchar_t* code, const wch
 const wchar_t* qor_msg_get(const wchar_t* prefix, const wchar_t* key, const wchar_t* defaultText,
                            const wchar_t* country) noexcept {
     if (!key) return defaultText;
-    const QOR::Country_st* language = country && *country ? QOR::countryFind(country) : QOR::countryFind(g_language);
-    try {
+    const QOR::Country_st* language =
+        country && *country ? QOR::countryFind(country) : QOR::countryFind(g_language);
+    // A catalogue that cannot be held in memory counts as missing.
+    return QOR::detail::guarded(defaultText, [&] {
         const std::wstring family = familyOf(prefix);
         for (int hop = 0; language && hop < 4; ++hop) { // fallbacks form a short chain; the bound guards it
             if (const wchar_t* text = lookUp(family, language->code, key)) return text;
             language = QOR::countryFind(language->fallback);
         }
-    } catch (...) { // a catalogue that cannot be held in memory is treated as missing
-    }
-    return defaultText;
+        return defaultText;
+    });
 }
 
 namespace QOR {

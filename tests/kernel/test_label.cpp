@@ -15,8 +15,8 @@ CQorString get(const wchar_t* label, const wchar_t* country) {
 } // namespace
 
 TEST(Label, RoundTripKeepsBackslashesNewlinesAndColons) {
-    const wchar_t* texts[] = {L"Blech", L"C:\\Pfad\\", L"\\", L"\\\\en:fake", L"zwei\nZeilen\r\n", L"a:b",
-                              L"\\de:x", L"ÄÖÜ ß €", L" "};
+    const wchar_t* texts[] = {L"Blech",  L"C:\\Pfad\\", L"\\", L"\\\\en:fake", L"zwei\nZeilen\r\n", L"a:b",
+                              L"\\de:x", L"ÄÖÜ ß €",    L" "};
     for (const wchar_t* text : texts) {
         CQorString label;
         ASSERT_TRUE(QOR::label_set(label, L"other", L"fr"));

@@ -29,7 +29,9 @@ TEST(Countries, TableEndsWithNullCodeAndCodesAreUnique) {
     for (const QOR::Country_st* c = table; c->code; ++c, ++count) {
         EXPECT_NE(c->name, nullptr);
         EXPECT_EQ(QOR::countryFind(c->code), c);
-        if (c->fallback) EXPECT_NE(QOR::countryFind(c->fallback), nullptr);
+        if (c->fallback) {
+            EXPECT_NE(QOR::countryFind(c->fallback), nullptr);
+        }
     }
     EXPECT_GE(count, 2);
     EXPECT_STREQ(table[0].code, L"de");
