@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "kernel/pattern_source.h"
 #include "kernel/units.h"
 
 namespace {
@@ -132,4 +133,26 @@ TEST(PatternFile, MessagesOfAGarbageFileAreCapped) {
     ASSERT_TRUE(file.parse(text, L"junk.pat"));
     EXPECT_EQ(file.len(), 1) << "P has no lines, which is valid";
     EXPECT_LE(file.messages().len(), 100);
+}
+
+TEST(PatternSource, FindsBundledPatternsInTheDrawingUnit) {
+    CQorPatternDef def;
+    ASSERT_TRUE(QOR::patternFind(L"Ansi31", def));
+    ASSERT_EQ(def.len(), 1);
+    EXPECT_DOUBLE_EQ(def[0][4], QOR::acadUnitCv(3.175, Qor::kUnitMillimeter, Qor::kUnitCurrent));
+    EXPECT_FALSE(QOR::patternFind(L"NO_SUCH_PATTERN", def));
+    EXPECT_EQ(def.len(), 0);
+    EXPECT_FALSE(QOR::patternFind(L"", def));
+    EXPECT_FALSE(QOR::patternFind(nullptr, def));
+    EXPECT_FALSE(QOR::patternFind(L"../patterns/qor", def)) << "names are not paths";
+}
+
+TEST(PatternSource, ConvertsLengthsButNotAngles) {
+    CQorPatternDef def{row({45, 1, 2, 3, 4, -0.5})};
+    QOR::patternConvert(def, Qor::kUnitInch, Qor::kUnitMillimeter);
+    const double expected[] = {45, 25.4, 50.8, 76.2, 101.6, -12.7};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_DOUBLE_EQ(def[0][i], expected[i]);
+    QOR::patternConvert(def, Qor::kUnitNone, Qor::kUnitMillimeter);
+    EXPECT_EQ(def[0][1], 25.4) << "a file without a unit is taken as it stands";
 }
