@@ -51,11 +51,12 @@ bool ScanFill::begin(std::span<const POINT> points, std::span<const int> counts,
     return true;
 }
 
-// The crossing at row y lies at xc = x0 + (y + 0.5 - y0) * dx / (y1 - y0). The first pixel whose centre is
-// at or right of it is ceil(xc - 0.5) = x0 + ceil(N / den) with N = (2y + 1 - 2y0) * dx - (y1 - y0) and
-// den = 2 (y1 - y0); N grows by 2 dx per row. N stays below 2^58 for clamped coordinates.
+// The crossing at row y lies at xc = x0 + (y - y0) * dx / (y1 - y0); the first pixel at or right of it is
+// ceil(xc) = x0 + ceil(N / den) with N = 2 (y - y0) dx and den = 2 (y1 - y0); N grows by 2 dx per row.
+// (The factor 2 keeps den even for the carry arithmetic below.) N stays below 2^58 for clamped
+// coordinates.
 ScanFill::Active ScanFill::start(const Edge& e, int y) const {
-    const std::int64_t n = (2 * std::int64_t(y) + 1 - 2 * std::int64_t(e.y0)) * e.dx - e.den / 2;
+    const std::int64_t n = (2 * std::int64_t(y) - 2 * std::int64_t(e.y0)) * e.dx;
     const std::int64_t q = floorDiv(n, e.den);
     const std::int64_t stepQ = floorDiv(2 * e.dx, e.den);
     return Active{int(e.x0 + q), int(n - q * e.den), int(e.den), int(stepQ), int(2 * e.dx - stepQ * e.den),

@@ -3,13 +3,13 @@
 // Polygon scan conversion: polygons in, half-open spans out, one row at a time.
 //
 // Conventions
-//  - Vertices are device ints already clamped to kDeviceLimit (device_coord.h) and name pixel corners:
-//    the point (x, y) is the top-left corner of pixel (x, y).
-//  - Pixel (x, y) is inside when its centre (x + 0.5, y + 0.5) is inside by the fill rule: ALTERNATE
-//    (odd crossings) or WINDING (non-zero winding number).
-//  - A centre exactly on an edge belongs to the pixel right of the edge: left edges are inside, right
-//    edges outside. Horizontal edges never pass through a centre. So the square (0,0) (10,0) (10,10)
-//    (0,10) gives exactly [0, 10) x [0, 10): right column and bottom row excluded.
+//  - Vertices are device ints already clamped to kDeviceLimit (device_coord.h).
+//  - Pixel (x, y) is sampled at the grid point (x, y), the point a line through pixel (x, y) passes, so
+//    a filled polygon and its one-pixel outline meet without gaps. It is inside when that point is inside
+//    by the fill rule: ALTERNATE (odd crossings) or WINDING (non-zero winding number).
+//  - A sample point exactly on an edge is inside when the edge is a left or a top edge and outside when
+//    it is a right or a bottom edge. So the square (0,0) (10,0) (10,10) (0,10) gives exactly
+//    [0, 10) x [0, 10): right column and bottom row excluded.
 //  - Spans are half-open [x0, x1), sorted, disjoint and not touching.
 //  - Edge crossings are exact (64-bit integer steps), so the result does not depend on the row range
 //    asked for.
@@ -38,7 +38,7 @@ public:
 private:
     // An edge waiting for its first row: the exact crossing needs 64-bit arithmetic once, at the start.
     struct Edge {
-        int yTop;         // first row whose centre the edge crosses (later when the rows are clipped)
+        int yTop;         // first row whose sample points the edge crosses (later when the rows are clipped)
         int yEnd;         // first row below the edge
         int y0;           // y of the upper end point
         int winding;      // +1 downward, -1 upward
