@@ -421,6 +421,48 @@ bool dataFromJson(CQorDataItem& item, std::string_view text, std::string* error)
     });
 }
 
+bool objectFromJson(CQorArrayTempl<CQorDataItem>& chain, std::string_view text, std::string* error) noexcept {
+    return guarded(false, [&] {
+        const Json j = Json::parse(text.begin(), text.end(), nullptr, false);
+        if (j.is_discarded()) {
+            if (error != nullptr) *error = "not valid JSON";
+            return false;
+        }
+        CQorArrayTempl<CQorDataItem> items;
+        const Json* object = &j;
+        for (int depth = 0;; ++depth) {
+            if (depth > kMaxJsonDepth) {
+                if (error != nullptr) *error = "objects linked too deep";
+                return false;
+            }
+            const bool wrapped = object->is_object() && object->size() == 1 && object->contains("$object");
+            const Json* data = object;
+            const Json* linked = nullptr;
+            if (wrapped) {
+                const Json& body = (*object)["$object"];
+                if (!body.is_object() || !body.contains("data") ||
+                    body.size() > (body.contains("linked") ? 2u : 1u)) {
+                    if (error != nullptr) *error = "$object needs \"data\" and may have \"linked\"";
+                    return false;
+                }
+                data = &body["data"];
+                if (body.contains("linked")) linked = &body["linked"];
+            }
+            Reader reader;
+            CQorDataItem item;
+            if (!reader.read(*data, item, 0)) {
+                if (error != nullptr) *error = reader.error;
+                return false;
+            }
+            items.append(std::move(item));
+            if (linked == nullptr) break;
+            object = linked;
+        }
+        chain = std::move(items);
+        return true;
+    });
+}
+
 bool dataReadJsonFile(CQorDataItem& item, const std::filesystem::path& file, std::string* error) noexcept {
     return guarded(false, [&] {
         std::ifstream in(file, std::ios::binary);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "kernel/array_templ.h"
 #include "kernel/export.h"
 
 class CQorDataItem;
@@ -54,6 +55,13 @@ QOR_EXPORT bool dataFromJson(CQorDataItem& item, std::string_view text,
 /// Reads a JSON file (dataFromJson); a missing or unreadable file is an error too.
 QOR_EXPORT bool dataReadJsonFile(CQorDataItem& item, const std::filesystem::path& file,
                                  std::string* error = nullptr) noexcept;
+
+/// Reads a kernel object file: either the JSON form of the object's root item, or, for an object with a
+/// linked object, {"$object": {"data": <root item>, "linked": <object as here>}}. chain receives the
+/// root items: [0] the object's, [1] its linked object's, [2] that one's, and so on. On failure chain is
+/// unchanged.
+QOR_EXPORT bool objectFromJson(CQorArrayTempl<CQorDataItem>& chain, std::string_view text,
+                               std::string* error = nullptr) noexcept;
 
 /// Writes a JSON file atomically (a temporary file in the same folder, then renamed over file).
 QOR_EXPORT bool dataWriteJsonFile(const CQorDataItem& item, const std::filesystem::path& file) noexcept;

@@ -1,5 +1,8 @@
 #include "kernel/units.h"
 
+#include "kernel/host_app.h"
+#include "kernel/status.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -70,7 +73,10 @@ double unitFactor(int from, int to) noexcept {
 namespace QOR {
 
 Qor::lUnit acad_unit_get() noexcept {
-    return Qor::kUnitMillimeter;
+    const int unit =
+        detail::guarded(int(Qor::kUnitMillimeter), [] { return int(qorAppPtr()->drawingUnit()); });
+    return unit >= Qor::kUnitNone && unit < Qor::kUnitCount ? static_cast<Qor::lUnit>(unit)
+                                                            : Qor::kUnitMillimeter;
 }
 
 double acadUnitCv(double value, int from, int to, double& factor) noexcept {

@@ -59,7 +59,8 @@ namespace QOR {
 /// the German names as defaults.
 QOR_EXPORT CQorArrayTempl<CQorString> acad_units(const wchar_t* country) noexcept;
 
-/// The current drawing unit as the host reports it; millimetres when no host is installed.
+/// The current drawing unit as the host reports it (qorAppPtr()->drawingUnit(); the default host reads
+/// the configuration, millimetres unless it says otherwise); millimetres for an answer that is no unit.
 QOR_EXPORT Qor::lUnit acad_unit_get() noexcept;
 
 /// Converts a length from one drawing unit to another. Either unit may be kUnitCurrent (-1, the
