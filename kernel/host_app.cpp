@@ -5,6 +5,7 @@
 #include "kernel/color.h"
 #include "kernel/config.h"
 #include "kernel/data_access.h"
+#include "kernel/numbers.h"
 #include "kernel/pattern_source.h"
 #include "kernel/status.h"
 
@@ -89,8 +90,13 @@ std::uint32_t CDefaultApp::imageBkColor() {
     if (entry == nullptr || !dataItemGet(entry, L"COLOR", index)) return kWhite;
     CQorColor color;
     color.setColorIndex(index);
+    // The true colour as a number, or as the decimal text that data items from the host carry.
     int rgb = 0;
-    if (dataItemGet(entry, L"RGB", rgb)) color.setColor(std::uint32_t(rgb));
+    CQorString rgbText;
+    if (dataItemGet(entry, L"RGB", rgb))
+        color.setColor(std::uint32_t(rgb));
+    else if (dataItemGet(entry, L"RGB", rgbText))
+        color.setColor(std::uint32_t(QOR::atoi(rgbText)));
     return color.oleColor();
 }
 

@@ -70,7 +70,8 @@ QOR_EXPORT int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& res
 
 /// The host the library uses on its own, so that it works without a CAD program:
 ///  - imageBkColor: the configuration's "OLV_MENU\COLOR\BACKGROUND" (an AutoCAD colour index, or a
-///    directory with "COLOR" and an optional true colour "RGB" as 0x00RRGGBB), white when absent;
+///    directory with "COLOR" and an optional true colour "RGB", 0x00RRGGBB as a number or as decimal
+///    text), white when absent;
 ///  - lengthFormat, drawingUnit, msgBoxTitle: the configuration's "*QOR_HOST*\LUNITS", "INSUNITS" and
 ///    "TITLE", else decimal, millimetres and "Qor";
 ///  - patternGet: the bundled and configured pattern files (QOR::patternFind);

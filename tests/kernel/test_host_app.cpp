@@ -85,6 +85,8 @@ TEST(HostApp, DefaultHostTakesItsSettingsFromTheConfiguration) {
     root->set(1, L"OLV_MENU\\COLOR\\BACKGROUND\\COLOR");
     root->set(0x0000FF, L"OLV_MENU\\COLOR\\BACKGROUND\\RGB"); // blue, as AutoCAD writes true colours
     EXPECT_EQ(app->imageBkColor(), 0xFF0000u);                // 0x00BBGGRR
+    root->set(L"255", L"OLV_MENU\\COLOR\\BACKGROUND\\RGB");   // the same as decimal text
+    EXPECT_EQ(app->imageBkColor(), 0xFF0000u);
     root->remove(L"OLV_MENU");
     EXPECT_EQ(app->imageBkColor(), 0xFFFFFFu);
 
