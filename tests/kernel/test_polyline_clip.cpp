@@ -1,38 +1,20 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/arc_math.h"
 #include "kernel/polyline_clip.h"
 
 #include <cmath>
 #include <random>
 
+using geomtest::circle;
+using geomtest::expectNear;
+using geomtest::line;
+using geomtest::rect;
+
 namespace {
 constexpr double kEps = 1e-9;
-
-void expectNear(const CQorPoint3d& a, const CQorPoint3d& b, double eps = kEps) {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
-
-CQorVertexArray rect(double x0, double y0, double x1, double y1) {
-    CQorVertexArray vl;
-    vl.fromPoints({{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}}, true);
-    return vl;
-}
-
-CQorVertexArray circle(double cx, double cy, double r, double sign = 1.0) {
-    CQorVertexArray vl;
-    vl.append({cx + r, cy, 0}, {cx - r, cy, 0}, sign);
-    vl.append({cx - r, cy, 0}, {cx + r, cy, 0}, sign);
-    return vl;
-}
-
-CQorVertexArray line(double x0, double y0, double x1, double y1) {
-    CQorVertexArray vl;
-    vl.append({x0, y0, 0}, {x1, y1, 0});
-    return vl;
-}
 
 // A 10 x 10 square with a 2 x 2 square hole at (4..6, 4..6).
 CQorArrayTempl<CQorVertexArray> squareWithHole() {
@@ -148,6 +130,25 @@ TEST(RegionClipping, EdgesTouchesAndCorners) {
     ASSERT_EQ(bent.len(), 1);
     EXPECT_NEAR(bent[0].length(), 14.0, kEps);
     expectNear(bent[0][-1].end, {5, 10, 0});
+}
+
+TEST(RegionClipping, CollinearEdgesAndHolesTouchingTheOuterLoop) {
+    CQorVertexArray split; // a square whose bottom and right edges are split into collinear parts
+    split.fromPoints({{0, 0, 0}, {3, 0, 0}, {10, 0, 0}, {10, 5, 0}, {10, 10, 0}, {0, 10, 0}}, true);
+    auto pieces = QOR::vl_punch_reg(line(-1, 5, 11, 5), {split}, true);
+    ASSERT_EQ(pieces.len(), 1);
+    EXPECT_NEAR(pieces[0].length(), 10.0, kEps);
+    pieces = QOR::vl_punch_reg(line(3, -5, 3, 5), {split}, true); // through the split point
+    ASSERT_EQ(pieces.len(), 1);
+    expectNear(pieces[0][0].start, {3, 0, 0});
+
+    const CQorArrayTempl<CQorVertexArray> notch{rect(0, 0, 10, 10), rect(0, 4, 3, 6)};
+    pieces = QOR::vl_punch_reg(line(-1, 5, 11, 5), notch, true);
+    ASSERT_EQ(pieces.len(), 1);
+    expectNear(pieces[0][0].start, {3, 5, 0});
+    pieces = QOR::vl_punch_reg(line(-1, 4, 11, 4), notch, true); // along the hole's lower edge
+    ASSERT_EQ(pieces.len(), 1);
+    EXPECT_NEAR(pieces[0].length(), 10.0, kEps);
 }
 
 TEST(RegionClipping, ArcsAreCutAsArcs) {
