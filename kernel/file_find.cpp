@@ -1,11 +1,15 @@
 #include "kernel/file_find.h"
 
 #include <cstdlib>
+#include <cwchar>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "kernel/array_templ.h"
+#include "kernel/config.h"
+#include "kernel/data_item.h"
 #include "kernel/status.h"
 #include "kernel/string.h"
 
@@ -28,9 +32,49 @@ bool isRegularFile(const fs::path& path) {
     return fs::is_regular_file(path, error);
 }
 
-// The folders of the configured search path, in order.
+// The folders of the configured search path, in order: "*QOR_SEARCH_PATH*" holds an array of folder
+// names, or one text of folder names separated by semicolons (the separator of Windows search paths,
+// which never occurs in a folder name there and rarely here).
 std::vector<fs::path> searchFolders() {
-    return {};
+    std::vector<fs::path> folders;
+    const CQorDataItem* entry = QOR::cfg_get(L"*QOR_SEARCH_PATH*");
+    if (!entry) return folders;
+    CQorArrayTempl<CQorString> names;
+    CQorString text;
+    if (entry->get(text)) {
+        for (int start = 0; start <= text.len();) {
+            int end = text.find(L';', start);
+            if (end < 0) end = text.len();
+            names.append(text.mid(start, end - start).trim());
+            start = end + 1;
+        }
+    } else {
+        entry->get(names);
+    }
+    for (const CQorString& name : names)
+        if (!name.isEmpty()) folders.push_back(toPath(name));
+    return folders;
+}
+
+bool startsWithIgnoringCase(const CQorString& text, const wchar_t* prefix) {
+    CQorString head = text.left(int(std::wcslen(prefix)));
+    return head.makeLower() == prefix;
+}
+
+// The configured help location of module: "*HELP*\<module>", the key compared exactly first, then
+// without regard to case.
+const CQorDataItem* helpEntry(const wchar_t* module) {
+    const CQorDataItem* help = QOR::cfg_get(L"*HELP*");
+    if (!help || !help->isDir()) return nullptr;
+    CQorDataKey key;
+    key.set(CQorDataKey::kText, module);
+    if (const CQorDataItem* entry = help->getItem(key)) return entry;
+    const CQorString wanted = CQorString(module).makeLower();
+    for (int i = 0; i < help->getDir()->len(); ++i) {
+        const CQorDataItem* entry = help->getDir()->at(i);
+        if (CQorString(entry->getKey().text()).makeLower() == wanted) return entry;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -63,6 +107,22 @@ bool fileFind(CQorString& found, const wchar_t* name) noexcept {
             return true;
         }
         return false;
+    });
+}
+
+bool help_find(const wchar_t* module, CQorString& location) noexcept {
+    if (!module || !*module) return false;
+    return detail::guarded(false, [&] {
+        const CQorDataItem* entry = helpEntry(module);
+        CQorString text;
+        if (!entry || !entry->get(text) || text.trim().isEmpty()) return false;
+        // A help file named relative to the search path becomes absolute; URLs and absolute paths stay.
+        const bool isUrl = startsWithIgnoringCase(text, L"http:") ||
+                           startsWithIgnoringCase(text, L"https:") || startsWithIgnoringCase(text, L"file:");
+        CQorString found;
+        if (!isUrl && !toPath(text).is_absolute() && fileFind(found, text)) text = found;
+        location = text;
+        return true;
     });
 }
 

@@ -114,21 +114,23 @@ bool label_set(CQorString& label, const wchar_t* text, const wchar_t* country) n
 }
 
 bool label_get(const wchar_t* label, CQorString& text, const wchar_t* country) noexcept {
-    text = L"";
-    if (!label || !*label) return false;
-    return detail::guarded(false, [&] {
-        if (*label != L'\\') {
-            text = label;
-            return true;
-        }
-        const std::wstring code = codeFor(country);
-        for (const Entry& entry : parseLabel(label)) {
-            if (!sameCode(entry.code, code)) continue;
-            text = CQorString(entry.text);
-            return true;
-        }
-        return false;
-    });
+    // label may point into text, so text changes only after the label has been read.
+    CQorString result;
+    const bool found = label && *label && detail::guarded(false, [&] {
+                           if (*label != L'\\') {
+                               result = label;
+                               return true;
+                           }
+                           const std::wstring code = codeFor(country);
+                           for (const Entry& entry : parseLabel(label)) {
+                               if (!sameCode(entry.code, code)) continue;
+                               result = CQorString(entry.text);
+                               return true;
+                           }
+                           return false;
+                       });
+    text = std::move(result);
+    return found;
 }
 
 } // namespace QOR

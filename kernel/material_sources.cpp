@@ -1,13 +1,15 @@
 #include "kernel/material_sources_p.h"
 
+#include "kernel/config.h"
+
 namespace QOR::detail {
 
 const CQorDataItem* configMaterialLibrary() noexcept {
-    return nullptr;
+    return cfg_get(L"*MATERIAL*");
 }
 
 const CQorDataItem* configDrawingMaterials() noexcept {
-    return nullptr;
+    return cfg_get(L"*QOR_HOST*\\MATERIAL");
 }
 
 } // namespace QOR::detail

@@ -73,3 +73,9 @@ TEST(Label, MalformedEntriesAreSkipped) {
     EXPECT_EQ(get(L"\\de:a\\", L"de"), L"a"); // a lone trailing backslash starts an empty entry
     EXPECT_EQ(get(nullptr, L"de"), L"");
 }
+
+TEST(Label, ReadingIntoTheLabelItself) {
+    CQorString label(L"\\de:Blech\\en:Sheet");
+    EXPECT_TRUE(QOR::label_get(label, label, L"en"));
+    EXPECT_EQ(label, L"Sheet");
+}

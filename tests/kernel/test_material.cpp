@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "kernel/config.h"
 #include "kernel/data_item.h"
 #include "kernel/data_json.h"
 #include "kernel/material.h"
@@ -104,4 +105,41 @@ TEST_F(Materials, ListingLeavesSubMaterialsBelowTheirParents) {
     ASSERT_EQ(names.len(), 6);
     EXPECT_EQ(names[4], L"SPACE");
     EXPECT_EQ(names[5], L"CUSTOM");
+}
+
+TEST(MaterialLibrary, BundledLibraryIsConsistent) {
+    const QOR::CMatMgr manager;
+    CQorArrayTempl<CQorString> all;
+    ASSERT_TRUE(manager.matDrawAll(all, true));
+    EXPECT_GE(all.len(), 10);
+    bool hasEdge = false;
+    for (const CQorString& name : all) {
+        QOR::CMatProp prop;
+        ASSERT_TRUE(manager.propGet(name, prop)) << name.toUtf8();
+        EXPECT_FALSE(manager.matLabel(name, L"de").isEmpty()) << name.toUtf8();
+        EXPECT_FALSE(manager.matLabel(name, L"en").isEmpty()) << name.toUtf8();
+        for (const CQorString& sub : prop.m_subs)
+            EXPECT_GE(all.indexOf(sub), 0) << sub.toUtf8();
+        if (prop.m_physKind == 1) {
+            QOR::CMatProp base;
+            ASSERT_TRUE(manager.propGet(prop.m_base, base));
+            EXPECT_EQ(base.m_physKind, 2);
+        }
+        hasEdge = hasEdge || (prop.m_edgeKind == 2 && !prop.m_edges.isEmpty());
+        EXPECT_FALSE(manager.isShadowMat(name));
+    }
+    EXPECT_TRUE(hasEdge);
+    CQorArrayTempl<CQorString> top;
+    ASSERT_TRUE(manager.matDrawAll(top, false));
+    EXPECT_LT(top.len(), all.len());
+}
+
+TEST(MaterialLibrary, DrawingMaterialsOfTheHost) {
+    QOR::CCfgBackup backup(L"*QOR_HOST*\\MATERIAL");
+    CQorDataItem* drawing = QOR::cfg_dir_make(L"*QOR_HOST*\\MATERIAL");
+    ASSERT_NE(drawing, nullptr);
+    ASSERT_TRUE(drawing->set(L"\\de:Sonderblech", CQorDataKey(L"CUSTOM", L"LABEL")));
+    const QOR::CMatMgr manager;
+    EXPECT_TRUE(manager.isShadowMat(L"CUSTOM"));
+    EXPECT_EQ(manager.matLabel(L"CUSTOM", L"en"), L"Sonderblech");
 }

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "kernel/array_templ.h"
+#include "kernel/config.h"
 #include "kernel/countries.h"
+#include "kernel/data_item.h"
 #include "kernel/file_find.h"
 #include "kernel/messages.h"
 #include "kernel/string.h"
 #include "kernel/units.h"
 
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -102,5 +106,43 @@ TEST(FileFind, BundledThenAbsoluteThenNothing) {
     EXPECT_FALSE(QOR::fileFind(untouched, L"messages")); // a folder is no file
     EXPECT_FALSE(QOR::fileFind(untouched, nullptr));
     EXPECT_FALSE(QOR::fileFind(untouched, L""));
+    EXPECT_EQ(untouched, L"kept");
+}
+
+TEST(FileFind, SearchPathComesBeforeTheBundledFiles) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qor_test_file_find";
+    std::filesystem::create_directories(folder / "messages");
+    std::ofstream(folder / "messages" / "qor_de.json") << "{}";
+    QOR::CCfgBackup backup(L"*QOR_SEARCH_PATH*");
+    const CQorString folderText = CQorString::fromUtf8(folder.string());
+    ASSERT_TRUE(QOR::cfg_get(L"*QOR_SEARCH_PATH*")->set((L"/no/such/folder; " + folderText).c_str()));
+    CQorString found;
+    ASSERT_TRUE(QOR::fileFind(found, L"messages/qor_de.json"));
+    EXPECT_EQ(found.find(folderText), 0);
+
+    CQorArrayTempl<CQorString> folders{CQorString(L"/no/such/folder")};
+    ASSERT_TRUE(QOR::cfg_get(L"*QOR_SEARCH_PATH*")->set(folders));
+    ASSERT_TRUE(QOR::fileFind(found, L"messages/qor_de.json"));
+    EXPECT_EQ(found.find(folderText), -1); // the bundled file
+    std::filesystem::remove_all(folder);
+}
+
+TEST(HelpFind, LocationsComeFromTheConfiguration) {
+    QOR::CCfgBackup backup(L"*HELP*");
+    CQorDataItem* help = QOR::cfg_dir_make(L"*HELP*");
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(help->set(L"https://example.org/help/<topic>.html", L"Qor"));
+    ASSERT_TRUE(help->set(L"messages/qor_en.json", L"Rel"));
+    ASSERT_TRUE(help->set(L"/opt/help/olv.chm", L"OLV"));
+    CQorString location;
+    ASSERT_TRUE(QOR::help_find(L"qor", location));
+    EXPECT_EQ(location, L"https://example.org/help/<topic>.html");
+    ASSERT_TRUE(QOR::help_find(L"Rel", location));
+    EXPECT_EQ(location.view().front(), L'/');
+    ASSERT_TRUE(QOR::help_find(L"OLV", location));
+    EXPECT_EQ(location, L"/opt/help/olv.chm");
+    CQorString untouched(L"kept");
+    EXPECT_FALSE(QOR::help_find(L"TRQ", untouched));
+    EXPECT_FALSE(QOR::help_find(nullptr, untouched));
     EXPECT_EQ(untouched, L"kept");
 }
