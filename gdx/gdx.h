@@ -219,6 +219,7 @@ private:
 
     template <class F>
     bool forEachUnder(const Path& path, F&& visit);
+    /// Applies flag operation op; true when it changed whether the item counts for the extents.
     static bool applyFlagOp(CQorDisplayItem& item, DWORD op) noexcept;
     void appendItem(CQorDisplayItem&& item);
     void setExtents(bool any, const CQorPoint3d& min, const CQorPoint3d& max);
