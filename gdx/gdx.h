@@ -188,7 +188,7 @@ public:
     /// Freezes the current extents as the view box (empty extents unset it).
     void extMaxViewSet();
     /// Window point (pixels) to model point: p under the inverse of zoom * view * projection * view
-    /// direction (unchanged where that product is singular).
+    /// direction; p itself when that product is singular.
     CQorPoint3d imagePtWc(const CQorPoint3d& p) const;
     /// Picks at window point p: sorts the list into draw order, reverses it (it stays reversed) and
     /// returns the top-level id of the first point, polyline or region outer boundary within kPickTol
@@ -219,6 +219,7 @@ private:
 
     template <class F>
     bool forEachUnder(const Path& path, F&& visit);
+    /// Applies flag operation op; true when it changed whether the item counts for the extents.
     static bool applyFlagOp(CQorDisplayItem& item, DWORD op) noexcept;
     void appendItem(CQorDisplayItem&& item);
     void setExtents(bool any, const CQorPoint3d& min, const CQorPoint3d& max);

@@ -1,5 +1,103 @@
-// The display list's defaults taken from the host and the configuration.
+// The display list's defaults taken from the configuration ("OLV_MENU\COLOR") and, for lists created in
+// the registry, from a data item.
 
-#include "gdx/gdx_p.h"
+#include "gdx/gdx_config_p.h"
+#include "gdx/registry.h"
+#include "kernel/config.h"
+#include "kernel/numbers.h"
+#include "kernel/status.h"
 
-CQorGDX::CQorGDX() = default;
+#include <utility>
+
+namespace QOR::detail {
+
+bool readColorEntry(const CQorDataItem* entry, CQorColor& color) {
+    color = CQorColor();
+    if (!entry) return false;
+    int index = 0;
+    if (entry->get(index)) return color.setColorIndex(index), true;
+    // A complete colour: a directory with its index under "COLOR" and optionally a true colour under
+    // "RGB" (0x00RRGGBB, as a number or as decimal text) and colour-book names under "BOOK" and "NAME".
+    if (!entry->isDir() || !entry->get(index, L"COLOR")) return false;
+    color.setColorIndex(index);
+    int rgb = 0;
+    CQorString text;
+    if (entry->get(rgb, L"RGB"))
+        color.setColor(std::uint32_t(rgb));
+    else if (entry->get(text, L"RGB"))
+        color.setColor(std::uint32_t(QOR::atoi(text)));
+    CQorString book, name;
+    entry->get(book, L"BOOK");
+    entry->get(name, L"NAME");
+    color.setNames(book, name);
+    return true;
+}
+
+const wchar_t* const kColorTableKeys[5] = {L"HIGHLIGHT", L"REFER", L"AXIS", L"BASE", L"AUX"};
+
+} // namespace QOR::detail
+
+CQorGDX::CQorGDX() {
+    QOR::detail::guarded(false, [&] {
+        const CQorDataItem* menu = QOR::cfg_get(L"OLV_MENU\\COLOR");
+        CQorColor color;
+        // The host's image background: the default host takes it from the same configuration entry.
+        if (menu && QOR::detail::readColorEntry(menu->getItem(L"BACKGROUND"), color)) m_backColor = color;
+        if (menu) {
+            menu->get(m_pdSize, L"PDSIZE");
+            unsigned long mode = 0;
+            if (menu->get(mode, L"PDMODE")) m_pdMode = DWORD(mode);
+        }
+        for (int slot = 1; slot <= 5; ++slot) {
+            QOR::detail::readColorEntry(
+                menu ? menu->getItem(QOR::detail::kColorTableKeys[slot - 1]) : nullptr, color);
+            ColorTabSet(QOR::GdxColorMode(slot), color);
+        }
+        return true;
+    });
+}
+
+int createGdxInMap(const CQorDataItem* data) noexcept {
+    return QOR::detail::guarded(-1, [&] {
+        const bool useData = data && data->isDir();
+        int pdSize = 0;
+        if (!(useData && data->get(pdSize, L"PDSIZE"))) {
+            if (const CQorDataItem* entry = QOR::cfg_get(L"OLV_MENU\\COLOR\\PDSIZE")) entry->get(pdSize);
+        }
+        int pdMode = 0;
+        if (!(useData && data->get(pdMode, L"PDMODE"))) {
+            if (const CQorDataItem* entry = QOR::cfg_get(L"OLV_MENU\\COLOR\\PDMODE")) entry->get(pdMode);
+        }
+        CQorPoint3dArray view;
+        CQorMatrix3d proj;
+        if (useData) {
+            data->get(view, L"EXTVIEW");
+            data->get(proj, L"MTX");
+        }
+        const int key = gdxMapKeyNew();
+        CQorGDX made(CQorColor(0), proj, double(pdSize), DWORD(pdMode), std::as_const(view)[0],
+                     std::as_const(view)[1]);
+        gdxMapSetAt(key, made);
+        CQorGDX* gdx = getGdxFromMap(key);
+        if (!gdx) return -1;
+        CQorColor color;
+        for (int slot = 1; slot <= 5; ++slot) {
+            QOR::detail::readColorEntry(
+                QOR::cfg_get(CQorString(L"OLV_MENU\\COLOR\\") + QOR::detail::kColorTableKeys[slot - 1]),
+                color);
+            gdx->ColorTabSet(QOR::GdxColorMode(slot), color);
+        }
+        QOR::detail::readColorEntry(QOR::cfg_get(L"OLV_MENU\\COLOR\\BACKGROUND"), color);
+        gdx->backColorSet(color);
+        int index = 0;
+        if (useData && data->get(index, L"COLOR")) {
+            CQorColor back;
+            back.setColorIndex(index);
+            CQorString text;
+            if (data->get(text, L"RGB")) back.setColor(std::uint32_t(QOR::atoi(text)));
+            if (data->get(text, L"TBL")) back.setNames(text, text);
+            gdx->backColorSet(back);
+        }
+        return key;
+    });
+}

@@ -24,11 +24,15 @@ inline bool isUnder(const CQorArrayTempl<int>& stack, const CQorArrayTempl<int>&
 constexpr DWORD kNoExtentsFlags = GdxItemNoExtents | GdxItemAnchored;
 
 /// A growing bounding box. Corners combine componentwise; a NaN coordinate yields the other corner's
-/// (as QOR::p_min and p_max do), so one bad point cannot poison the box.
+/// (as QOR::p_min and p_max and std::fmin do), so one bad point cannot poison the box. Written out
+/// rather than calling fmin: this runs for every vertex of every item when the extents are recomputed.
 struct Bounds {
     bool any = false;
     CQorPoint3d lo;
     CQorPoint3d hi;
+
+    static double lower(double a, double b) noexcept { return b < a || a != a ? b : a; }
+    static double upper(double a, double b) noexcept { return b > a || a != a ? b : a; }
 
     void add(const CQorPoint3d& p) noexcept {
         if (!any) {
@@ -36,8 +40,8 @@ struct Bounds {
             any = true;
             return;
         }
-        lo = {std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z)};
-        hi = {std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z)};
+        lo = {lower(lo.x, p.x), lower(lo.y, p.y), lower(lo.z, p.z)};
+        hi = {upper(hi.x, p.x), upper(hi.y, p.y), upper(hi.z, p.z)};
     }
 };
 

@@ -22,8 +22,11 @@ DWORD withColorMode(DWORD flags, QOR::GdxColorMode mode) noexcept {
 
 } // namespace
 
+/// True when op changes the extents bit of the item. Only GdxItemNoExtents (ops 3 and 4) decides
+/// whether an item counts, so the other ops leave the extents as they are and need no recomputation.
 bool CQorGDX::applyFlagOp(CQorDisplayItem& item, DWORD op) noexcept {
     DWORD& f = item.m_flags;
+    const DWORD before = f;
     switch (op) {
     case 1:
         f &= ~0x04u;
@@ -56,9 +59,9 @@ bool CQorGDX::applyFlagOp(CQorDisplayItem& item, DWORD op) noexcept {
         f &= ~0x40u;
         break;
     default:
-        return false;
+        break;
     }
-    return true;
+    return ((f ^ before) & QOR::GdxItemNoExtents) != 0;
 }
 
 CQorGDX::Path CQorGDX::StackToItemNr(const Path& path) const {
@@ -93,17 +96,17 @@ int CQorGDX::stackGet(const Path& path) const {
 
 bool CQorGDX::propSet(const Path& path, DWORD op) {
     if (m_list.isEmpty() || path.isEmpty()) return false;
-    bool changed = false;
-    const bool any = forEachUnder(path, [&](CQorDisplayItem& item) { changed |= applyFlagOp(item, op); });
-    if (changed) refresh_ext();
+    bool moved = false;
+    const bool any = forEachUnder(path, [&](CQorDisplayItem& item) { moved |= applyFlagOp(item, op); });
+    if (moved) refresh_ext();
     return any;
 }
 
 bool CQorGDX::redraw(const Path& path, DWORD op) {
     if (m_list.isEmpty()) return false;
-    bool changed = false;
-    forEachUnder(path, [&](CQorDisplayItem& item) { changed |= applyFlagOp(item, op); });
-    if (changed) refresh_ext();
+    bool moved = false;
+    forEachUnder(path, [&](CQorDisplayItem& item) { moved |= applyFlagOp(item, op); });
+    if (moved) refresh_ext();
     return true;
 }
 

@@ -41,15 +41,29 @@ void CQorGDX::displListSort() {
         }
         // Concatenating the classes gives ascending item numbers exactly when the classes never descend.
         if (ordered) return true;
-        // Appending class by class move-constructs every item once; the extra scans only read bytes.
-        CQorArrayTempl<CQorDisplayItem> sorted;
-        sorted.reserve(n);
-        for (int c = 0; c < kClasses; ++c) {
-            if (count[c] == 0) continue;
-            for (int i = 0; i < n; ++i)
-                if (classes[std::size_t(i)] == c) sorted.append(std::move(items[i]));
+        // Stable counting sort applied in place: from[k] is the item that belongs at position k. Each
+        // cycle of that permutation is rotated through one spare item, so every item moves once and no
+        // second list is allocated.
+        int next[kClasses];
+        for (int c = 0, at = 0; c < kClasses; ++c) {
+            next[c] = at;
+            at += count[c];
         }
-        m_list = std::move(sorted);
+        std::vector<int> from(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            from[std::size_t(next[classes[std::size_t(i)]]++)] = i;
+        for (int k = 0; k < n; ++k) {
+            if (from[std::size_t(k)] == k) continue;
+            CQorDisplayItem spare(std::move(items[k]));
+            int at = k;
+            for (int src = from[std::size_t(at)]; src != k; src = from[std::size_t(at)]) {
+                items[at] = std::move(items[src]);
+                from[std::size_t(at)] = at;
+                at = src;
+            }
+            items[at] = std::move(spare);
+            from[std::size_t(at)] = at;
+        }
         return true;
     });
 }

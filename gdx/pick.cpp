@@ -4,10 +4,21 @@
 
 namespace {
 
+/// The point of a straight segment nearest to q: the foot of the perpendicular, clamped to the ends.
+CQorPoint3d footOnLine(const CQorVertex& v, const CQorPoint3d& q) {
+    const CQorVector3d d = v.end - v.start;
+    const double t = (q - v.start).dot(d) / d.dot(d);
+    if (!(t > 0.0)) return v.start;
+    if (t >= 1.0) return v.end;
+    return v.start + d * t;
+}
+
 bool polylineHit(const CQorVertexArray& vl, const CQorPoint3d& q) {
     for (const CQorVertex& v : vl) {
         if (v.start == v.end) continue;
-        if (v.lotp(q).distanceTo(q) <= CQorGDX::kPickTol) return true;
+        // Straight segments, the usual case, are measured here; arcs go to the vertex's own lotp.
+        const CQorPoint3d foot = v.isArc() ? v.lotp(q) : footOnLine(v, q);
+        if (foot.distanceTo(q) <= CQorGDX::kPickTol) return true;
     }
     return false;
 }

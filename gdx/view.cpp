@@ -98,5 +98,7 @@ void CQorGDX::extMaxViewSet() {
 }
 
 CQorPoint3d CQorGDX::imagePtWc(const CQorPoint3d& p) const {
-    return (m_zoomMtx * m_viewMtx * m_projMtx * m_viewDirMtx).inverse() * p;
+    CQorMatrix3d back = m_zoomMtx * m_viewMtx * m_projMtx * m_viewDirMtx;
+    if (!back.invert()) return p; // a singular chain has no way back
+    return back * p;
 }

@@ -2,6 +2,9 @@
 
 #include "gdx_test_util.h"
 
+#include <algorithm>
+#include <random>
+
 using namespace gdxtest;
 
 namespace {
@@ -60,4 +63,33 @@ TEST(DisplListSort, LeavesAnOrderedListUntouched) {
     single.addDisplayList({item(QorDisplayPicture, 0, 1)});
     single.displListSort();
     EXPECT_EQ(single.lenGet(), 1);
+}
+
+TEST(DisplListSort, MatchesAStableSortByClassOnRandomLists) {
+    const QorDisplayObj kinds[] = {QorDisplayObj(0), QorDisplayVl,  QorDisplayPt,
+                                   QorDisplayReg,    QorDisplayTxt, QorDisplayPicture};
+    std::mt19937 random(3);
+    for (int round = 0; round < 20; ++round) {
+        CQorArrayTempl<CQorDisplayItem> items;
+        std::vector<std::pair<int, int>> expected; // (class, id)
+        for (int id = 0; id < 300; ++id) {
+            const QorDisplayObj kind = kinds[random() % 6];
+            const int c = int(random() % 16);
+            items.append(item(kind, c, id));
+            const int cls = kind == QorDisplayPicture ? 5
+                            : c == 2                  ? 2
+                            : c == 1                  ? (kind == QorDisplayReg ? 3 : 4)
+                                                      : (kind == QorDisplayReg ? 0 : 1);
+            expected.emplace_back(cls, id);
+        }
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        CQorGDX gdx = plainList();
+        gdx.addDisplayList(items);
+        gdx.displListSort();
+        std::vector<int> want;
+        for (const auto& e : expected)
+            want.push_back(e.second);
+        ASSERT_EQ(ids(gdx), want);
+    }
 }

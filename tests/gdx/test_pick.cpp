@@ -83,3 +83,12 @@ TEST(ImageItemGet, WorksInWindowPixels) {
     EXPECT_EQ(gdx.imageItemGet({160, 120, 0}), 6); // the window centre
     EXPECT_EQ(gdx.imageItemGet({0, 0, 0}), -1);
 }
+
+TEST(ImagePtWc, SingularChainGivesThePointBack) {
+    CQorGDX gdx = plainList();
+    CQorMatrix3d flat;
+    flat.entry[2][2] = 0.0; // drops z: no inverse
+    gdx.projMtxSet(flat);
+    const CQorPoint3d p = gdx.imagePtWc({3, 4, 5});
+    EXPECT_EQ(p, CQorPoint3d(3, 4, 5));
+}

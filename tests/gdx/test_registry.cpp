@@ -2,6 +2,7 @@
 
 #include "gdx/registry.h"
 #include "gdx_test_util.h"
+#include "kernel/config.h"
 
 using namespace gdxtest;
 
@@ -62,4 +63,102 @@ TEST_F(Registry, UnknownKeysGiveNullAndFalse) {
     EXPECT_TRUE(gdxMapRemoveAt(3));
     EXPECT_EQ(getGdxFromMap(3), nullptr);
     EXPECT_FALSE(gdxMapRemoveAt(3));
+}
+
+namespace {
+
+/// Configuration "OLV_MENU\COLOR" as the tests want it, restored afterwards.
+class CreateGdxInMap : public Registry {
+protected:
+    void SetUp() override {
+        Registry::SetUp();
+        CQorDataItem* menu = QOR::cfg_dir_make(L"OLV_MENU\\COLOR");
+        ASSERT_NE(menu, nullptr);
+        menu->set(3, L"PDSIZE");
+        menu->set(34, L"PDMODE");
+        menu->set(1, L"HIGHLIGHT");
+        menu->set(2, L"AXIS");
+        menu->set(4, L"BASE");
+        menu->set(5, L"AUX");
+        menu->set(250, L"BACKGROUND");
+        menu->remove(L"REFER");
+        menu->set(6, L"REFER\\COLOR"); // a complete colour
+        menu->set(L"1193046", L"REFER\\RGB");
+    }
+    QOR::CCfgBackup m_backup{CQorDataKey(L"OLV_MENU")};
+};
+
+} // namespace
+
+TEST_F(CreateGdxInMap, WithoutDataReadsOnlyTheConfiguration) {
+    const int key = createGdxInMap(nullptr);
+    EXPECT_EQ(key, 1);
+    const CQorGDX* gdx = getGdxFromMap(key);
+    ASSERT_NE(gdx, nullptr);
+    EXPECT_TRUE(gdx->projMtxGet().isEqualTo(CQorMatrix3d{}, 0.0));
+    EXPECT_EQ(gdx->pdSizeGet(), 3.0);
+    EXPECT_EQ(gdx->pdModeGet(), 34u);
+    EXPECT_EQ(gdx->ColorTabLenGet(), 5);
+    EXPECT_EQ(gdx->colorTabGet(QOR::GdxColorHighlight).colorIndex(), 1);
+    EXPECT_EQ(gdx->colorTabGet(QOR::GdxColorRefer).colorIndex(), 6);
+    EXPECT_EQ(gdx->colorTabGet(QOR::GdxColorRefer).oleColor(), 0x563412u); // 0x123456 as 0x00BBGGRR
+    EXPECT_EQ(gdx->colorTabGet(QOR::GdxColorAux).colorIndex(), 5);
+    EXPECT_EQ(gdx->backColorGet().colorIndex(), 250);
+    CQorPoint3d lo(9, 9, 9), hi(9, 9, 9);
+    gdx->extMaxViewGet(lo, hi); // view box unset, no extents
+    EXPECT_EQ(lo, CQorPoint3d(9, 9, 9));
+    EXPECT_EQ(createGdxInMap(nullptr), 2);
+}
+
+TEST_F(CreateGdxInMap, DataOverridesTheConfiguration) {
+    CQorDataItem data;
+    data.mkDir();
+    data.set(7, L"PDSIZE");
+    data.set(2, L"PDMODE");
+    data.set(CQorPoint3dArray{{-1, -2, 0}, {3, 4, 0}}, L"EXTVIEW");
+    CQorMatrix3d proj;
+    proj.setToScaling(2.0);
+    data.set(proj, L"MTX");
+    data.set(7, L"COLOR");
+    data.set(L"16711680", L"RGB");
+    data.set(L"RAL", L"TBL");
+    const CQorGDX* gdx = getGdxFromMap(createGdxInMap(&data));
+    ASSERT_NE(gdx, nullptr);
+    EXPECT_EQ(gdx->pdSizeGet(), 7.0);
+    EXPECT_EQ(gdx->pdModeGet(), 2u);
+    EXPECT_TRUE(gdx->projMtxGet().isEqualTo(proj, 0.0));
+    CQorPoint3d lo, hi;
+    gdx->extMaxViewGet(lo, hi);
+    EXPECT_EQ(lo, CQorPoint3d(-1, -2, 0));
+    EXPECT_EQ(hi, CQorPoint3d(3, 4, 0));
+    EXPECT_EQ(gdx->backColorGet().colorIndex(), 7);
+    EXPECT_EQ(gdx->backColorGet().oleColor(), 0x0000FFu); // red
+    EXPECT_STREQ(gdx->backColorGet().bookName(), L"RAL");
+    EXPECT_STREQ(gdx->backColorGet().colorName(), L"RAL");
+    EXPECT_EQ(gdx->ColorTabLenGet(), 5);
+}
+
+TEST_F(CreateGdxInMap, DataWithoutColourKeepsTheConfiguredBackgroundAndValueItemsAreIgnored) {
+    CQorDataItem data;
+    data.mkDir();
+    data.set(5, L"PDMODE");
+    const CQorGDX* gdx = getGdxFromMap(createGdxInMap(&data));
+    ASSERT_NE(gdx, nullptr);
+    EXPECT_EQ(gdx->backColorGet().colorIndex(), 250);
+    EXPECT_EQ(gdx->pdModeGet(), 5u);
+    EXPECT_EQ(gdx->pdSizeGet(), 3.0);
+    CQorDataItem value;
+    value.set(9);
+    const CQorGDX* plain = getGdxFromMap(createGdxInMap(&value)); // not a directory: configuration only
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->pdModeGet(), 34u);
+}
+
+TEST_F(CreateGdxInMap, DefaultConstructorReadsTheColourTable) {
+    const CQorGDX gdx;
+    EXPECT_EQ(gdx.ColorTabLenGet(), 5);
+    EXPECT_EQ(gdx.colorTabGet(QOR::GdxColorBase).colorIndex(), 4);
+    EXPECT_EQ(gdx.colorTabGet(QOR::GdxColorRefer).colorIndex(), 6);
+    EXPECT_EQ(gdx.pdSizeGet(), 3.0);
+    EXPECT_EQ(gdx.pdModeGet(), 34u);
 }
