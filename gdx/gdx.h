@@ -20,6 +20,10 @@
 #include "gdx/display_item.h"
 #include "kernel/point3d_array.h"
 
+namespace QOR::detail {
+struct GdxAccess;
+}
+
 /// A display list: items in draw order plus the view state needed to draw them (background colour,
 /// colour table, point defaults, four matrices, extents and an optional fixed view box). A plain value:
 /// copies are deep. No method throws; failures are reported as each method says.
@@ -211,6 +215,8 @@ protected:
     void refresh_ext(const CQorVertexArray& vl, const CQorMatrix3d& mtx);
 
 private:
+    friend struct QOR::detail::GdxAccess; // the JSON reader restores every field as stored
+
     template <class F>
     bool forEachUnder(const Path& path, F&& visit);
     static bool applyFlagOp(CQorDisplayItem& item, DWORD op) noexcept;

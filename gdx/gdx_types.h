@@ -5,9 +5,7 @@
 
 #include <cstdint>
 
-// The Win32 double word: the same alias as platform/win_types.h declares (repeating an alias of the same
-// type is allowed), so that this folder's headers stand on the kernel alone.
-using DWORD = std::uint32_t;
+#include "platform/win_types.h"
 
 /// Kind of a display item; a 32-bit value. Value 0 is a default-constructed item (nothing to draw) and
 /// value 4 is neither produced nor drawn.

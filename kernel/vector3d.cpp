@@ -11,38 +11,32 @@ const CQorVector3d CQorVector3d::kZAxis{0.0, 0.0, 1.0};
 const CQorPoint3d CQorPoint3d::kOrigin{0.0, 0.0, 0.0};
 
 namespace {
-// Target of writes through an index outside 0..2: reset on each use so that nothing leaks between calls.
-double& scratchCoordinate() {
-    thread_local double value;
-    value = NAN;
-    return value;
+// Coordinate i of a point or vector for writing; an index outside 0..2 lands on a scratch value that is
+// reset on each use, so that nothing leaks between calls.
+template <class T>
+double& coordinate(T& t, int i) {
+    switch (i) {
+    case 0:
+        return t.x;
+    case 1:
+        return t.y;
+    case 2:
+        return t.z;
+    default: {
+        thread_local double scratch;
+        scratch = NAN;
+        return scratch;
+    }
+    }
 }
 } // namespace
 
 double& CQorVector3d::operator[](int i) {
-    switch (i) {
-    case 0:
-        return x;
-    case 1:
-        return y;
-    case 2:
-        return z;
-    default:
-        return scratchCoordinate();
-    }
+    return coordinate(*this, i);
 }
 
 double& CQorPoint3d::operator[](int i) {
-    switch (i) {
-    case 0:
-        return x;
-    case 1:
-        return y;
-    case 2:
-        return z;
-    default:
-        return scratchCoordinate();
-    }
+    return coordinate(*this, i);
 }
 
 CQorVector3d& CQorVector3d::transformBy(const CQorMatrix3d& m) {

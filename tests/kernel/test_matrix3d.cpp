@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/matrix3d.h"
 
 #include <cmath>
 #include <limits>
 
+using geomtest::expectNear;
+
 namespace {
 constexpr double kEps = 1e-12;
-
-void expectNear(const CQorPoint3d& a, const CQorPoint3d& b, double eps = kEps) {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
-void expectNear(const CQorVector3d& a, const CQorVector3d& b, double eps = kEps) {
-    expectNear(CQorPoint3d(a.x, a.y, a.z), CQorPoint3d(b.x, b.y, b.z), eps);
-}
 
 CQorMatrix3d translation(double x, double y, double z) {
     CQorMatrix3d m;

@@ -1,38 +1,20 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/arc_math.h"
 #include "kernel/polyline_clip.h"
 
 #include <cmath>
 #include <random>
 
+using geomtest::circle;
+using geomtest::expectNear;
+using geomtest::line;
+using geomtest::rect;
+
 namespace {
 constexpr double kEps = 1e-9;
-
-void expectNear(const CQorPoint3d& a, const CQorPoint3d& b, double eps = kEps) {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
-
-CQorVertexArray rect(double x0, double y0, double x1, double y1) {
-    CQorVertexArray vl;
-    vl.fromPoints({{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}}, true);
-    return vl;
-}
-
-CQorVertexArray circle(double cx, double cy, double r, double sign = 1.0) {
-    CQorVertexArray vl;
-    vl.append({cx + r, cy, 0}, {cx - r, cy, 0}, sign);
-    vl.append({cx - r, cy, 0}, {cx + r, cy, 0}, sign);
-    return vl;
-}
-
-CQorVertexArray line(double x0, double y0, double x1, double y1) {
-    CQorVertexArray vl;
-    vl.append({x0, y0, 0}, {x1, y1, 0});
-    return vl;
-}
 
 // A 10 x 10 square with a 2 x 2 square hole at (4..6, 4..6).
 CQorArrayTempl<CQorVertexArray> squareWithHole() {

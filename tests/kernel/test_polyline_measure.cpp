@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/arc_math.h"
 #include "kernel/polyline_clip.h"
 #include "kernel/polyline_measure.h"
@@ -8,14 +10,10 @@
 #include <cmath>
 #include <vector>
 
+using geomtest::expectNear;
+
 namespace {
 constexpr double kEps = 1e-9;
-
-void expectNear(const CQorPoint3d& a, const CQorPoint3d& b, double eps = kEps) {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
 
 // Distance along the path from its start to the point of it nearest to p.
 double positionOn(const CQorVertexArray& path, const CQorPoint3d& p) {

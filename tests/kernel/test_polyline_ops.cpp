@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/arc_math.h"
 #include "kernel/polyline_ops.h"
 
 #include <cmath>
 
+using geomtest::expectNear;
+
 namespace {
 constexpr double kEps = 1e-9;
-
-void expectNear(const CQorPoint3d& a, const CQorPoint3d& b, double eps = kEps) {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
 
 // Largest distance of a chord's midpoint from the circle of radius r about c.
 double worstChordDeviation(const CQorVertexArray& chords, const CQorPoint3d& c, double r) {

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/polyline_clip.h"
 #include "kernel/polyline_regions.h"
 
-namespace {
-CQorVertexArray rect(double x0, double y0, double x1, double y1) {
-    CQorVertexArray vl;
-    vl.fromPoints({{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}}, true);
-    return vl;
-}
+using geomtest::rect;
 
+namespace {
 bool sameLoop(const CQorVertexArray& a, const CQorVertexArray& b) {
     CQorPoint3d alo, ahi, blo, bhi;
     return a.extents(alo, ahi) && b.extents(blo, bhi) && alo == blo && ahi == bhi;

@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/vertex.h"
 
 #include <cmath>
 #include <limits>
 
+using geomtest::expectNear;
+
 namespace {
 constexpr double kEps = 1e-9;
-
-void expectNear(const CQorPoint3d& a, const CQorPoint3d& b, double eps = kEps) {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
 
 // Upper half of the unit circle, from (1,0) to (-1,0) counter-clockwise.
 const CQorVertex kUpperHalf{{1, 0, 0}, {-1, 0, 0}, 1.0};

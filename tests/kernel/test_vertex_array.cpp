@@ -1,31 +1,22 @@
 #include <gtest/gtest.h>
 
+#include "geom_test_util.h"
+
 #include "kernel/vertex_array.h"
 
 #include <cmath>
 
+using geomtest::circle;
+using geomtest::expectNear;
+using geomtest::rect;
+
 namespace {
 constexpr double kEps = 1e-9;
 
-void expectNear(const CQorPoint3d& a, const CQorPoint3d& b, double eps = kEps) {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
-
 CQorVertexArray square(double size) {
-    CQorVertexArray vl;
-    vl.fromPoints({{0, 0, 0}, {size, 0, 0}, {size, size, 0}, {0, size, 0}}, true);
-    return vl;
+    return rect(0, 0, size, size);
 }
 
-// A circle of radius r about (cx, cy) from two half-circle arcs; sign -1 runs clockwise.
-CQorVertexArray circle(double cx, double cy, double r, double sign = 1.0) {
-    CQorVertexArray vl;
-    vl.append({cx + r, cy, 0}, {cx - r, cy, 0}, sign);
-    vl.append({cx - r, cy, 0}, {cx + r, cy, 0}, sign);
-    return vl;
-}
 } // namespace
 
 TEST(VertexArray, FromPointsAndClosure) {
