@@ -1,12 +1,12 @@
 #include "kernel/pattern_source.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <system_error>
 
+#include "kernel/file_find.h"
 #include "kernel/status.h"
 #include "kernel/units.h"
 
@@ -19,17 +19,10 @@ fs::path toPath(const CQorString& text) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-/// The bundled resource folder: QOR_RES_DIR from the environment, else the one built in.
-fs::path resourceFolder() {
-    const char* overridden = std::getenv("QOR_RES_DIR");
-    return fs::path(overridden && *overridden ? overridden : QOR_RES_DIR);
-}
-
-/// The file of the relative name, or an empty path when there is none.
+/// The file of the relative name on the search path or among the bundled resources, or an empty path.
 fs::path locate(const CQorString& relative) {
-    std::error_code error;
-    const fs::path candidate = resourceFolder() / toPath(relative);
-    return fs::is_regular_file(candidate, error) ? candidate : fs::path();
+    CQorString found;
+    return QOR::fileFind(found, relative) ? toPath(found) : fs::path();
 }
 
 struct CachedFile {

@@ -1,0 +1,30 @@
+#pragma once
+
+// What the three hatch generators share. Internal to render/.
+
+#include "kernel/hatch_pattern.h"
+#include "kernel/vertex_array.h"
+
+namespace QOR::detail {
+
+/// Turns every closed loop counter-clockwise about +Z; open loops stay as they are.
+void orientLoops(CQorArrayTempl<CQorVertexArray>& loops);
+
+/// Transforms every loop by m.
+void transformLoops(CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& m);
+
+/// True when name is the pattern name (compared without regard to case).
+bool isPatternName(const CQorString& name, const wchar_t* which);
+
+/// True for the names of user-defined parallel lines, "_USER" and "_U".
+bool isUserPattern(const CQorString& name);
+
+/// The pattern definition of name: the built-in single line (angle 0, origin 0, distance 1) for a user
+/// pattern, otherwise the host application object's definition; empty when unknown.
+CQorPatternDef hatchPattern(const CQorString& name);
+
+/// Most lines one line family may produce. Far above anything drawable (the renderer fills a region
+/// solid from 95 lines on), it only keeps a pathological scale or region from running for hours.
+inline constexpr int kMaxFamilyLines = 1 << 16;
+
+} // namespace QOR::detail

@@ -1,0 +1,163 @@
+#include "render/polyline_prep.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "kernel/arc_math.h"
+#include "kernel/polyline_measure.h"
+#include "kernel/polyline_ops.h"
+#include "kernel/status.h"
+#include "kernel/units.h"
+#include "kernel/view_matrix.h"
+
+namespace {
+
+/// An entry must be longer than this to count as the dash a fitted pattern starts with; the renderer's
+/// dots are 0.21 long, so they never do.
+constexpr double kDashMin = 0.21;
+/// Length of a dot laid inside a pattern, in millimetres (Qor::kUnitMillimeter).
+constexpr double kDotMm = 0.2;
+/// Arcs shorter than kShortArc are split finer: a small arc drawn with few chords looks polygonal.
+constexpr double kShortArc = 4.0;
+constexpr double kShortArcDeviation = 0.01;
+constexpr double kLongArcDeviation = 0.05;
+/// Deviation of the chords an arc becomes before a fitted pattern is laid on it.
+constexpr double kDashArcDeviation = 0.1;
+
+/// Turns the array so that it starts with a dash followed by a gap, splitting that dash into halves at
+/// both ends. The search looks at entry k of the array as rotated so far.
+void alignToDash(CQorArrayTempl<double>& dashes) {
+    const int n = dashes.len();
+    for (int k = 0; k < n; ++k) {
+        if (dashes[k] > kDashMin && k + 1 < n && dashes[k + 1] < 0.0) {
+            dashes[0] /= 2.0;
+            dashes.append(dashes[0]);
+            return;
+        }
+        QOR::arrayRotate(dashes, 1);
+    }
+}
+
+/// Replaces each dot by the dot length and returns the pattern length, a dot counting 1.0.
+double prepareDots(CQorArrayTempl<double>& dashes) {
+    const double dot = QOR::acadUnitCv(kDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent);
+    double total = 0.0;
+    for (double& d : dashes) {
+        if (d == 0.0) {
+            d = dot;
+            total += 1.0;
+        } else {
+            total += std::abs(d);
+        }
+    }
+    return total;
+}
+
+void appendAll(CQorVertexArray& out, const CQorArrayTempl<CQorVertexArray>& pieces) {
+    for (const CQorVertexArray& piece : pieces)
+        out += piece;
+}
+
+/// One segment dashed with the pattern fitted to it (see qor_gdx_image_vl_measure).
+void fitSegment(CQorVertexArray& out, const CQorVertex& vx, const CQorArrayTempl<double>& dashes,
+                double patternLength) {
+    const double length = vx.bulgLen();
+    if (!(length > patternLength)) { // also a NaN length: drawn as it is
+        out.append(vx);
+        return;
+    }
+    const double count = std::trunc(length / patternLength);
+    const double rest = length - count * patternLength;
+    int gaps = 0;
+    for (double d : dashes)
+        gaps += d < 0.0 ? 1 : 0;
+    CQorArrayTempl<double> fitted(dashes);
+    if (gaps > 0) {
+        const double widen = std::abs(rest / (gaps * count));
+        for (double& d : fitted)
+            if (d < 0.0) d -= widen;
+    }
+    const CQorVertex flat = QOR::g_vx_xy(vx);
+    CQorVertexArray path;
+    if (flat.isArc())
+        path = QOR::g_vl_expl(flat, QOR::vx_split_dif(flat, kDashArcDeviation));
+    else
+        path.append(flat);
+    appendAll(out, QOR::vl_measure(path, 1.0, CQorLineParm(fitted)));
+}
+
+} // namespace
+
+namespace QOR {
+
+void arrayRotate(CQorArrayTempl<double>& a, int n) {
+    const int len = a.len();
+    if (len < 2) return;
+    const int shift = ((n % len) + len) % len;
+    if (shift == 0) return;
+    std::rotate(a.begin(), a.begin() + shift, a.end());
+}
+
+} // namespace QOR
+
+bool qor_gdx_image_vl_measure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode) {
+    if (dashes.len() < 2) return false;
+    return QOR::detail::guarded(false, [&] {
+        if (mode == 1) alignToDash(dashes);
+        const double patternLength = prepareDots(dashes);
+        const CQorArrayTempl<CQorVertexArray> pieces = QOR::vl_to_vll(vl);
+        CQorVertexArray out;
+        for (const CQorVertexArray& piece : pieces) {
+            if (mode == 0) {
+                appendAll(out, QOR::vl_measure(QOR::g_vx_xy(piece), 1.0, CQorLineParm(dashes)));
+                continue;
+            }
+            for (const CQorVertex& vx : piece)
+                fitSegment(out, vx, dashes, patternLength);
+        }
+        vl = std::move(out);
+        return true;
+    });
+}
+
+CQorVertexArray qor_gdx_image_vl_split(const CQorVertexArray& vl) {
+    return QOR::detail::guarded(CQorVertexArray(), [&] {
+        CQorVertexArray out;
+        if (!vl.hasArcs()) return out = vl;
+        const CQorVector3d normal = vl.normal();
+        CQorMatrix3d toWorld;
+        toWorld.setToPlaneToWorld(normal);
+        const CQorMatrix3d toPlane = toWorld.inverse();
+        for (const CQorVertex& vx : vl) {
+            if (!vx.isArc()) {
+                out.append(vx);
+                continue;
+            }
+            CQorVertex inPlane(vx);
+            inPlane.transformBy(toPlane, normal, CQorVector3d::kZAxis);
+            const double deviation = inPlane.bulgLen() < kShortArc ? kShortArcDeviation : kLongArcDeviation;
+            CQorVertexArray chords = QOR::g_vl_expl(inPlane, QOR::vx_split_dif(inPlane, deviation));
+            for (CQorVertex& chord : chords)
+                out.append(chord.transformBy(toWorld));
+        }
+        return out;
+    });
+}
+
+CQorArrayTempl<CQorVertexArray> qor_gdx_image_reg_split(const CQorArrayTempl<CQorVertexArray>& loops) {
+    return QOR::detail::guarded(CQorArrayTempl<CQorVertexArray>(), [&] {
+        CQorArrayTempl<CQorVertexArray> out;
+        out.reserve(loops.len());
+        for (const CQorVertexArray& loop : loops)
+            out.append(qor_gdx_image_vl_split(loop));
+        return out;
+    });
+}
+
+CQorVertexArray qor_g_vl_mtx_view(const CQorVertexArray& vl, CQorVector3d direction, CQorPoint3d origin,
+                                  bool flag) {
+    return QOR::detail::guarded(CQorVertexArray(), [&] {
+        return QOR::g_vx_xy(vl.getTransformedCopy(QOR::g_mtx_view(direction, origin, flag)));
+    });
+}
