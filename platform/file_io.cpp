@@ -1,0 +1,90 @@
+#include "platform/file_io.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace QOR::detail {
+
+std::string utf8FromWide(const wchar_t* text) {
+    std::string out;
+    if (!text) return out;
+    for (const wchar_t* p = text; *p; ++p) {
+        char32_t c = char32_t(*p);
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (c >= 0xD800 && c < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(p[1]) - 0xDC00);
+                ++p;
+            }
+        }
+        if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) c = 0xFFFD;
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool readFileBytes(const wchar_t* path, std::size_t maxBytes, std::vector<unsigned char>& out) {
+    out.clear();
+    if (!path || !*path) return false;
+    std::FILE* f = std::fopen(utf8FromWide(path).c_str(), "rb");
+    if (!f) return false;
+    bool ok = true;
+    unsigned char buffer[65536];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        if (n == 0) {
+            ok = !std::ferror(f);
+            break;
+        }
+        if (out.size() + n > maxBytes) {
+            ok = false;
+            break;
+        }
+        out.insert(out.end(), buffer, buffer + n);
+    }
+    std::fclose(f);
+    return ok;
+}
+
+AtomicFile::~AtomicFile() {
+    if (m_file) std::fclose(m_file);
+    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+}
+
+std::FILE* AtomicFile::open(const wchar_t* path) {
+    if (m_file || !path || !*path) return nullptr;
+    m_target = utf8FromWide(path);
+    std::string pattern = m_target + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return nullptr;
+    m_temp = pattern;
+    m_file = ::fdopen(fd, "wb");
+    if (!m_file) ::close(fd);
+    return m_file;
+}
+
+bool AtomicFile::commit() {
+    if (!m_file) return false;
+    bool ok = std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
+    ok = std::fclose(m_file) == 0 && ok;
+    m_file = nullptr;
+    if (!ok || std::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;
+    m_temp.clear();
+    return true;
+}
+
+} // namespace QOR::detail
