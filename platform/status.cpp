@@ -1,9 +1,0 @@
-#include "platform/status.h"
-
-namespace QOR::detail {
-
-Status fail(Status status) noexcept {
-    return status;
-}
-
-} // namespace QOR::detail
