@@ -11,6 +11,7 @@
 //    projection; callers bring loops into their plane first.
 
 #include <cmath>
+#include <initializer_list>
 
 #include "kernel/export.h"
 #include "kernel/point3d.h"
