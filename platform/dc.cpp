@@ -324,13 +324,18 @@ int CDC::GetClipBox(RECT* lpRect) const noexcept {
 
 // ---- attributes
 
-COLORREF CDC::SetBkColor(COLORREF crColor) noexcept {
-    if (!m_created) return CLR_INVALID;
+template <class T>
+T CDC::changeAttribute(T QOR::detail::DcAttributes::*field, T value, T failure) noexcept {
+    if (!m_created) return failure;
     QOR::detail::DcAttributes a = m_state.attributes;
-    a.bkColor = crColor & 0x00FFFFFF;
-    if (guarded([&] { return setAttributes(a); }) != Status::Ok) return CLR_INVALID;
+    a.*field = value;
+    if (guarded([&] { return setAttributes(a); }) != Status::Ok) return failure;
     std::swap(a, m_state.attributes);
-    return a.bkColor;
+    return a.*field;
+}
+
+COLORREF CDC::SetBkColor(COLORREF crColor) noexcept {
+    return changeAttribute(&QOR::detail::DcAttributes::bkColor, crColor & 0x00FFFFFF, CLR_INVALID);
 }
 
 COLORREF CDC::GetBkColor() const noexcept {
@@ -338,12 +343,7 @@ COLORREF CDC::GetBkColor() const noexcept {
 }
 
 COLORREF CDC::SetTextColor(COLORREF crColor) noexcept {
-    if (!m_created) return CLR_INVALID;
-    QOR::detail::DcAttributes a = m_state.attributes;
-    a.textColor = crColor & 0x00FFFFFF;
-    if (guarded([&] { return setAttributes(a); }) != Status::Ok) return CLR_INVALID;
-    std::swap(a, m_state.attributes);
-    return a.textColor;
+    return changeAttribute(&QOR::detail::DcAttributes::textColor, crColor & 0x00FFFFFF, CLR_INVALID);
 }
 
 COLORREF CDC::GetTextColor() const noexcept {
@@ -351,12 +351,8 @@ COLORREF CDC::GetTextColor() const noexcept {
 }
 
 int CDC::SetBkMode(int nBkMode) noexcept {
-    if (!m_created || (nBkMode != OPAQUE && nBkMode != TRANSPARENT)) return 0;
-    QOR::detail::DcAttributes a = m_state.attributes;
-    a.bkMode = nBkMode;
-    if (guarded([&] { return setAttributes(a); }) != Status::Ok) return 0;
-    std::swap(a, m_state.attributes);
-    return a.bkMode;
+    if (nBkMode != OPAQUE && nBkMode != TRANSPARENT) return 0;
+    return changeAttribute(&QOR::detail::DcAttributes::bkMode, nBkMode, 0);
 }
 
 int CDC::GetBkMode() const noexcept {
@@ -364,12 +360,8 @@ int CDC::GetBkMode() const noexcept {
 }
 
 int CDC::SetPolyFillMode(int nPolyFillMode) noexcept {
-    if (!m_created || (nPolyFillMode != ALTERNATE && nPolyFillMode != WINDING)) return 0;
-    QOR::detail::DcAttributes a = m_state.attributes;
-    a.polyFillMode = nPolyFillMode;
-    if (guarded([&] { return setAttributes(a); }) != Status::Ok) return 0;
-    std::swap(a, m_state.attributes);
-    return a.polyFillMode;
+    if (nPolyFillMode != ALTERNATE && nPolyFillMode != WINDING) return 0;
+    return changeAttribute(&QOR::detail::DcAttributes::polyFillMode, nPolyFillMode, 0);
 }
 
 int CDC::GetPolyFillMode() const noexcept {

@@ -242,6 +242,9 @@ private:
     bool canDrawLines() const noexcept { return m_state.penLog.lopnStyle != PS_NULL; }
     bool canFill() const noexcept { return m_state.brushLog.lbStyle != BS_NULL; }
     Status setClip(std::shared_ptr<const QOR::detail::Region> clip);
+    /// Sets one attribute through the backend; returns the previous value, or failure.
+    template <class T>
+    T changeAttribute(T QOR::detail::DcAttributes::*field, T value, T failure) noexcept;
     /// Copies points into m_points, clamped; false for a null pointer or a bad count.
     bool clampPoints(const POINT* points, std::size_t count);
     static BOOL toBool(Status s) noexcept { return QOR::detail::succeeded(s) ? TRUE : FALSE; }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace QOR::detail {
@@ -72,6 +73,10 @@ std::FILE* AtomicFile::open(const wchar_t* path) {
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) return nullptr;
     m_temp = pattern;
+    // mkstemp makes the file private; give it the mode a plain create would have.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     m_file = ::fdopen(fd, "wb");
     if (!m_file) ::close(fd);
     return m_file;

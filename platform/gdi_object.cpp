@@ -2,6 +2,12 @@
 
 CGdiObject::~CGdiObject() = default;
 
+BOOL CGdiObject::DeleteObject() noexcept {
+    if (!m_created || m_stock >= 0) return FALSE;
+    m_created = false;
+    return TRUE;
+}
+
 CPen::CPen(int nPenStyle, int nWidth, COLORREF crColor) noexcept {
     CreatePen(nPenStyle, nWidth, crColor);
 }
@@ -19,12 +25,6 @@ BOOL CPen::CreateStockObject(int nIndex) noexcept {
     m_log = s->m_log;
     m_created = true;
     m_stock = nIndex;
-    return TRUE;
-}
-
-BOOL CPen::DeleteObject() noexcept {
-    if (!m_created || m_stock >= 0) return FALSE;
-    m_created = false;
     return TRUE;
 }
 
@@ -66,12 +66,6 @@ BOOL CBrush::CreateStockObject(int nIndex) noexcept {
     m_log = s->m_log;
     m_created = true;
     m_stock = nIndex;
-    return TRUE;
-}
-
-BOOL CBrush::DeleteObject() noexcept {
-    if (!m_created || m_stock >= 0) return FALSE;
-    m_created = false;
     return TRUE;
 }
 

@@ -20,8 +20,8 @@ public:
     ~CGdiObject() override;
 
     /// Releases what the object holds; it can be created again afterwards. False when it holds nothing
-    /// and for stock objects, which stay as they are.
-    virtual BOOL DeleteObject() noexcept = 0;
+    /// and for stock objects, which stay as they are. Objects that hold storage release it too.
+    virtual BOOL DeleteObject() noexcept;
     /// True once the object has been created and not deleted.
     bool isCreated() const noexcept { return m_created; }
     /// The stock index this object stands for, or -1.
@@ -43,7 +43,6 @@ public:
     BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) noexcept;
     /// BLACK_PEN, WHITE_PEN or NULL_PEN; false for other indices or when already created.
     BOOL CreateStockObject(int nIndex) noexcept;
-    BOOL DeleteObject() noexcept override;
     /// Copies the logical pen; 0 when the pen is not created, else sizeof(LOGPEN).
     int GetLogPen(LOGPEN* pLogPen) const noexcept;
 
@@ -64,7 +63,6 @@ public:
     BOOL CreateSolidBrush(COLORREF crColor) noexcept;
     /// WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH or NULL_BRUSH (HOLLOW_BRUSH).
     BOOL CreateStockObject(int nIndex) noexcept;
-    BOOL DeleteObject() noexcept override;
     int GetLogBrush(LOGBRUSH* pLogBrush) const noexcept;
 
     static CBrush* stock(int nIndex) noexcept;

@@ -68,6 +68,10 @@ Status decodeInto(std::span<const unsigned char> bytes, Surface& out, std::vecto
     const png_uint_32 height = png_get_image_height(g.png, g.info);
     const int colorType = png_get_color_type(g.png, g.info);
     const int depth = png_get_bit_depth(g.png, g.info);
+    // Deflate expands at most 1032 times, so an image whose rows need more than that many times the input
+    // cannot be complete: refuse it before allocating its pixels.
+    const double rawBytes = double(height) * (1.0 + double(png_get_rowbytes(g.png, g.info)));
+    if (rawBytes > 1032.0 * double(bytes.size())) return detail::fail(Status::BadInput);
     const bool mono =
         colorType == PNG_COLOR_TYPE_GRAY && depth == 1 && !png_get_valid(g.png, g.info, PNG_INFO_tRNS);
     if (!mono) {

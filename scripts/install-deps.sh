@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    libpng-dev nlohmann-json3-dev
+    libpng-dev nlohmann-json3-dev libcairo2-dev
     clang libclang-rt-14-dev clang-format
 )
 

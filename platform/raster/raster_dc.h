@@ -11,10 +11,10 @@
 //    last point is not painted but every inner point is (as the first pixel of the next segment).
 //  - Wide pens (width >= 2) paint round-capped strokes of that width centred on the line (stroke.h); the
 //    end point is inside the cap. Joins are round.
-//  - Polygons: the interior (scan_fill.h: pixel centres inside by the fill mode; right and bottom edges
-//    excluded) with the brush, then each closed outline with the pen as lines. With a one-pixel pen the
-//    polygon (0,0) (10,0) (10,10) (0,10) therefore covers x, y = 0 .. 10 (the outline adds the right and
-//    bottom lines); without a pen, 0 .. 9.
+//  - Polygons: the interior (scan_fill.h: pixels whose sample point is inside by the fill mode; right and
+//    bottom edges excluded) with the brush, then each closed outline with the pen as lines. With a one-pixel
+//    pen the polygon (0,0) (10,0) (10,10) (0,10) therefore covers x, y = 0 .. 10 (the outline adds the right
+//    and bottom lines); without a pen, 0 .. 9.
 //  - Rectangle(l, t, r, b): with a one-pixel pen, the outline is the pixels of columns l and r - 1 and
 //    rows t and b - 1, the interior [l + 1, r - 1) x [t + 1, b - 1) is brushed. With a null pen GDI
 //    brushes [l, r - 1) x [t, b - 1): one pixel less in both directions. With a wide pen the interior

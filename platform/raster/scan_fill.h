@@ -3,13 +3,13 @@
 // Polygon scan conversion: polygons in, half-open spans out, one row at a time.
 //
 // Conventions
-//  - Vertices are device ints already clamped to kDeviceLimit (device_coord.h) and name pixel corners:
-//    the point (x, y) is the top-left corner of pixel (x, y).
-//  - Pixel (x, y) is inside when its centre (x + 0.5, y + 0.5) is inside by the fill rule: ALTERNATE
-//    (odd crossings) or WINDING (non-zero winding number).
-//  - A centre exactly on an edge belongs to the pixel right of the edge: left edges are inside, right
-//    edges outside. Horizontal edges never pass through a centre. So the square (0,0) (10,0) (10,10)
-//    (0,10) gives exactly [0, 10) x [0, 10): right column and bottom row excluded.
+//  - Vertices are device ints already clamped to kDeviceLimit (device_coord.h).
+//  - Pixel (x, y) is sampled at the grid point (x, y), the point a line through pixel (x, y) passes, so
+//    a filled polygon and its one-pixel outline meet without gaps. It is inside when that point is inside
+//    by the fill rule: ALTERNATE (odd crossings) or WINDING (non-zero winding number).
+//  - A sample point exactly on an edge is inside when the edge is a left or a top edge and outside when
+//    it is a right or a bottom edge. So the square (0,0) (10,0) (10,10) (0,10) gives exactly
+//    [0, 10) x [0, 10): right column and bottom row excluded.
 //  - Spans are half-open [x0, x1), sorted, disjoint and not touching.
 //  - Edge crossings are exact (64-bit integer steps), so the result does not depend on the row range
 //    asked for.
@@ -36,30 +36,42 @@ public:
     bool nextRow(int& y, std::span<const int>& spans);
 
 private:
+    // An edge waiting for its first row: the exact crossing needs 64-bit arithmetic once, at the start.
     struct Edge {
-        int yTop;           // first row whose centre the edge crosses
-        int yEnd;           // first row below the edge
-        int winding;        // +1 downward, -1 upward
-        int y0;             // y of the upper end point (yTop is later when the rows are clipped)
-        std::int64_t x0;    // x of the upper end point
-        std::int64_t q;     // crossing of the current row = x0 + q + (r > 0)
-        std::int64_t r;     // 0 <= r < den
-        std::int64_t den;   // 2 * height of the edge
-        std::int64_t dx;    // x1 - x0 (of the upper to the lower end point)
-        std::int64_t stepQ; // floor(2 * dx / den)
-        std::int64_t stepR; // 2 * dx - stepQ * den
+        int yTop;         // first row whose sample points the edge crosses (later when the rows are clipped)
+        int yEnd;         // first row below the edge
+        int y0;           // y of the upper end point
+        int winding;      // +1 downward, -1 upward
+        std::int64_t x0;  // x of the upper end point
+        std::int64_t dx;  // x of the lower end point - x0
+        std::int64_t den; // 2 * (y1 - y0)
     };
-    struct Crossing {
+    // An edge crossing the current row. Its crossing pixel is x + (r > 0); every field fits 32 bits for
+    // clamped coordinates (|x| <= 2^27, den <= 2^29).
+    struct Active {
         int x;
+        int r; // 0 <= r < den
+        int den;
+        int stepQ; // floor(2 dx / den)
+        int stepR; // 2 dx - stepQ * den
+        int yEnd;
         int winding;
+        int key() const { return x + (r > 0 ? 1 : 0); }
     };
 
-    void startEdge(Edge& e, int y) const;
-    bool buildSpans();
+    Active start(const Edge& e, int y) const;
+    void buildSpans();
+    void dropEnded();
+    /// Index of an active edge in the low 32 bits, its crossing (biased to be unsigned) in the high ones,
+    /// so sorting the numbers sorts the crossings.
+    static std::uint64_t orderEntry(int key, std::size_t index) {
+        return (std::uint64_t(std::uint32_t(key) ^ 0x80000000u) << 32) | index;
+    }
 
-    std::vector<Edge> m_edges; // sorted by yTop
-    std::vector<int> m_active; // indices into m_edges
-    std::vector<Crossing> m_crossings;
+    std::vector<Edge> m_edges;          // sorted by yTop
+    std::vector<Active> m_active;       // in no particular order
+    std::vector<std::uint64_t> m_order; // active edges sorted by crossing; kept from row to row
+    std::vector<std::uint32_t> m_renumber;
     std::vector<int> m_spans;
     std::size_t m_nextEdge = 0;
     int m_y = 0;

@@ -9,11 +9,25 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 
 #include "platform/bitmap.h"
 #include "platform/region.h"
 
 namespace QOR::detail {
+
+/// Writes count copies of a 32-bit pixel. Long runs go to the C library's wide memset, which is tuned
+/// for the machine, where wchar_t has 32 bits.
+inline void fillPixels(std::uint32_t* p, int count, std::uint32_t pixel) {
+    if constexpr (sizeof(wchar_t) == 4) {
+        if (count >= 16) {
+            std::wmemset(reinterpret_cast<wchar_t*>(p), wchar_t(pixel), std::size_t(count));
+            return;
+        }
+    }
+    for (int i = 0; i < count; ++i)
+        p[i] = pixel;
+}
 
 class SpanSink {
 public:
@@ -37,6 +51,15 @@ public:
 
     const RECT& box() const noexcept { return m_box; }
     Surface& surface() const noexcept { return *m_surface; }
+
+    /// Writes one pixel in the current colour (a span of one, without the span set-up).
+    void pixel(int x, int y) {
+        if (!m_clip && !m_surface->isMono()) {
+            m_surface->row32(y)[x] = m_pixel;
+            return;
+        }
+        clippedSpan(y, x, x + 1);
+    }
 
     /// Sets the colour the following spans are written in (for a monochrome surface, the nearest of
     /// black and white).
@@ -69,6 +92,15 @@ public:
 
     /// Writes the span in the current colour.
     void span(int y, int x0, int x1) {
+        if (!m_clip && !m_surface->isMono()) {
+            fillPixels(m_surface->row32(y) + x0, x1 - x0, m_pixel);
+            return;
+        }
+        clippedSpan(y, x0, x1);
+    }
+
+private:
+    void clippedSpan(int y, int x0, int x1) {
         if (m_surface->isMono()) {
             forEachVisible(y, x0, x1, [&](int l, int r) { writeBits(y, l, r); });
         } else {
@@ -78,16 +110,6 @@ public:
         }
     }
 
-    /// Writes one pixel in the current colour (a span of one, without the span set-up).
-    void pixel(int x, int y) {
-        if (!m_clip && !m_surface->isMono()) {
-            m_surface->row32(y)[x] = m_pixel;
-            return;
-        }
-        span(y, x, x + 1);
-    }
-
-private:
     void writeBits(int y, int l, int r);
 
     Surface* m_surface = nullptr;
