@@ -1,7 +1,8 @@
 #include "kernel/color.h"
 
+#include "kernel/status.h"
+
 #include <algorithm>
-#include <new>
 #include <string>
 
 namespace {
@@ -89,15 +90,8 @@ struct CQorColor::Names {
 
 CQorColor::CQorColor(const CQorColor& other) noexcept : m_index(other.m_index), m_rgb(other.m_rgb) {
     // A copy that cannot get memory for the names keeps the colour and drops only the names.
-    if (other.m_names) m_names = new (std::nothrow) Names;
-    if (m_names) {
-        try {
-            *m_names = *other.m_names;
-        } catch (...) {
-            delete m_names;
-            m_names = nullptr;
-        }
-    }
+    if (other.m_names)
+        m_names = QOR::detail::guarded<Names*>(nullptr, [&] { return new Names(*other.m_names); });
 }
 
 CQorColor& CQorColor::operator=(const CQorColor& other) noexcept {
@@ -124,7 +118,10 @@ CQorColor::~CQorColor() {
 }
 
 bool CQorColor::setColorIndex(int index) noexcept {
-    if (index < kNone || index > 255) return false;
+    if (index < kNone || index > 255) {
+        QOR::detail::fail(QOR::detail::Status::BadInput);
+        return false;
+    }
     m_index = index;
     m_rgb = 0;
     delete m_names;
@@ -169,15 +166,13 @@ bool CQorColor::setNames(const wchar_t* book, const wchar_t* name) noexcept {
         m_names = nullptr;
         return true;
     }
-    try {
+    return QOR::detail::guarded(false, [&] {
         Names fresh{noBook ? std::wstring() : std::wstring(book),
                     noName ? std::wstring() : std::wstring(name)};
         if (!m_names) m_names = new Names;
         *m_names = std::move(fresh);
         return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 const wchar_t* CQorColor::bookName() const noexcept {

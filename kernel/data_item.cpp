@@ -44,12 +44,47 @@ bool sameDouble(double a, double b) {
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
+// Exact equality of content (see operator==); geometry compares coordinate by coordinate.
+bool sameValue(double a, double b);
+bool sameValue(const CQorPoint3d& a, const CQorPoint3d& b);
+bool sameValue(const CQorVertex& a, const CQorVertex& b);
+bool sameValue(const CQorMatrix3d& a, const CQorMatrix3d& b);
+bool sameValue(const CQorPoint3dArray& a, const CQorPoint3dArray& b);
+bool sameValue(const CQorVertexArray& a, const CQorVertexArray& b);
+template <class T>
+bool sameValue(const CQorArrayTempl<T>& a, const CQorArrayTempl<T>& b);
 template <class A>
 bool sameValue(const A& a, const A& b) {
-    if constexpr (std::is_same_v<A, double>)
-        return sameDouble(a, b);
-    else
-        return a == b;
+    return a == b;
+}
+
+bool sameValue(double a, double b) {
+    return sameDouble(a, b);
+}
+bool sameValue(const CQorPoint3d& a, const CQorPoint3d& b) {
+    return sameDouble(a.x, b.x) && sameDouble(a.y, b.y) && sameDouble(a.z, b.z);
+}
+bool sameValue(const CQorVertex& a, const CQorVertex& b) {
+    return sameValue(a.start, b.start) && sameValue(a.end, b.end) && sameDouble(a.bulge, b.bulge);
+}
+bool sameValue(const CQorMatrix3d& a, const CQorMatrix3d& b) {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            if (!sameDouble(a.entry[r][c], b.entry[r][c])) return false;
+    return true;
+}
+template <class T>
+bool sameValue(const CQorArrayTempl<T>& a, const CQorArrayTempl<T>& b) {
+    if (a.len() != b.len()) return false;
+    for (int i = 0; i < a.len(); ++i)
+        if (!sameValue(a.data()[i], b.data()[i])) return false;
+    return true;
+}
+bool sameValue(const CQorPoint3dArray& a, const CQorPoint3dArray& b) {
+    return sameValue<CQorPoint3d>(a, b);
+}
+bool sameValue(const CQorVertexArray& a, const CQorVertexArray& b) {
+    return sameValue<CQorVertex>(a, b);
 }
 
 } // namespace
@@ -156,13 +191,28 @@ bool CQorDataItem::get(unsigned long& out, const CQorDataKey& key) const noexcep
 bool CQorDataItem::get(double& out, const CQorDataKey& key) const noexcept {
     return getValue(out, key);
 }
-bool CQorDataItem::get(std::wstring& out, const CQorDataKey& key) const noexcept {
+bool CQorDataItem::get(CQorString& out, const CQorDataKey& key) const noexcept {
     return getValue(out, key);
 }
 bool CQorDataItem::get(CQorArrayTempl<int>& out, const CQorDataKey& key) const noexcept {
     return getValue(out, key);
 }
-bool CQorDataItem::get(CQorArrayTempl<std::wstring>& out, const CQorDataKey& key) const noexcept {
+bool CQorDataItem::get(CQorArrayTempl<CQorString>& out, const CQorDataKey& key) const noexcept {
+    return getValue(out, key);
+}
+bool CQorDataItem::get(CQorPoint3d& out, const CQorDataKey& key) const noexcept {
+    return getValue(out, key);
+}
+bool CQorDataItem::get(CQorPoint3dArray& out, const CQorDataKey& key) const noexcept {
+    return getValue(out, key);
+}
+bool CQorDataItem::get(CQorVertexArray& out, const CQorDataKey& key) const noexcept {
+    return getValue(out, key);
+}
+bool CQorDataItem::get(CQorArrayTempl<CQorVertexArray>& out, const CQorDataKey& key) const noexcept {
+    return getValue(out, key);
+}
+bool CQorDataItem::get(CQorMatrix3d& out, const CQorDataKey& key) const noexcept {
     return getValue(out, key);
 }
 
@@ -179,16 +229,32 @@ bool CQorDataItem::set(double value, const CQorDataKey& key) noexcept {
     return setValue(value, key);
 }
 bool CQorDataItem::set(const wchar_t* value, const CQorDataKey& key) noexcept {
-    return guarded(false, [&] { return setValue(std::wstring(value != nullptr ? value : L""), key); });
+    // A null pointer would make a null string; the stored text is the empty one.
+    return setValue(CQorString(value != nullptr ? value : L""), key);
 }
-bool CQorDataItem::set(const std::wstring& value, const CQorDataKey& key) noexcept {
-    return guarded(false, [&] { return setValue(std::wstring(value), key); });
+bool CQorDataItem::set(const CQorString& value, const CQorDataKey& key) noexcept {
+    return setValue(CQorString(value.c_str()), key);
 }
 bool CQorDataItem::set(const CQorArrayTempl<int>& value, const CQorDataKey& key) noexcept {
     return guarded(false, [&] { return setValue(CQorArrayTempl<int>(value), key); });
 }
-bool CQorDataItem::set(const CQorArrayTempl<std::wstring>& value, const CQorDataKey& key) noexcept {
-    return guarded(false, [&] { return setValue(CQorArrayTempl<std::wstring>(value), key); });
+bool CQorDataItem::set(const CQorArrayTempl<CQorString>& value, const CQorDataKey& key) noexcept {
+    return guarded(false, [&] { return setValue(CQorArrayTempl<CQorString>(value), key); });
+}
+bool CQorDataItem::set(const CQorPoint3d& value, const CQorDataKey& key) noexcept {
+    return setValue(CQorPoint3d(value), key);
+}
+bool CQorDataItem::set(const CQorPoint3dArray& value, const CQorDataKey& key) noexcept {
+    return guarded(false, [&] { return setValue(CQorPoint3dArray(value), key); });
+}
+bool CQorDataItem::set(const CQorVertexArray& value, const CQorDataKey& key) noexcept {
+    return guarded(false, [&] { return setValue(CQorVertexArray(value), key); });
+}
+bool CQorDataItem::set(const CQorArrayTempl<CQorVertexArray>& value, const CQorDataKey& key) noexcept {
+    return guarded(false, [&] { return setValue(CQorArrayTempl<CQorVertexArray>(value), key); });
+}
+bool CQorDataItem::set(const CQorMatrix3d& value, const CQorDataKey& key) noexcept {
+    return setValue(CQorMatrix3d(value), key);
 }
 
 CQorDataItem* CQorDataItem::getItem(const CQorDataKey& key) noexcept {
@@ -240,9 +306,7 @@ bool CQorDataItem::setItem(const CQorDataItem& item, const CQorDataKey& key) noe
         CQorDataItem copy(item); // before walking: item may sit at the very place being replaced
         CQorDataItem* target = walk(key, true);
         if (target == nullptr) return fail(Status::BadInput), false;
-        CQorDataKey keepKey = target->m_key;
-        *target = std::move(copy);
-        target->m_key = std::move(keepKey);
+        target->takeContent(std::move(copy));
         return true;
     });
 }
@@ -261,6 +325,14 @@ bool CQorDataItem::insert(const CQorDataItem& from, bool replace) noexcept {
         }
         return true;
     });
+}
+
+void CQorDataItem::takeContent(CQorDataItem&& from) noexcept {
+    if (&from == this) return;
+    m_value = std::move(from.m_value);
+    from.m_value = std::monostate{};
+    m_dir = std::move(from.m_dir);
+    if (m_dir) m_dir->m_owner = this;
 }
 
 CQorDataItem* CQorDataItem::clone() const noexcept {

@@ -9,7 +9,11 @@
 #include "kernel/array_templ.h"
 #include "kernel/data_key.h"
 #include "kernel/export.h"
+#include "kernel/matrix3d.h"
 #include "kernel/obj.h"
+#include "kernel/point3d_array.h"
+#include "kernel/string.h"
+#include "kernel/vertex_array.h"
 
 struct resbuf;
 class CQorDataDir;
@@ -35,7 +39,23 @@ class CQorDataDir;
 /// above it, is removed or replaced by a setter.
 class QOR_EXPORT CQorDataItem : public CQorObj {
 public:
-    enum class Kind { None, Bool, Int, ULong, Double, String, IntArray, StringArray, Dir };
+    /// What an item holds. The order is part of no format; the JSON and LISP forms name kinds their own way.
+    enum class Kind {
+        None,
+        Bool,
+        Int,
+        ULong,
+        Double,
+        String,
+        IntArray,
+        StringArray,
+        Point,
+        PointArray,
+        VertexArray,
+        VertexArrayList, ///< CQorArrayTempl<CQorVertexArray>: regions, stroke groups, polyline lists
+        Matrix,
+        Dir
+    };
 
     CQorDataItem();
     CQorDataItem(const CQorDataItem& other);
@@ -54,9 +74,14 @@ public:
     bool get(int& out, const CQorDataKey& key = {}) const noexcept;
     bool get(unsigned long& out, const CQorDataKey& key = {}) const noexcept;
     bool get(double& out, const CQorDataKey& key = {}) const noexcept;
-    bool get(std::wstring& out, const CQorDataKey& key = {}) const noexcept;
+    bool get(CQorString& out, const CQorDataKey& key = {}) const noexcept;
     bool get(CQorArrayTempl<int>& out, const CQorDataKey& key = {}) const noexcept;
-    bool get(CQorArrayTempl<std::wstring>& out, const CQorDataKey& key = {}) const noexcept;
+    bool get(CQorArrayTempl<CQorString>& out, const CQorDataKey& key = {}) const noexcept;
+    bool get(CQorPoint3d& out, const CQorDataKey& key = {}) const noexcept;
+    bool get(CQorPoint3dArray& out, const CQorDataKey& key = {}) const noexcept;
+    bool get(CQorVertexArray& out, const CQorDataKey& key = {}) const noexcept;
+    bool get(CQorArrayTempl<CQorVertexArray>& out, const CQorDataKey& key = {}) const noexcept;
+    bool get(CQorMatrix3d& out, const CQorDataKey& key = {}) const noexcept;
 
     // Setters; false when the path is blocked by a value item or memory runs out.
     bool set(bool value, const CQorDataKey& key = {}) noexcept;
@@ -68,9 +93,14 @@ public:
     bool set(double value, const CQorDataKey& key = {}) noexcept;
     /// Null text stores the empty text.
     bool set(const wchar_t* value, const CQorDataKey& key = {}) noexcept;
-    bool set(const std::wstring& value, const CQorDataKey& key = {}) noexcept;
+    bool set(const CQorString& value, const CQorDataKey& key = {}) noexcept;
     bool set(const CQorArrayTempl<int>& value, const CQorDataKey& key = {}) noexcept;
-    bool set(const CQorArrayTempl<std::wstring>& value, const CQorDataKey& key = {}) noexcept;
+    bool set(const CQorArrayTempl<CQorString>& value, const CQorDataKey& key = {}) noexcept;
+    bool set(const CQorPoint3d& value, const CQorDataKey& key = {}) noexcept;
+    bool set(const CQorPoint3dArray& value, const CQorDataKey& key = {}) noexcept;
+    bool set(const CQorVertexArray& value, const CQorDataKey& key = {}) noexcept;
+    bool set(const CQorArrayTempl<CQorVertexArray>& value, const CQorDataKey& key = {}) noexcept;
+    bool set(const CQorMatrix3d& value, const CQorDataKey& key = {}) noexcept;
 
     /// The item at a non-empty path, or null.
     CQorDataItem* getItem(const CQorDataKey& key) noexcept;
@@ -96,19 +126,44 @@ public:
     /// whose key exists replaces the existing item when replace is set and is skipped otherwise. False
     /// when from is not a directory or this item holds a value.
     bool insert(const CQorDataItem& from, bool replace) noexcept;
+    /// Replaces this item's value or children by from's, keeping this item's key and its place in its
+    /// directory. from is left a fresh item.
+    void takeContent(CQorDataItem&& from) noexcept;
     /// A deep copy that the caller owns (delete it), or null when out of memory. The copy is a root: its
     /// key is this item's key, but it belongs to no directory.
     CQorDataItem* clone() const noexcept;
 
-    /// Deep equality of kinds, values, keys of children and their order. Doubles compare by value, with
-    /// NaN equal to NaN.
+    /// The LISP form of this item as a new chain that the caller frees with qorRelRb.
+    ///  - A directory gives its entries one after another, without an enclosing list: each entry is the
+    ///    dotted pair (key . value). Wrap the chain with QOR::rbToList to pass it as one list. An empty
+    ///    directory gives no entry: a null chain.
+    ///  - Keys: RTSTR for a text key, RTSHORT for a short key, RTDXF0 for a handle key.
+    ///  - Values: bool RTT or RTNIL; int RTLONG; unsigned long RTINT64 (bits kept); double RTREAL; text
+    ///    RTSTR; point RT3DPOINT; nothing RTNONE; arrays of ints, texts and points a list of those;
+    ///    polylines, lists of polylines and matrices the lists of resbuf.h (a matrix is four rows of four
+    ///    RTREALs); a directory below the top a list of its entries.
+    /// Null also when out of memory.
+    resbuf* mkLisp() const noexcept;
+    /// Reads a LISP form into this item (the key stays). The form is what mkLisp writes; a directory may
+    /// also come wrapped in one list, and a null chain is the empty directory. Lists are told apart by
+    /// their elements, so an empty list reads as an empty directory: empty arrays do not survive the LISP
+    /// form (the JSON form keeps them). flag 0 replaces this item's content; flag 1 merges a directory
+    /// form into this directory, entries replacing those with the same key. False, leaving the item
+    /// unchanged, for a form that is none of the above (or, with flag 1, for a value form).
+    bool setData(const resbuf* rb, int flag = 0) noexcept;
+
+    /// Deep equality of kinds, values, keys of children and their order. Every double (coordinates and
+    /// matrix entries too) compares exactly, with NaN equal to NaN: this is identity of content, not the
+    /// tolerant geometric equality of CQorPoint3d.
     bool operator==(const CQorDataItem& other) const noexcept;
     bool operator!=(const CQorDataItem& other) const noexcept { return !(*this == other); }
 
 private:
     friend class CQorDataDir;
-    using Value = std::variant<std::monostate, bool, int, unsigned long, double, std::wstring,
-                               CQorArrayTempl<int>, CQorArrayTempl<std::wstring>>;
+    // The alternatives are in the order of Kind.
+    using Value = std::variant<std::monostate, bool, int, unsigned long, double, CQorString,
+                               CQorArrayTempl<int>, CQorArrayTempl<CQorString>, CQorPoint3d, CQorPoint3dArray,
+                               CQorVertexArray, CQorArrayTempl<CQorVertexArray>, CQorMatrix3d>;
 
     template <class T>
     bool getValue(T& out, const CQorDataKey& key) const noexcept;

@@ -24,6 +24,13 @@ class CQorDataItem;
 //      {"$int": 7}                        an int, the same as 7
 //      {"$ints": [5, 7]}                  array of ints
 //      {"$strs": ["A", "B"]}              array of texts
+//      {"$point": [x, y, z]}              CQorPoint3d
+//      {"$points": [[x, y, z], ...]}      CQorPoint3dArray
+//      {"$vl": [[[sx, sy, sz], [ex, ey, ez], bulge], ...]}
+//                                         CQorVertexArray: one [start, end, bulge] per vertex
+//      {"$vll": [[vertex, ...], ...]}     list of vertex arrays, each as in "$vl"
+//      {"$matrix": [[m00, m01, m02, m03], [m10, ...], [...], [...]]}
+//                                         CQorMatrix3d, row by row (entry[row][column])
 //    Inside arrays a double may also be one of the three strings above.
 //  - Doubles are written with the shortest digits that read back to the same bits, so values round-trip
 //    exactly, -0.0 included.

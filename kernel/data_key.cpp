@@ -138,11 +138,11 @@ bool CQorDataKey::operator==(const CQorDataKey& other) const noexcept {
     return a == nullptr && b == nullptr;
 }
 
-std::wstring CQorDataKey::path() const {
-    std::wstring out;
+CQorString CQorDataKey::path() const {
+    CQorString out(L"");
     for (const CQorDataKey* k = this; k != nullptr && !k->isEmpty(); k = k->next()) {
         if (k != this) out += L'\\';
-        out += k->m_text;
+        out += k->m_text.c_str();
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kernel/export.h"
+#include "kernel/string.h"
 
 /// Key of a data item: one component, or a path of components that descends through directories.
 ///
@@ -34,6 +35,7 @@ public:
     CQorDataKey() noexcept = default;
     CQorDataKey(const wchar_t* path); // NOLINT: a path is the usual way to name a key
     CQorDataKey(const std::wstring& path) : CQorDataKey(path.c_str()) {}
+    CQorDataKey(const CQorString& path) : CQorDataKey(path.c_str()) {}
     CQorDataKey(int number); // NOLINT: short-integer keys are passed as plain ints
     template <class A, class B, class... Rest>
     CQorDataKey(const A& a, const B& b, const Rest&... rest) {
@@ -76,7 +78,7 @@ public:
     /// the empty key. Valid as long as this key is not changed.
     const wchar_t* text() const noexcept { return m_text.c_str(); }
     /// The whole path with components joined by backslashes.
-    std::wstring path() const;
+    CQorString path() const;
     /// Integer of the first component: a short key's value, or the value of a text that is an optionally
     /// signed decimal integer within the int range; 0 otherwise.
     int toInt() const noexcept;
@@ -88,6 +90,7 @@ public:
 private:
     void appendPart(const wchar_t* text);
     void appendPart(const std::wstring& text) { appendPart(text.c_str()); }
+    void appendPart(const CQorString& text) { appendPart(text.c_str()); }
     void appendPart(int number);
     void appendPart(const CQorDataKey& key);
     /// Appends one component at the end of the path and returns it; last, when given, is a node at or

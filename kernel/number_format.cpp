@@ -4,6 +4,8 @@
 #include <string>
 
 #include "kernel/number_text.h"
+#include "kernel/status.h"
+#include "kernel/string.h"
 #include "kernel/units.h"
 
 namespace {
@@ -253,3 +255,21 @@ bool rtos(std::wstring& out, double value, int format, int precision, int flag) 
 }
 
 } // namespace QOR::detail
+
+bool qorRtoS(CQorString& buffer, double value, int format, int precision, int flag) noexcept {
+    using namespace QOR::detail;
+    return guarded(false, [&] {
+        std::wstring text;
+        if (!rtos(text, value, format, precision, flag)) {
+            fail(Status::BadInput);
+            return false;
+        }
+        CQorString result{std::wstring_view(text)};
+        if (result.len() != int(text.size())) {
+            fail(Status::NoMemory);
+            return false;
+        }
+        buffer = std::move(result);
+        return true;
+    });
+}

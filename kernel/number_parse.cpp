@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "kernel/number_text.h"
+#include "kernel/status.h"
 
 namespace {
 
@@ -154,14 +155,15 @@ namespace QOR::detail {
 
 bool distof(const wchar_t* text, double& value) noexcept {
     if (!text) return false;
-    try {
+    return guarded(false, [&] {
         const std::optional<double> parsed = LengthScanner(text).parse();
-        if (!parsed) return false;
+        if (!parsed) {
+            fail(Status::BadInput);
+            return false;
+        }
         value = *parsed;
         return true;
-    } catch (...) { // only allocation can throw here
-        return false;
-    }
+    });
 }
 
 } // namespace QOR::detail

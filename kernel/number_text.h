@@ -4,6 +4,8 @@
 
 #include "kernel/export.h"
 
+class CQorString;
+
 // Lengths as text, in the forms AutoCAD's rtos writes and distof reads.
 //
 // Formats (Qor::lFormat), shown for 17.5 at the reference precision with no zero suppression:
@@ -36,6 +38,12 @@ enum QorRtosFlag : int {
     /// out. This is the bit the controls pass.
     kRtosCompact = 0x20,
 };
+
+/// Writes `value` (drawing units) in `format` (Qor::lFormat 1 to 5) with `precision` (decimals, or for
+/// formats 4 and 5 the power of two of the largest denominator), leaving out the zeros `flag`
+/// (QorRtosFlag bits) names; see the top of this file. False, leaving `buffer` unchanged, for NaN,
+/// infinities, other formats, or when memory runs out.
+QOR_EXPORT bool qorRtoS(CQorString& buffer, double value, int format, int precision, int flag = 0) noexcept;
 
 /// Reads a length as a CAD user types it and as qorRtoS writes it, in drawing units (feet count 12).
 ///

@@ -43,6 +43,7 @@ public:
 
     /// Applies m, translation included (see the matrix header).
     CQorPoint3d& transformBy(const CQorMatrix3d& m);
+    CQorPoint3d& operator*=(const CQorMatrix3d& m) { return transformBy(m); }
 
     /// The vector that leads from p to this point.
     CQorVector3d operator-(const CQorPoint3d& p) const { return {x - p.x, y - p.y, z - p.z}; }

@@ -21,6 +21,6 @@ inline constexpr int kMaxChords = 16384;
 
 /// Most dashes vl_measure lays along one polyline. A pattern denser than this (a tiny dash on a huge
 /// path) is drawn as the continuous path instead, so a bad scale cannot exhaust memory.
-inline constexpr int kMaxDashes = 1 << 22;
+inline constexpr int kMaxDashes = 1 << 20;
 
 } // namespace QOR

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <new>
 
+#include "kernel/lisp_form_p.h"
 #include "kernel/status.h"
 
 namespace {
@@ -249,6 +250,82 @@ bool fromRb(int& value, const resbuf* rb) noexcept {
     else
         return false;
     return true;
+}
+
+resbuf* mkResbuf(int type, const CQorPoint3d& point) noexcept {
+    const double xyz[3] = {point.x, point.y, point.z};
+    return mkResbuf(type, xyz);
+}
+
+bool fromRb(CQorString& value, const resbuf* rb) noexcept {
+    if (rb == nullptr || !holdsString(rb->restype)) return false;
+    CQorString text(rb->resval.rstring != nullptr ? rb->resval.rstring : L"");
+    if (text.isNull()) return false;
+    value = std::move(text);
+    return true;
+}
+
+bool fromRb(CQorPoint3d& value, const resbuf* rb) noexcept {
+    if (!detail::rbIsPoint(rb)) return false;
+    value.set(rb->resval.rpoint[0], rb->resval.rpoint[1],
+              rb->restype == RT3DPOINT ? rb->resval.rpoint[2] : 0.0);
+    return true;
+}
+
+bool fromRb(CQorVertexArray& value, const resbuf* rb) noexcept {
+    return detail::guarded(false, [&] {
+        CQorVertexArray vl;
+        if (!detail::readVertexArray(rb, vl, true)) return false;
+        value = std::move(vl);
+        return true;
+    });
+}
+
+namespace {
+
+// A list (or RTNIL) whose elements each pass read; the results are appended to out.
+template <class T, class F>
+bool readList(const resbuf* rb, CQorArrayTempl<T>& out, F read) {
+    if (rb == nullptr) return false;
+    if (rb->restype == RTNIL) return true;
+    const resbuf* end = detail::rbClosing(rb);
+    if (end == nullptr || end->restype != RTLE) return false;
+    for (const resbuf* e = rb->rbnext; e != end; e = rbSkip(e)) {
+        T item;
+        if (e == nullptr || !read(e, item)) return false;
+        out.append(std::move(item));
+    }
+    return true;
+}
+
+bool readPolyline(const resbuf* e, CQorVertexArray& vl) {
+    return detail::readVertexArray(e, vl, true);
+}
+
+} // namespace
+
+bool fromRb(CQorArrayTempl<CQorVertexArray>& value, const resbuf* rb) noexcept {
+    return detail::guarded(false, [&] {
+        CQorArrayTempl<CQorVertexArray> list;
+        if (!readList(rb, list, readPolyline)) return false;
+        value = std::move(list);
+        return true;
+    });
+}
+
+bool fromRb(CQorArrayTempl<CQorArrayTempl<CQorVertexArray>>& out, const resbuf* list, int flags) noexcept {
+    return detail::guarded(false, [&] {
+        CQorArrayTempl<CQorArrayTempl<CQorVertexArray>> groups;
+        const bool ok = readList(list, groups, [](const resbuf* e, CQorArrayTempl<CQorVertexArray>& group) {
+            return readList(e, group, readPolyline);
+        });
+        if (!ok) return detail::fail(detail::Status::BadInput), false;
+        if ((flags & 1) == 0)
+            out = std::move(groups);
+        else
+            out += groups;
+        return true;
+    });
 }
 
 } // namespace QOR

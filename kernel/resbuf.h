@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "kernel/export.h"
+#include "kernel/string.h"
+#include "kernel/vertex_array.h"
 
 // AutoCAD result buffers: a singly linked chain of typed values, the form in which LISP data travels
 // between the library and the host's functions. The layout and the result codes are AutoCAD's, so a host
@@ -14,6 +16,11 @@
 //  - A list is RTLB, its elements, RTLE. A dotted pair (a . b) is RTLB, a, b, RTDOTE: the RTDOTE takes the
 //    place of the RTLE. The empty list is RTNIL; the LISP truth value is RTT.
 //  - "Element" below means one value or one complete list (from its RTLB up to its RTLE or RTDOTE).
+//  - Geometry travels as lists: a point is one RT3DPOINT (RTPOINT is read with z = 0); a vertex is
+//    (start end bulge), two points and an RTREAL; a polyline (CQorVertexArray) is a list of vertices;
+//    a list of polylines is a list of such lists. Readers also take a polyline written as a list of points
+//    (straight vertices from each point to the next), a vertex without its bulge (straight), and RTNIL for
+//    an empty list.
 
 // Result types (resbuf::restype).
 constexpr short RTNONE = 5000;    ///< no value
@@ -100,10 +107,28 @@ QOR_EXPORT resbuf* rbCopy(const resbuf* rb) noexcept;
 /// Whether two chains hold the same types and values (reals compared exactly, strings by content).
 QOR_EXPORT bool rbEqual(const resbuf* a, const resbuf* b) noexcept;
 
+/// A 3D point resbuf (RT3DPOINT, or RTPOINT taking x and y).
+QOR_EXPORT resbuf* mkResbuf(int type, const CQorPoint3d& point) noexcept;
+
 /// Reads one number element: RTREAL, RTANG, RTORINT, RTSHORT, RTLONG or RTINT64. False otherwise.
 QOR_EXPORT bool fromRb(double& value, const resbuf* rb) noexcept;
 /// Reads one integer element: RTSHORT, RTLONG or RTINT64 (the last only within the int range).
 QOR_EXPORT bool fromRb(int& value, const resbuf* rb) noexcept;
+
+/// Reads one text element (RTSTR or RTDXF0).
+QOR_EXPORT bool fromRb(CQorString& value, const resbuf* rb) noexcept;
+/// Reads one point element (RT3DPOINT; RTPOINT with z = 0).
+QOR_EXPORT bool fromRb(CQorPoint3d& value, const resbuf* rb) noexcept;
+/// Reads the polyline that starts at rb (see the conventions above). value is replaced; on failure it is
+/// left unchanged.
+QOR_EXPORT bool fromRb(CQorVertexArray& value, const resbuf* rb) noexcept;
+/// Reads the list of polylines that starts at rb. value is replaced; on failure it is left unchanged.
+QOR_EXPORT bool fromRb(CQorArrayTempl<CQorVertexArray>& value, const resbuf* rb) noexcept;
+/// Reads stroke groups: a list of groups, each a list of polylines (RTNIL: no groups). This is what a
+/// host's text function answers with: one group per glyph shape, its outline first. flags: 0 replaces
+/// the content of out, 1 appends to it. On failure out is left unchanged.
+QOR_EXPORT bool fromRb(CQorArrayTempl<CQorArrayTempl<CQorVertexArray>>& out, const resbuf* list,
+                       int flags) noexcept;
 
 /// Owns a chain and frees it with qorRelRb.
 class QOR_EXPORT CUniqResbuf {

@@ -2,6 +2,10 @@
 
 #include "kernel/export.h"
 
+class CQorString;
+template <class T>
+class CQorArrayTempl;
+
 namespace Qor {
 
 /// Drawing units, numbered as AutoCAD's INSUNITS system variable. Each unit's length in metres is
@@ -49,6 +53,11 @@ enum lFormat : int {
 } // namespace Qor
 
 namespace QOR {
+
+/// The names of the drawing units in the language `country` (null: the current language), entry i
+/// naming unit i (kUnitCount entries). Texts of the message keys "QOR_UNIT_00" to "QOR_UNIT_20", with
+/// the German names as defaults.
+QOR_EXPORT CQorArrayTempl<CQorString> acad_units(const wchar_t* country) noexcept;
 
 /// The current drawing unit as the host reports it; millimetres when no host is installed.
 QOR_EXPORT Qor::lUnit acad_unit_get() noexcept;

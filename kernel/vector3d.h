@@ -75,6 +75,7 @@ public:
 
     /// Applies m without its translation (see the matrix header).
     CQorVector3d& transformBy(const CQorMatrix3d& m);
+    CQorVector3d& operator*=(const CQorMatrix3d& m) { return transformBy(m); }
 
     CQorVector3d operator+(const CQorVector3d& v) const { return {x + v.x, y + v.y, z + v.z}; }
     CQorVector3d operator-(const CQorVector3d& v) const { return {x - v.x, y - v.y, z - v.z}; }

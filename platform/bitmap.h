@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "kernel/export.h"
+#include "kernel/status.h"
 #include "platform/fwd.h"
 #include "platform/gdi_object.h"
-#include "platform/status.h"
 
 namespace QOR::detail {
 

@@ -39,10 +39,10 @@
 
 #include "kernel/export.h"
 #include "kernel/obj.h"
+#include "kernel/status.h"
 #include "platform/bitmap.h"
 #include "platform/gdi_object.h"
 #include "platform/region.h"
-#include "platform/status.h"
 #include "platform/win_types.h"
 
 namespace QOR::detail {

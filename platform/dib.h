@@ -17,8 +17,8 @@
 #include <span>
 #include <vector>
 
+#include "kernel/status.h"
 #include "platform/bitmap.h"
-#include "platform/status.h"
 
 namespace QOR::detail {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "kernel/status.h"
 #include "platform/device_coord.h"
-#include "platform/status.h"
 
 namespace QOR::detail {
 

@@ -17,7 +17,8 @@ bool iconLoadResource(CBitmap& color, CBitmap& mask, int number, int widthPx, in
     const std::span<const unsigned char> bytes = resourceFind(RT_GROUP_ICON, number);
     if (bytes.empty()) return false;
     detail::Icon icon;
-    const detail::Status st = detail::guarded([&] { return detail::decodeIco(bytes, widthPx, heightPx, icon); });
+    const detail::Status st =
+        detail::guarded([&] { return detail::decodeIco(bytes, widthPx, heightPx, icon); });
     return st == detail::Status::Ok && detail::adoptIcon(std::move(icon), color, mask);
 }
 

@@ -33,7 +33,8 @@ QOR_EXPORT std::span<const unsigned char> resourceFind(int type, int number) noe
 /// Loads icon group `number` (the library's icons or a system icon) as colour image and AND mask
 /// (ico_codec.h), the image that best matches widthPx x heightPx, resampled to that size where it is
 /// above 0. color and mask must not be created. False when there is no such icon.
-QOR_EXPORT bool iconLoadResource(CBitmap& color, CBitmap& mask, int number, int widthPx, int heightPx) noexcept;
+QOR_EXPORT bool iconLoadResource(CBitmap& color, CBitmap& mask, int number, int widthPx,
+                                 int heightPx) noexcept;
 
 /// True for the numbers of the standard system icons (IDI_APPLICATION to IDI_WINLOGO).
 constexpr bool isSystemIcon(int number) noexcept {

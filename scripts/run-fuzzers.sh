@@ -10,7 +10,12 @@ for harness in "$build"/fuzz/fuzz_*; do
     corpus=$(mktemp -d)
     seeds="tests/data/${name#fuzz_}"
     [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/ 2>/dev/null || true
-    echo "-- $name"
-    "$harness" -max_total_time="$seconds" -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
-    rm -rf "$corpus"
+    log="$corpus.log"
+    if ! "$harness" -max_total_time="$seconds" "$corpus" >"$log" 2>&1; then
+        tail -n 40 "$log"
+        echo "$name: FINDING (see above)"
+        exit 1
+    fi
+    echo "$name: $(grep -E '^Done [0-9]+ runs' "$log" | tail -n 1)"
+    rm -rf "$corpus" "$log"
 done

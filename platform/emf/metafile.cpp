@@ -1,9 +1,9 @@
 #include "platform/emf/metafile.h"
 
+#include "kernel/status.h"
 #include "platform/emf/emf_records.h"
 #include "platform/file_io.h"
 #include "platform/le_bytes.h"
-#include "platform/status.h"
 
 namespace {
 

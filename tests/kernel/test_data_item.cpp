@@ -32,7 +32,7 @@ TEST(DataItemValues, TypedGetThroughPathsAndTwoPartKeys) {
     int bt = 0;
     EXPECT_TRUE(root.get(bt, L"*WALL_EDIT*\\BT"));
     EXPECT_EQ(bt, 3);
-    std::wstring calc;
+    CQorString calc;
     EXPECT_TRUE(root.get(calc, CQorDataKey(L"", L"CALC")));
     EXPECT_EQ(calc, L"COMPOUND");
     EXPECT_FALSE(root.get(calc, L"CALC")); // the empty first part is a key of its own
@@ -62,9 +62,9 @@ TEST(DataItemValues, WrongTypesAndMissingKeysReportFalse) {
     EXPECT_FALSE(root.get(i, L"S\\BELOW"));
     EXPECT_FALSE(root.get(i)); // a directory has no value
     EXPECT_EQ(i, -1);
-    std::wstring s;
+    CQorString s;
     EXPECT_FALSE(root.get(s, L"D"));
-    CQorArrayTempl<std::wstring> texts;
+    CQorArrayTempl<CQorString> texts;
     EXPECT_FALSE(root.get(texts, L"STACK"));
     EXPECT_EQ(root.getItem(L""), nullptr);
     EXPECT_EQ(root.getItem(CQorDataKey()), nullptr);
@@ -150,7 +150,7 @@ TEST(DataItemTree, SetItemAndInsertCopySubtrees) {
 
     scratch.set(L"L2", L"LABEL");
     EXPECT_TRUE(item.insert(scratch, false));
-    std::wstring label;
+    CQorString label;
     item.get(label, L"LABEL");
     EXPECT_EQ(label, L"L1");
     EXPECT_TRUE(item.insert(scratch, true));
@@ -228,4 +228,41 @@ TEST(DataItemTree, LargeDirectoriesFindEveryChildAfterChanges) {
     EXPECT_TRUE(copy.remove(1));
     EXPECT_EQ(copy.getItem(1), nullptr);
     EXPECT_NE(root.getItem(1), nullptr);
+}
+
+TEST(DataItemValues, GeometryKindsReadOnlyAsThemselves) {
+    CQorDataItem root;
+    CQorVertexArray vl;
+    vl.append({0, 0, 0}, {2, 0, 0}, 1.0);
+    CQorMatrix3d m;
+    m.setToTranslation({1, 2, 3});
+    root.set(CQorPoint3d(1, 2, 3), L"P");
+    root.set(CQorPoint3dArray{{1, 0, 0}, {2, 0, 0}}, L"EXTVIEW");
+    root.set(vl, L"VL");
+    root.set(CQorArrayTempl<CQorVertexArray>{vl, vl}, L"REGL");
+    root.set(m, L"MTX");
+
+    CQorPoint3d p;
+    EXPECT_TRUE(root.get(p, L"P"));
+    EXPECT_EQ(p.z, 3.0);
+    CQorPoint3dArray pts;
+    EXPECT_TRUE(root.get(pts, L"EXTVIEW"));
+    EXPECT_EQ(pts.len(), 2);
+    CQorVertexArray outVl;
+    EXPECT_TRUE(root.get(outVl, L"VL"));
+    EXPECT_EQ(outVl[0].bulge, 1.0);
+    CQorArrayTempl<CQorVertexArray> regl;
+    EXPECT_TRUE(root.get(regl, L"REGL"));
+    EXPECT_EQ(regl.len(), 2);
+    CQorMatrix3d outM;
+    EXPECT_TRUE(root.get(outM, L"MTX"));
+    EXPECT_EQ(outM.entry[1][3], 2.0);
+
+    EXPECT_FALSE(root.get(p, L"EXTVIEW"));
+    EXPECT_FALSE(root.get(pts, L"P"));
+    EXPECT_FALSE(root.get(outVl, L"REGL"));
+    EXPECT_FALSE(root.get(regl, L"VL"));
+    EXPECT_FALSE(root.get(outM, L"P"));
+    CQorString s;
+    EXPECT_FALSE(root.get(s, L"MTX"));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "kernel/number_text.h"
+#include "kernel/string.h"
 
 #include <cmath>
 #include <random>
@@ -187,4 +188,13 @@ TEST(AtoF, ReadsBackWhatRtosWrites) {
                 << "format " << format << " precision " << p << " value " << x;
         }
     }
+}
+
+TEST(Rtos, ExportedFormIntoQorString) {
+    CQorString buffer(L"kept");
+    EXPECT_FALSE(qorRtoS(buffer, std::nan(""), 2, 2, 0));
+    EXPECT_EQ(buffer, L"kept");
+    ASSERT_TRUE(qorRtoS(buffer, 29.25, 4, 2));
+    EXPECT_EQ(buffer, L"2'-5 1/4\"");
+    EXPECT_EQ(qorAtoF(buffer), 29.25);
 }

@@ -109,9 +109,11 @@ TEST(Point3d, MatrixMovesPointsButNotVectors) {
     CQorMatrix3d r;
     r.setToRotation(M_PI / 2, CQorVector3d::kZAxis, {1, 1, 0});
     v.transformBy(r);
-    p.transformBy(r);
+    p *= r;
     EXPECT_EQ(v, CQorVector3d(0, 1, 0));
     EXPECT_EQ(p, CQorPoint3d(2, 1, 0));
+    v *= m;
+    EXPECT_EQ(v, CQorVector3d(0, 1, 0));
 }
 
 TEST(Point3dArray, SortByDirectionIsStableAndPutsNanLast) {

@@ -4,7 +4,8 @@
 #include "platform/resources.h"
 
 TEST(Resources, EveryIconLoadsAtBothSizes) {
-    for (const int number : {2000, 2001, 2002, 2003, 2004, 2005, 2007, 32512, 32513, 32514, 32515, 32516, 32517}) {
+    for (const int number :
+         {2000, 2001, 2002, 2003, 2004, 2005, 2007, 32512, 32513, 32514, 32515, 32516, 32517}) {
         for (const int side : {16, 32}) {
             CBitmap color, mask;
             ASSERT_TRUE(QOR::iconLoadResource(color, mask, number, side, side)) << number;

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "kernel/array_templ.h"
+#include "kernel/countries.h"
+#include "kernel/file_find.h"
+#include "kernel/messages.h"
+#include "kernel/string.h"
+#include "kernel/units.h"
+
+#include <cwchar>
+
+namespace {
+
+// Restores the current language after each test.
+class Messages : public ::testing::Test {
+protected:
+    void SetUp() override { m_saved = QOR::msgLangSet(nullptr); }
+    void TearDown() override { QOR::msgLangSet(m_saved); }
+
+private:
+    const wchar_t* m_saved = nullptr;
+};
+
+} // namespace
+
+TEST(Countries, TableEndsWithNullCodeAndCodesAreUnique) {
+    const QOR::Country_st* table = QOR::dlCountries();
+    int count = 0;
+    for (const QOR::Country_st* c = table; c->code; ++c, ++count) {
+        EXPECT_NE(c->name, nullptr);
+        EXPECT_EQ(QOR::countryFind(c->code), c);
+        if (c->fallback) {
+            EXPECT_NE(QOR::countryFind(c->fallback), nullptr);
+        }
+    }
+    EXPECT_GE(count, 2);
+    EXPECT_STREQ(table[0].code, L"de");
+    static_assert(sizeof(QOR::Country_st) == 4 * sizeof(void*));
+    EXPECT_EQ(QOR::countryFind(L"EN"), &table[1]);
+    EXPECT_EQ(QOR::countryFind(L"xx"), nullptr);
+    EXPECT_EQ(QOR::countryFind(nullptr), nullptr);
+}
+
+TEST_F(Messages, LookUpInEachBundledLanguage) {
+    EXPECT_STREQ(qor_msg_get(L"QOR_", L"QOR_MFC_0002", L"x", L"de"), L"Wert darf nicht größer sein als");
+    EXPECT_STREQ(qor_msg_get(L"QOR_", L"QOR_MFC_0002", L"x", L"en"), L"Value must not be greater than");
+    EXPECT_STREQ(qor_msg_get(L"QOR_", L"QOR022", nullptr, L"DE"), L"Eintragung notwendig");
+}
+
+TEST_F(Messages, MissingKeyOrLanguageGivesTheDefault) {
+    const wchar_t* fallback = L"Vorgabe";
+    EXPECT_EQ(qor_msg_get(L"QOR_", L"QOR_NO_SUCH_KEY", fallback, L"de"), fallback);
+    EXPECT_EQ(qor_msg_get(L"QOR_", L"QOR_NO_SUCH_KEY", nullptr, L"en"), nullptr);
+    EXPECT_EQ(qor_msg_get(L"QOR_", L"QOR001", fallback, L"xx"), fallback); // unknown language
+    EXPECT_EQ(qor_msg_get(L"QOR_", L"QOR001", fallback, L"0"), fallback);
+    EXPECT_EQ(qor_msg_get(L"OLV_", L"QOR001", fallback, L"de"), fallback); // no catalogue of that family
+    EXPECT_EQ(qor_msg_get(L"QOR_", nullptr, fallback, L"de"), fallback);
+}
+
+TEST_F(Messages, LanguageWithoutCatalogueFallsBackToEnglish) {
+    EXPECT_STREQ(qor_msg_get(L"QOR_", L"QOR001", L"Fehler", L"fr"), L"Error");
+}
+
+TEST_F(Messages, CurrentLanguageDecidesWhenNoneIsGiven) {
+    EXPECT_STREQ(QOR::msgLangSet(L"EN"), L"en");
+    EXPECT_STREQ(qor_msg_get(nullptr, L"QOR001", L"Fehler", nullptr), L"Error");
+    EXPECT_STREQ(QOR::msgLangSet(L"klingon"), L"en"); // unknown: unchanged
+    EXPECT_STREQ(QOR::msgLangSet(nullptr), L"en");
+    EXPECT_STREQ(QOR::msgBoxTitle(nullptr), L"Qor");
+    QOR::msgLangSet(L"de");
+    EXPECT_STREQ(qor_msg_get(L"QOR_", L"QOR001", L"?", L""), L"Fehler");
+}
+
+TEST_F(Messages, TextsStayValidAcrossLookups) {
+    const wchar_t* first = qor_msg_get(L"QOR_", L"QOR_MFC_0010", nullptr, L"de");
+    for (int i = 0; i < 20; ++i)
+        qor_msg_get(L"QOR_", L"QOR_MFC_0011", nullptr, i % 2 ? L"de" : L"en");
+    EXPECT_STREQ(first, L"Kein Text ausgewählt");
+}
+
+TEST_F(Messages, UnitNamesInTheLanguage) {
+    const CQorArrayTempl<CQorString> de = QOR::acad_units(L"de");
+    const CQorArrayTempl<CQorString> en = QOR::acad_units(L"en");
+    ASSERT_EQ(de.len(), Qor::kUnitCount);
+    ASSERT_EQ(en.len(), Qor::kUnitCount);
+    EXPECT_EQ(de[Qor::kUnitInch], L"Zoll");
+    EXPECT_EQ(en[Qor::kUnitMillimeter], L"Millimeters");
+    EXPECT_EQ(QOR::acad_units(L"xx")[Qor::kUnitFoot], L"Fuß");
+}
+
+TEST(FileFind, BundledThenAbsoluteThenNothing) {
+    CQorString found;
+    ASSERT_TRUE(QOR::fileFind(found, L"messages/qor_de.json"));
+    EXPECT_EQ(found.view().front(), L'/');
+    EXPECT_NE(found.find(L"qor_de.json"), -1);
+    CQorString again;
+    EXPECT_TRUE(QOR::fileFind(again, found));
+    EXPECT_EQ(again, found);
+    CQorString untouched(L"kept");
+    EXPECT_FALSE(QOR::fileFind(untouched, L"messages/none.json"));
+    EXPECT_FALSE(QOR::fileFind(untouched, L"/no/such/file"));
+    EXPECT_FALSE(QOR::fileFind(untouched, L"messages")); // a folder is no file
+    EXPECT_FALSE(QOR::fileFind(untouched, nullptr));
+    EXPECT_FALSE(QOR::fileFind(untouched, L""));
+    EXPECT_EQ(untouched, L"kept");
+}
