@@ -8,6 +8,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libpng-dev nlohmann-json3-dev libcairo2-dev
     clang libclang-rt-14-dev clang-format
+    # emf2svg-conv, the outside check every metafile the tests write must pass
+    emf2svg
 )
 
 missing=()

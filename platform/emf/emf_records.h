@@ -1,0 +1,73 @@
+#pragma once
+
+// The enhanced-metafile records this library writes and plays, with their [MS-EMF] type numbers and the
+// fixed parts of their layouts. Every record is a 32-bit type, a 32-bit size (a multiple of 4, header
+// included) and its fields, all little-endian.
+//
+// Conventions
+//  - Coordinates in records are device pixels (the library records with the identity transform).
+//  - Bounds fields (RECTL) are inclusive on all four sides, as in GDI; a record's Box fields
+//    (EMR_ELLIPSE, EMR_RECTANGLE) keep GDI's exclusive right and bottom.
+//  - Frames are in 0.01 mm, inclusive. The reference device is a 96 dpi screen of kRefDevicePx pixels,
+//    whose size in millimetres is exact at that resolution, so frame, bounds and device sizes agree.
+
+#include <cstdint>
+
+namespace QOR::detail::emf {
+
+enum RecordType : std::uint32_t {
+    kHeader = 1,
+    kPolygon = 3,
+    kPolyline = 4,
+    kPolyPolygon = 8,
+    kEof = 14,
+    kSetPixelV = 15,
+    kSetBkMode = 18,
+    kSetPolyFillMode = 19,
+    kSetTextColor = 24,
+    kSetBkColor = 25,
+    kMoveToEx = 27,
+    kExcludeClipRect = 29,
+    kIntersectClipRect = 30,
+    kSaveDc = 33,
+    kRestoreDc = 34,
+    kSelectObject = 37,
+    kCreatePen = 38,
+    kCreateBrushIndirect = 39,
+    kDeleteObject = 40,
+    kEllipse = 42,
+    kRectangle = 43,
+    kLineTo = 54,
+    kFillRgn = 71,
+    kPaintRgn = 74,
+    kExtSelectClipRgn = 75,
+    kBitBlt = 76,
+    kStretchDiBits = 81,
+    kPolygon16 = 86,
+    kPolyline16 = 87,
+    kPolyPolygon16 = 91,
+};
+
+constexpr std::uint32_t kSignature = 0x464D4520; // " EMF"
+constexpr std::uint32_t kVersion = 0x00010000;
+/// Header with both extensions (pixel format, micrometres); a description follows it.
+constexpr std::uint32_t kHeaderBytes = 108;
+/// The shortest header a reader accepts: the base record without extensions.
+constexpr std::uint32_t kMinHeaderBytes = 88;
+/// Handles refer to stock objects when this bit is set; the low bits are the stock index.
+constexpr std::uint32_t kStockObjectFlag = 0x80000000;
+/// RGNDATAHEADER: size, type, count, bytes of rectangles, bounds.
+constexpr std::uint32_t kRgnHeaderBytes = 32;
+constexpr std::uint32_t kRgnRectangles = 1;
+
+/// Reference device: a 96 dpi screen whose sides are whole millimetres (508 x 381 mm).
+constexpr int kRefDpi = 96;
+constexpr int kRefDevicePxX = 1920;
+constexpr int kRefDevicePxY = 1440;
+constexpr int kRefDeviceMmX = 508;
+constexpr int kRefDeviceMmY = 381;
+
+/// 0.01 mm per pixel at the reference resolution, as a ratio: 2540 / 96.
+constexpr double kHimmPerPx = 2540.0 / kRefDpi;
+
+} // namespace QOR::detail::emf
