@@ -519,12 +519,12 @@ int CQorString::unEscapeWideChar() noexcept {
     return resolved;
 }
 
-std::string CQorString::toUtf8() const noexcept try {
+std::string CQorString::toUtf8(std::wstring_view view) noexcept try {
     std::string out;
-    const int n = len();
-    out.reserve(std::size_t(n));
-    const wchar_t* text = c_str();
-    for (int i = 0; i < n; ++i) {
+    const std::size_t n = view.size();
+    out.reserve(n);
+    const wchar_t* text = view.data();
+    for (std::size_t i = 0; i < n; ++i) {
         char32_t c = char32_t(text[i]);
         if constexpr (kUtf16) {
             c &= 0xFFFF;

@@ -117,7 +117,8 @@ public:
 
     /// The text encoded as UTF-8. A character that is not a Unicode scalar value (a lone surrogate, a value
     /// above U+10FFFF) is written as U+FFFD. Empty when memory runs out.
-    std::string toUtf8() const noexcept;
+    std::string toUtf8() const noexcept { return toUtf8(view()); }
+    static std::string toUtf8(std::wstring_view text) noexcept;
     /// Decodes UTF-8; each maximal invalid subsequence becomes one U+FFFD (the Unicode recommended practice)
     /// and an embedded '\0' ends the text. A null pointer gives a null string.
     static CQorString fromUtf8(const char* text) noexcept;

@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "kernel/string.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -8,34 +10,7 @@
 namespace QOR::detail {
 
 std::string utf8FromWide(const wchar_t* text) {
-    std::string out;
-    if (!text) return out;
-    for (const wchar_t* p = text; *p; ++p) {
-        char32_t c = char32_t(*p);
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (c >= 0xD800 && c < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(p[1]) - 0xDC00);
-                ++p;
-            }
-        }
-        if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) c = 0xFFFD;
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return text ? CQorString::toUtf8(std::wstring_view(text)) : std::string();
 }
 
 bool readFileBytes(const wchar_t* path, std::size_t maxBytes, std::vector<unsigned char>& out) {

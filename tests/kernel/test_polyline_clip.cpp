@@ -132,6 +132,25 @@ TEST(RegionClipping, EdgesTouchesAndCorners) {
     expectNear(bent[0][-1].end, {5, 10, 0});
 }
 
+TEST(RegionClipping, CollinearEdgesAndHolesTouchingTheOuterLoop) {
+    CQorVertexArray split; // a square whose bottom and right edges are split into collinear parts
+    split.fromPoints({{0, 0, 0}, {3, 0, 0}, {10, 0, 0}, {10, 5, 0}, {10, 10, 0}, {0, 10, 0}}, true);
+    auto pieces = QOR::vl_punch_reg(line(-1, 5, 11, 5), {split}, true);
+    ASSERT_EQ(pieces.len(), 1);
+    EXPECT_NEAR(pieces[0].length(), 10.0, kEps);
+    pieces = QOR::vl_punch_reg(line(3, -5, 3, 5), {split}, true); // through the split point
+    ASSERT_EQ(pieces.len(), 1);
+    expectNear(pieces[0][0].start, {3, 0, 0});
+
+    const CQorArrayTempl<CQorVertexArray> notch{rect(0, 0, 10, 10), rect(0, 4, 3, 6)};
+    pieces = QOR::vl_punch_reg(line(-1, 5, 11, 5), notch, true);
+    ASSERT_EQ(pieces.len(), 1);
+    expectNear(pieces[0][0].start, {3, 5, 0});
+    pieces = QOR::vl_punch_reg(line(-1, 4, 11, 4), notch, true); // along the hole's lower edge
+    ASSERT_EQ(pieces.len(), 1);
+    EXPECT_NEAR(pieces[0].length(), 10.0, kEps);
+}
+
 TEST(RegionClipping, ArcsAreCutAsArcs) {
     CQorVertexArray arc; // half circle of radius 5 about (5, 0), over the square's bottom half
     arc.append({0, 0, 0}, {10, 0, 0}, -1.0);
