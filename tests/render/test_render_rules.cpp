@@ -201,6 +201,28 @@ TEST(RenderAnchored, AnchoredItemsKeepTheirSizeWhenZooming) {
     EXPECT_EQ(far[0], "line 40,20 49,20");
 }
 
+TEST(RenderText, GlyphsAreFilledWithTheirHolesClippedThenTraced) {
+    auto square = [](double a, double b) {
+        CQorVertexArray loop;
+        loop.append(CQorPoint3d(a, a, 0), CQorPoint3d(b, a, 0));
+        loop.append(CQorPoint3d(b, a, 0), CQorPoint3d(b, b, 0));
+        loop.append(CQorPoint3d(b, b, 0), CQorPoint3d(a, b, 0));
+        loop.append(CQorPoint3d(a, b, 0), CQorPoint3d(a, a, 0));
+        return loop;
+    };
+    CQorDisplayItem text;
+    text.m_type = QorDisplayTxt;
+    text.m_color = CQorColor(3);
+    text.m_strokes.append(CQorArrayTempl<CQorVertexArray>{square(10, 30), square(15, 25)});
+    text.m_strokes.append(CQorArrayTempl<CQorVertexArray>{segment(40, 10, 50, 30)}); // an open stroke
+    CQorGDX gdx = makeList();
+    ASSERT_TRUE(gdx.addDisplayList(CQorArrayTempl<CQorDisplayItem>{text}));
+    const std::vector<std::string> log = draw(gdx);
+    EXPECT_EQ(only(log, "clip").size(), 3u); // client, hole cut out, client again (not for the open stroke)
+    EXPECT_EQ(only(log, "polygon"), std::vector<std::string>{"polygon 10,10 30,10 30,30 10,30 10,10 /1"});
+    EXPECT_EQ(only(log, "line ").size(), 9u); // every segment of every loop
+}
+
 TEST(RenderFrame, EmptyListAndNullList) {
     CQorGDX gdx = makeList();
     EXPECT_EQ(draw(gdx), std::vector<std::string>{"clip"});
