@@ -15,14 +15,6 @@ public:
 
     std::vector<std::string> log;
 
-    /// Lines of the log that begin with prefix.
-    std::vector<std::string> with(const std::string& prefix) const {
-        std::vector<std::string> out;
-        for (const std::string& line : log)
-            if (line.rfind(prefix, 0) == 0) out.push_back(line);
-        return out;
-    }
-
 protected:
     Status selectPen(const LOGPEN& pen, int) override {
         return note("pen %d %06x%s", int(pen.lopnWidth.x), unsigned(pen.lopnColor),
