@@ -1,17 +1,216 @@
-// qor-render: draws display lists, slides and kernel objects into PNG and EMF files. Until the renderer
-// lands it prints the library's version and runs a short self-check of the foundation types.
+// qor-render: draws a display list (its JSON form) into a PNG file. Without arguments it draws the
+// bundled demo drawing into out/demo.png.
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
 
-#include "kernel/self_check.h"
+#include "gdx/gdx_json.h"
+#include "kernel/file_find.h"
 #include "kernel/version.h"
+#include "platform/png_codec.h"
+#include "render/render.h"
 
-int main() {
-    std::printf("Qor %s\n", QOR::version());
-    const char* failure = QOR::selfCheck();
-    if (failure) {
-        std::fprintf(stderr, "self-check failed: %s\n", failure);
-        return 1;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;  // bad options
+constexpr int kExitInput = 3;  // unreadable or malformed input
+constexpr int kExitOutput = 4; // the output could not be written
+
+const char* const kUsage =
+    "usage: qor-render INPUT -o OUTPUT [--size WxH] [--back COLOUR] [--view NAME] [--keep-view]\n"
+    "       qor-render            draw the bundled demo into out/demo.png\n"
+    "\n"
+    "Draws a display list into an image file.\n"
+    "\n"
+    "  INPUT            a display list in its JSON form (.json)\n"
+    "  -o, --output F   the file to write; its extension picks the format:\n"
+    "                   .png  the window picture (back colour, 32-bit colour)\n"
+    "  --size WxH       picture size in pixels (default 800x600; each side 1 to 16384)\n"
+    "  --back COLOUR    back colour: an AutoCAD colour index 0-255 or #RRGGBB (default: the list's)\n"
+    "  --view NAME      view direction: P (plan), N, S, O, W, NO, NW, SO, SW\n"
+    "  --keep-view      draw with the list's own view and zoom instead of fitting the drawing to the\n"
+    "                   picture\n"
+    "  -h, --help       this text\n"
+    "\n"
+    "Exit status: 0 done, 2 bad options, 3 unreadable input, 4 output not written.\n";
+
+struct Options {
+    std::string input;
+    std::string output;
+    int width = 800;
+    int height = 600;
+    std::optional<CQorColor> back;
+    std::string view;
+    bool keepView = false;
+};
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "qor-render: %s\n(qor-render --help lists the options)\n", message.c_str());
+    return kExitUsage;
+}
+
+bool parseSize(std::string_view text, int& width, int& height) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) return false;
+    auto number = [](std::string_view s, int& out) {
+        if (s.empty() || s.size() > 5) return false;
+        int v = 0;
+        for (char c : s) {
+            if (c < '0' || c > '9') return false;
+            v = v * 10 + (c - '0');
+        }
+        out = v;
+        return v >= 1 && v <= 16384;
+    };
+    return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
+}
+
+bool parseColour(std::string_view text, CQorColor& colour) {
+    if (text.size() == 7 && text[0] == '#') {
+        unsigned rgb = 0;
+        for (char c : text.substr(1)) {
+            const char* const digits = "0123456789abcdef";
+            const char* at = std::strchr(digits, std::tolower(static_cast<unsigned char>(c)));
+            if (!at || !*at) return false;
+            rgb = rgb * 16 + unsigned(at - digits);
+        }
+        colour.setColor(rgb);
+        return true;
     }
-    std::printf("self-check: ok\n");
-    return 0;
+    if (text.empty() || text.size() > 3) return false;
+    int index = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        index = index * 10 + (c - '0');
+    }
+    return index <= 255 && colour.setColorIndex(index);
+}
+
+/// Parses argv into options; returns -1 when drawing should go on, else the exit status.
+int parseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        } else if (arg == "-o" || arg == "--output") {
+            if (!value(options.output)) return usageError("-o needs a file name");
+        } else if (arg == "--size") {
+            if (!value(text) || !parseSize(text, options.width, options.height))
+                return usageError("--size needs WxH with each side from 1 to 16384, for example 800x600");
+        } else if (arg == "--back") {
+            CQorColor colour;
+            if (!value(text) || !parseColour(text, colour))
+                return usageError("--back needs a colour index 0-255 or #RRGGBB");
+            options.back = colour;
+        } else if (arg == "--view") {
+            if (!value(options.view)) return usageError("--view needs a view name");
+        } else if (arg == "--keep-view") {
+            options.keepView = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return usageError("unknown option " + std::string(arg));
+        } else if (options.input.empty()) {
+            options.input = arg;
+        } else {
+            return usageError("more than one input: " + std::string(arg));
+        }
+    }
+    if (options.input.empty()) return usageError("no input given");
+    if (options.output.empty()) return usageError("no output given (-o FILE)");
+    return -1;
+}
+
+std::string lowerExtension(const fs::path& p) {
+    std::string ext = p.extension().string();
+    for (char& c : ext)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+int render(const Options& options) {
+    const std::string outExt = lowerExtension(options.output);
+    if (outExt != ".png") {
+        std::fprintf(stderr, "qor-render: cannot write '%s': unknown output format '%s' (known: .png)\n",
+                     options.output.c_str(), outExt.c_str());
+        return kExitUsage;
+    }
+    const std::string inExt = lowerExtension(options.input);
+    if (inExt != ".json") {
+        std::fprintf(stderr, "qor-render: cannot read '%s': unknown input format '%s' (known: .json)\n",
+                     options.input.c_str(), inExt.c_str());
+        return kExitInput;
+    }
+
+    CQorGDX gdx(CQorColor(), CQorMatrix3d(), 0.0, 0, CQorPoint3d(), CQorPoint3d());
+    std::string error;
+    if (!QOR::gdxReadJsonFile(gdx, options.input, &error)) {
+        std::fprintf(stderr, "qor-render: cannot read '%s': %s\n", options.input.c_str(), error.c_str());
+        return kExitInput;
+    }
+    if (options.back) gdx.backColorSet(*options.back);
+    if (!options.view.empty() && !gdx.viewDirectionSet(CQorString::fromUtf8(options.view.c_str()))) {
+        std::fprintf(stderr, "qor-render: unknown view '%s' (known: P, N, S, O, W, NO, NW, SO, SW)\n",
+                     options.view.c_str());
+        return kExitUsage;
+    }
+    if (!options.keepView) {
+        gdx.projMtxSet(CQorMatrix3d(gdx.projMtxGet())); // recomputes the extents from the items
+        CQorPoint3d min, max;
+        gdx.extMaxViewGet(min, max);
+        gdx.viewMtxSet(getViewMtx(min, max, options.height, options.width, 0.05));
+        gdx.zoomMtxSet(CQorMatrix3d());
+    }
+
+    CBitmap bitmap;
+    if (!QOR::paintToBitmap(&gdx, bitmap, options.width, options.height)) {
+        std::fprintf(stderr, "qor-render: out of memory for a %dx%d picture\n", options.width,
+                     options.height);
+        return kExitOutput;
+    }
+    const fs::path out(options.output);
+    std::error_code ec;
+    if (out.has_parent_path()) fs::create_directories(out.parent_path(), ec);
+    if (!QOR::bitmapWritePng(bitmap, out.wstring().c_str())) {
+        std::fprintf(stderr, "qor-render: cannot write '%s'\n", options.output.c_str());
+        return kExitOutput;
+    }
+    return kExitOk;
+}
+
+/// The main job: the bundled demo drawn into out/.
+int renderDemo() {
+    Options options;
+    const CQorString res = QOR::resourceDir();
+    options.input = (fs::path(std::wstring(res.view())) / "demo" / "demo.json").string();
+    options.output = (fs::path("out") / "demo.png").string();
+    std::printf("Qor %s: drawing the demo %s\n", QOR::version(), options.input.c_str());
+    const int status = render(options);
+    if (status == kExitOk)
+        std::printf("wrote %s (%dx%d)\n", fs::absolute(options.output).string().c_str(), options.width,
+                    options.height);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc <= 1) return renderDemo();
+    Options options;
+    const int status = parseArguments(argc, argv, options);
+    if (status >= 0) return status;
+    return render(options);
 }

@@ -1,0 +1,51 @@
+// Text items: glyph outlines filled (holes clipped out) and then traced with a one-pixel pen.
+#include "kernel/arc_math.h"
+#include "kernel/polyline_ops.h"
+#include "render/render_p.h"
+
+namespace QOR::render {
+
+namespace {
+
+/// Deviation, in model units, of the chords that replace the arcs of glyph outlines in the window.
+constexpr double kGlyphDeviation = 0.1;
+
+CQorVertexArray exploded(const CQorVertexArray& loop) {
+    CQorVertexArray out;
+    for (const CQorVertex& vx : loop) {
+        if (!vx.isArc()) {
+            out.append(vx);
+            continue;
+        }
+        for (const CQorVertex& chord : g_vl_expl(vx, vx_split_dif(vx, kGlyphDeviation)))
+            out.append(chord);
+    }
+    return out;
+}
+
+} // namespace
+
+void drawText(const Frame& frame, int item, const ItemStyle& style) {
+    CDC& dc = frame.dc;
+    const CQorMatrix3d d = style.base * frame.gdx.viewDirectionMtxGet() * frame.gdx.mtxGet(item);
+    CQorStrokeGroups glyphs;
+    frame.gdx.geomGet(glyphs, item);
+    std::vector<POINT> points;
+    for (CQorArrayTempl<CQorVertexArray>& glyph : glyphs) {
+        if (glyph.len() == 0) continue;
+        if (frame.window())
+            for (int i = 0; i < glyph.len(); ++i)
+                glyph[i] = exploded(std::as_const(glyph)[i]);
+        if (std::as_const(glyph)[0].isClosed()) fillLoops(frame, glyph, d, style.color, false);
+        CPen pen(PS_SOLID, 1, style.color);
+        CPen* oldPen = dc.SelectObject(&pen);
+        for (const CQorVertexArray& loop : std::as_const(glyph))
+            for (const CQorVertex& vx : loop) {
+                segmentPoints(vx, d, points);
+                drawPoints(dc, points);
+            }
+        if (oldPen) dc.SelectObject(oldPen);
+    }
+}
+
+} // namespace QOR::render

@@ -1,0 +1,94 @@
+// One frame: the list sorted once, the matrices built once, every visible item drawn in order; and the
+// window's paint step around it (off-screen bitmap, back colour, copy to the window).
+#include "kernel/units.h"
+#include "platform/raster/raster_dc.h"
+#include "render/render_p.h"
+
+namespace QOR {
+
+using render::Frame;
+using render::ItemStyle;
+
+void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
+    if (width < 1) width = 1;
+    if (height < 1) height = 1;
+    CRgn client;
+    client.CreateRectRgn(0, 0, width, height);
+    dc.SelectClipRgn(&client);
+    if (gdx.lenGet() == 0) return;
+    gdx.displListSort();
+
+    Frame frame{dc,
+                gdx,
+                target,
+                width,
+                height,
+                gdx.backColorGet().oleColor() & render::kInvertMask,
+                render::sceneMatrix(gdx),
+                render::fixedScaleMatrix(gdx, width, height),
+                acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
+                acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
+                &client};
+
+    const COLORREF oldBk = dc.GetBkColor();
+    if (frame.window()) dc.SetBkColor(frame.back);
+    for (int i = 0; i < gdx.lenGet(); ++i) {
+        if (gdx.flagGet(i) & GdxItemHidden) continue;
+        ItemStyle style;
+        style.color = render::itemColor(frame, i, style.mode);
+        style.base = render::baseMatrix(frame, i);
+        CPen pen(PS_SOLID, gdx.thicknGet(i), style.color);
+        CPen* oldPen = dc.SelectObject(&pen);
+        switch (gdx.typeGet(i)) {
+        case QorDisplayPt:
+            render::drawPoint(frame, i, style);
+            break;
+        case QorDisplayVl:
+            render::drawPolyline(frame, i, style);
+            break;
+        case QorDisplayReg:
+            render::drawRegion(frame, i, style);
+            break;
+        case QorDisplayTxt:
+            render::drawText(frame, i, style);
+            break;
+        default:
+            break; // pictures need the picture loader; other kinds draw nothing
+        }
+        if (oldPen) dc.SelectObject(oldPen);
+    }
+    if (frame.window()) dc.SetBkColor(oldBk);
+}
+
+bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
+    if (!gdx || width < 1 || height < 1) return false;
+    CRasterDC memory;
+    CBitmap bitmap;
+    if (!memory.CreateCompatibleDC(&paintDC) || !bitmap.CreateCompatibleBitmap(&paintDC, width, height))
+        return false;
+    CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+    if (!memory.GetCurrentBitmap()) return false;
+    memory.SelectStockObject(NULL_PEN);
+    memory.FillSolidRect(0, 0, width, height, gdx->backColorGet().oleColor() & render::kInvertMask);
+    renderItems(*gdx, memory, width, height, RenderTarget::Window);
+    const BOOL copied = paintDC.BitBlt(0, 0, width, height, &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(oldBitmap);
+    return copied != FALSE;
+}
+
+bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) {
+    if (!gdx || width < 1 || height < 1) return false;
+    bitmap.DeleteObject();
+    CRasterDC dc;
+    if (!bitmap.CreateBitmap(width, height, 1, 32, nullptr) || !dc.CreateCompatibleDC(nullptr)) {
+        bitmap.DeleteObject();
+        return false;
+    }
+    CBitmap* old = dc.SelectObject(&bitmap);
+    const bool painted = paintWindow(gdx, dc, width, height);
+    dc.SelectObject(old);
+    if (!painted) bitmap.DeleteObject();
+    return painted;
+}
+
+} // namespace QOR

@@ -1,0 +1,43 @@
+#pragma once
+
+// The display-list renderer: turns a display list (gdx/gdx.h) into drawing calls on a device context.
+//
+// Conventions
+//  - One algorithm serves two targets. Where they differ (background fill, colours equal to the
+//    background, one-pixel pieces, region fills, ...) the caller names the target with RenderTarget; the
+//    renderer never asks the device context what it is.
+//  - Items are drawn once each, in the list's draw order (the list is sorted first, which is the only
+//    change the window target makes to it). Geometry reaches the device as integer coordinates truncated
+//    toward zero (QOR::deviceCoord).
+//  - Every pen, brush and region is made for one item and released before the next; the device context
+//    is left with the stock objects and colours it had on entry.
+
+#include "gdx/gdx.h"
+#include "kernel/export.h"
+#include "platform/bitmap.h"
+#include "platform/dc.h"
+
+namespace QOR {
+
+/// Which of the two targets a drawing is for.
+enum class RenderTarget {
+    Window,   ///< an off-screen bitmap copied to a window
+    Metafile, ///< an enhanced metafile
+};
+
+/// Draws every item of gdx into dc for a drawing surface of width x height device units: sorts the list,
+/// builds the matrices, clips to the surface and draws each item. The caller prepares the surface (the
+/// window fills the back colour first). A size below 1 is taken as 1.
+QOR_EXPORT void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target);
+
+/// The paint step of a display-list window: draws gdx into an off-screen bitmap of the client size
+/// (filled with the back colour first) and copies it to paintDC at (0, 0). A null gdx draws nothing;
+/// a client size below 1 x 1 draws nothing. False when nothing was copied.
+QOR_EXPORT bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height);
+
+/// The window target without a window: a new 32-bit bitmap of width x height holding what paintWindow
+/// shows; whatever bitmap held before is released. False, with bitmap not created, for a null gdx, a
+/// size below 1 x 1 or when memory runs out.
+QOR_EXPORT bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height);
+
+} // namespace QOR

@@ -1,0 +1,93 @@
+#pragma once
+
+// Internals shared by the renderer's sources (never included from outside render/).
+
+#include "kernel/matrix3d.h"
+#include "kernel/point3d_array.h"
+#include "kernel/vertex_array.h"
+#include "platform/device_coord.h"
+#include "platform/region.h"
+#include "render/render.h"
+
+namespace QOR::render {
+
+/// Lengths fixed by the renderer, in millimetres (unit 4), converted into the drawing unit once per frame.
+constexpr double kDotLengthMm = 0.21;
+constexpr double kMinSegmentMm = 0.22;
+/// Chord tolerance, in device units, of every segment turned into device points.
+constexpr double kPointTolerance = 0.5;
+/// Margin of the fit used for the fixed-scale matrix.
+constexpr double kFitMargin = 0.05;
+/// XOR mask that turns an RGB colour into its complement.
+constexpr COLORREF kInvertMask = 0xFFFFFF;
+
+/// Everything one frame shares between its items.
+struct Frame {
+    CDC& dc;
+    const CQorGDX& gdx;
+    RenderTarget target;
+    int width;
+    int height;
+    COLORREF back;          ///< the list's back colour, RGB
+    CQorMatrix3d scene;     ///< zoom * view * projection
+    CQorMatrix3d fixed;     ///< the scene's placement of the origin with a fixed scale, y down
+    double dotLength;       ///< length of a dot of a line type, drawing units
+    double minSegment;      ///< pieces shorter than this are one pixel, drawing units
+    const CRgn* clientClip; ///< re-selected after a fill narrowed the clip; null: none
+
+    bool window() const noexcept { return target == RenderTarget::Window; }
+};
+
+/// How one item is drawn: its colour and mode and the matrix that takes model space to the device.
+struct ItemStyle {
+    COLORREF color = 0;
+    GdxColorMode mode = GdxColorOwn; ///< after the promotion of a colourless item to GdxColorInverse
+    CQorMatrix3d base;
+};
+
+// matrices.cpp
+CQorMatrix3d sceneMatrix(const CQorGDX& gdx);
+CQorMatrix3d fixedScaleMatrix(const CQorGDX& gdx, int width, int height);
+CQorMatrix3d baseMatrix(const Frame& frame, int item);
+
+// item_color.cpp
+/// The item's drawing colour; mode receives the colour mode it was drawn by.
+COLORREF itemColor(const Frame& frame, int item, GdxColorMode& mode);
+/// The fill colour of a region given its drawing colour.
+COLORREF fillColor(const Frame& frame, int item, const ItemStyle& style);
+
+// line_type.cpp
+/// The dash array the item is drawn with: built-in patterns expanded, entries scaled, dots sized.
+CQorArrayTempl<double> itemDashes(const CQorGDX& gdx, int item, double dotLength);
+/// The dashes of vl laid one after the other into one polyline (empty dashes: vl unchanged).
+CQorVertexArray applyLineType(const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes);
+
+// segments.cpp
+/// Device point of a transformed point.
+POINT devicePoint(const CQorPoint3d& p);
+/// The device points of a segment after transforming it by m.
+void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector<POINT>& out);
+/// Lines through consecutive device points (move to the first, line to each next).
+void drawPoints(CDC& dc, const std::vector<POINT>& points);
+/// One pixel at p in color (the target decides how).
+void drawPixel(const Frame& frame, POINT p, COLORREF color);
+/// Draws a styled polyline (already transformed by the view direction): line type, chords, then each
+/// segment by m, short pieces of a broken line as single pixels.
+void drawStyledPolyline(const Frame& frame, const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
+                        const CQorMatrix3d& m, COLORREF color);
+/// Reduces arcs to chords fine enough for m (half a device unit).
+void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m);
+
+// fill.cpp
+/// Fills loops (the first the outer boundary, the others holes) after transforming them by d, in color,
+/// as a polygon with the holes clipped out, or by horizontal scan lines.
+void fillLoops(const Frame& frame, CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& d,
+               COLORREF color, bool scanLines);
+
+// The item kinds.
+void drawPoint(const Frame& frame, int item, const ItemStyle& style);
+void drawPolyline(const Frame& frame, int item, const ItemStyle& style);
+void drawRegion(const Frame& frame, int item, const ItemStyle& style);
+void drawText(const Frame& frame, int item, const ItemStyle& style);
+
+} // namespace QOR::render

@@ -1,0 +1,238 @@
+// The drawing rules of the renderer, checked on the verbs it sends to a recording device context. The
+// lists use identity matrices, so model coordinates are device coordinates.
+#include <gtest/gtest.h>
+
+#include "recording_dc.h"
+#include "render/render.h"
+
+namespace {
+
+using QOR::RenderTarget;
+using Path = CQorArrayTempl<int>;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+CQorGDX makeList(int backIndex = 250) {
+    return CQorGDX(CQorColor(backIndex), CQorMatrix3d(), 1.0, 0, CQorPoint3d(), CQorPoint3d());
+}
+
+CQorVertexArray segment(double x0, double y0, double x1, double y1) {
+    CQorVertexArray vl;
+    vl.append(CQorPoint3d(x0, y0, 0), CQorPoint3d(x1, y1, 0));
+    return vl;
+}
+
+void addLine(CQorGDX& gdx, const CQorVertexArray& vl, const CQorColor& color,
+             const CQorArrayTempl<double>& lt, double ltscale = 1.0, DWORD flags = 0,
+             CQorPoint3d anchor = {}) {
+    gdx.imageVl(Path{1}, flags, vl, color, CQorMatrix3d(), lt, ltscale, 1, anchor);
+}
+
+std::vector<std::string> draw(CQorGDX& gdx, RenderTarget target = RenderTarget::Window, int w = 200,
+                              int h = 100) {
+    RecordingDC dc;
+    QOR::renderItems(gdx, dc, w, h, target);
+    return dc.log;
+}
+
+std::vector<std::string> only(const std::vector<std::string>& log, const std::string& prefix) {
+    std::vector<std::string> out;
+    for (const std::string& line : log)
+        if (line.rfind(prefix, 0) == 0) out.push_back(line);
+    return out;
+}
+
+char hexColor[8];
+const char* hex(COLORREF c) {
+    std::snprintf(hexColor, sizeof hexColor, "%06x", unsigned(c));
+    return hexColor;
+}
+
+TEST(RenderColor, ColourModesAndVisibilityOnTheBackground) {
+    CQorGDX gdx = makeList(7); // white back colour
+    gdx.ColorTabSet(QOR::GdxColorHighlight, CQorColor(1));
+    addLine(gdx, segment(0, 0, 10, 0), CQorColor(), {});                                    // no colour
+    addLine(gdx, segment(0, 1, 10, 1), CQorColor(7), {});                                   // white on white
+    addLine(gdx, segment(0, 2, 10, 2), CQorColor(5), {}, 1.0, QOR::GdxColorHighlight << 8); // table slot 1
+    // Each item selects its pen and then gives the DC its old one back.
+    const std::vector<std::string> pens = only(draw(gdx), "pen 1 ");
+    ASSERT_EQ(pens.size(), 6u);
+    // The complement of white, white inverted on a white window, and red from the table.
+    EXPECT_EQ(pens[0], std::string("pen 1 ") + hex(0));
+    EXPECT_EQ(pens[2], std::string("pen 1 ") + hex(0));
+    EXPECT_EQ(pens[4], std::string("pen 1 ") + hex(CQorColor(1).oleColor()));
+
+    // A dark window keeps white as it is.
+    CQorGDX dark = makeList(250);
+    addLine(dark, segment(0, 1, 10, 1), CQorColor(7), {});
+    EXPECT_EQ(only(draw(dark), "pen 1 ")[0], std::string("pen 1 ") + hex(kWhite));
+}
+
+TEST(RenderLineType, BuiltInPatternsScaleAndSolidLines) {
+    // (1, 1, 0) is the dashed pattern (10, -4), times the line-type scale.
+    CQorGDX dashed = makeList();
+    addLine(dashed, segment(0, 10, 100, 10), CQorColor(3), CQorArrayTempl<double>{1, 1, 0}, 0.5);
+    const std::vector<std::string> lines = only(draw(dashed), "line ");
+    ASSERT_GE(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "line 0,10 5,10");
+    EXPECT_EQ(lines[1], "line 7,10 12,10");
+
+    // (1), (1, 0, 0) and an empty array are solid: one line from end to end.
+    for (const CQorArrayTempl<double>& solid :
+         {CQorArrayTempl<double>{1}, CQorArrayTempl<double>{1, 0, 0}, CQorArrayTempl<double>{}}) {
+        CQorGDX gdx = makeList();
+        addLine(gdx, segment(0, 10, 100, 10), CQorColor(3), solid, 0.5);
+        EXPECT_EQ(only(draw(gdx), "line "), std::vector<std::string>{"line 0,10 100,10"});
+    }
+}
+
+TEST(RenderLineType, ZeroEntriesAreDotsOfOnePixelWhateverTheScale) {
+    CQorGDX gdx = makeList();
+    addLine(gdx, segment(0, 10, 100, 10), CQorColor(3), CQorArrayTempl<double>{0, -10}, 2.0);
+    const std::vector<std::string> log = draw(gdx);
+    EXPECT_TRUE(only(log, "line ").empty());
+    const std::vector<std::string> pixels = only(log, "pixel ");
+    ASSERT_GE(pixels.size(), 4u);
+    EXPECT_EQ(pixels[0].substr(0, pixels[0].rfind(' ')), "pixel 0,10");
+    EXPECT_EQ(pixels[1].substr(0, pixels[1].rfind(' ')), "pixel 20,10"); // the gap scales, the dot does not
+}
+
+TEST(RenderPoint, FiguresOfThePointModes) {
+    auto figure = [](DWORD mode, double size) {
+        CQorGDX gdx = makeList();
+        gdx.imagePt(Path{1}, 0, CQorPoint3d(50, 40, 0), CQorColor(3), CQorMatrix3d(), size, mode, {});
+        std::vector<std::string> out;
+        for (const std::string& line : draw(gdx))
+            if (line.rfind("line", 0) == 0 || line.rfind("ellipse", 0) == 0 || line.rfind("rect", 0) == 0 ||
+                line.rfind("fill", 0) == 0)
+                out.push_back(line);
+        return out;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(figure(0, -10), V{"ellipse 49 39 51 41"});
+    EXPECT_EQ(figure(1, -10), V{});
+    EXPECT_EQ(figure(2, 10),
+              (V{"line 50,40 50,45", "line 50,40 50,35", "line 50,40 55,40", "line 50,40 45,40"}));
+    EXPECT_EQ(figure(3, 10),
+              (V{"line 50,40 55,45", "line 50,40 55,35", "line 50,40 45,45", "line 50,40 45,35"}));
+    EXPECT_EQ(figure(4, 10), V{"line 50,40 50,35"});
+    EXPECT_EQ(figure(33, 10), V{"ellipse 45 35 55 45"});
+    EXPECT_EQ(figure(65, 10), V{"rect 45 35 55 45"});
+    EXPECT_EQ(figure(8 | 2, 10), V{"fill 45 35 55 45 " + std::string(hex(CQorColor(3).oleColor()))});
+}
+
+TEST(RenderPoint, PositiveSizesFollowTheZoomNegativeSizesStayInPixels) {
+    for (double size : {4.0, -4.0}) {
+        CQorGDX gdx = makeList();
+        CQorMatrix3d zoom;
+        zoom.setToScaling(3.0);
+        gdx.zoomMtxSet(zoom);
+        gdx.imagePt(Path{1}, 0, CQorPoint3d(10, 10, 0), CQorColor(3), CQorMatrix3d(), size, 4, {});
+        const std::vector<std::string> lines = only(draw(gdx), "line ");
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], size > 0 ? "line 30,30 30,24" : "line 30,30 30,32");
+    }
+}
+
+TEST(RenderRegion, WindowFillCutsTheHolesOutOfTheClip) {
+    CQorGDX gdx = makeList();
+    CQorArrayTempl<CQorVertexArray> loops;
+    CQorVertexArray outer, hole;
+    outer.append(CQorPoint3d(10, 10, 0), CQorPoint3d(90, 10, 0));
+    outer.append(CQorPoint3d(90, 10, 0), CQorPoint3d(90, 60, 0));
+    outer.append(CQorPoint3d(90, 60, 0), CQorPoint3d(10, 10, 0));
+    hole.append(CQorPoint3d(60, 20, 0), CQorPoint3d(80, 20, 0));
+    hole.append(CQorPoint3d(80, 20, 0), CQorPoint3d(80, 40, 0));
+    hole.append(CQorPoint3d(80, 40, 0), CQorPoint3d(60, 20, 0));
+    loops.append(outer);
+    loops.append(hole);
+    gdx.imageReg(Path{1}, QOR::GdxItemFill, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
+                 QOR::CHatchProp(), {});
+    const std::vector<std::string> log = draw(gdx);
+    std::vector<std::string> steps;
+    for (const std::string& line : log)
+        if (line.rfind("clip", 0) == 0 || line.rfind("polygon", 0) == 0 || line.rfind("brush", 0) == 0)
+            steps.push_back(line);
+    const std::string fill = hex(CQorColor(5).oleColor());
+    const std::vector<std::string> expected{
+        "clip",                                                // the client rectangle
+        "clip",                                                // the hole cut out of it
+        "brush " + fill, "polygon 10,10 90,10 90,60 10,10 /1", // the outer loop, no outline flag
+        "brush ffffff",                                        // the DC's own brush back
+        "clip"};                                               // the client rectangle again
+    EXPECT_EQ(steps, expected);
+}
+
+TEST(RenderRegion, RejectedHatchAndHiddenItems) {
+    CQorGDX gdx = makeList();
+    CQorArrayTempl<CQorVertexArray> loops;
+    CQorVertexArray outer;
+    outer.append(CQorPoint3d(10, 10, 0), CQorPoint3d(50, 10, 0));
+    outer.append(CQorPoint3d(50, 10, 0), CQorPoint3d(10, 50, 0));
+    outer.append(CQorPoint3d(10, 50, 0), CQorPoint3d(10, 10, 0));
+    loops.append(outer);
+    // A hatch the generator cannot draw is a solid fill in the fill colour.
+    gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
+                 QOR::CHatchProp(L"NO-SUCH-PATTERN", 0.0, 1.0, false), {});
+    gdx.imageVl(Path{2}, QOR::GdxItemHidden, segment(0, 0, 50, 50), CQorColor(1), CQorMatrix3d(), {}, 1.0, 1,
+                {});
+    const std::vector<std::string> log = draw(gdx);
+    EXPECT_EQ(only(log, "brush ")[0], "brush " + std::string(hex(CQorColor(5).oleColor())));
+    EXPECT_EQ(only(log, "polygon ").size(), 1u);
+    EXPECT_TRUE(only(log, "line ").empty()); // the hidden polyline
+}
+
+TEST(RenderAnchored, AnchoredItemsKeepTheirSizeWhenZooming) {
+    auto drawAt = [](double zoomFactor) {
+        CQorGDX gdx = makeList();
+        CQorMatrix3d zoom;
+        zoom.setToScaling(zoomFactor);
+        gdx.zoomMtxSet(zoom);
+        // 0.1 units long, anchored at (20, 10).
+        addLine(gdx, segment(0, 0, 0.1, 0), CQorColor(3), {}, 1.0, QOR::GdxItemAnchored,
+                CQorPoint3d(20, 10, 0));
+        return only(draw(gdx), "line ");
+    };
+    const std::vector<std::string> near = drawAt(1.0), far = drawAt(2.0);
+    ASSERT_EQ(near.size(), 1u);
+    ASSERT_EQ(far.size(), 1u);
+    // The anchor follows the zoom; the length (0.1 times the fixed scale of 100 / 1.1) does not.
+    EXPECT_EQ(near[0], "line 20,10 29,10");
+    EXPECT_EQ(far[0], "line 40,20 49,20");
+}
+
+TEST(RenderText, GlyphsAreFilledWithTheirHolesClippedThenTraced) {
+    auto square = [](double a, double b) {
+        CQorVertexArray loop;
+        loop.append(CQorPoint3d(a, a, 0), CQorPoint3d(b, a, 0));
+        loop.append(CQorPoint3d(b, a, 0), CQorPoint3d(b, b, 0));
+        loop.append(CQorPoint3d(b, b, 0), CQorPoint3d(a, b, 0));
+        loop.append(CQorPoint3d(a, b, 0), CQorPoint3d(a, a, 0));
+        return loop;
+    };
+    CQorDisplayItem text;
+    text.m_type = QorDisplayTxt;
+    text.m_color = CQorColor(3);
+    text.m_strokes.append(CQorArrayTempl<CQorVertexArray>{square(10, 30), square(15, 25)});
+    text.m_strokes.append(CQorArrayTempl<CQorVertexArray>{segment(40, 10, 50, 30)}); // an open stroke
+    CQorGDX gdx = makeList();
+    ASSERT_TRUE(gdx.addDisplayList(CQorArrayTempl<CQorDisplayItem>{text}));
+    const std::vector<std::string> log = draw(gdx);
+    EXPECT_EQ(only(log, "clip").size(), 3u); // client, hole cut out, client again (not for the open stroke)
+    EXPECT_EQ(only(log, "polygon"), std::vector<std::string>{"polygon 10,10 30,10 30,30 10,30 10,10 /1"});
+    EXPECT_EQ(only(log, "line ").size(), 9u); // every segment of every loop
+}
+
+TEST(RenderFrame, EmptyListAndNullList) {
+    CQorGDX gdx = makeList();
+    EXPECT_EQ(draw(gdx), std::vector<std::string>{"clip"});
+    RecordingDC dc;
+    EXPECT_FALSE(QOR::paintWindow(nullptr, dc, 100, 100));
+    EXPECT_TRUE(dc.log.empty());
+    CBitmap bitmap;
+    EXPECT_FALSE(QOR::paintToBitmap(&gdx, bitmap, 0, 10));
+    ASSERT_TRUE(QOR::paintToBitmap(&gdx, bitmap, 3, 2));
+    EXPECT_EQ(bitmap.surface()->colorAt(2, 1), gdx.backColorGet().oleColor());
+}
+
+} // namespace
