@@ -1,14 +1,33 @@
 // Region items: solid fill (or hatch), then the outline drawn as polylines.
+#include "render/hatch.h"
 #include "render/render_p.h"
 
 namespace QOR::render {
 
 namespace {
 
-/// The pattern generator is not part of the renderer yet: every hatch is drawn as a solid fill in the
-/// fill colour, which is also what a rejected pattern gives.
-bool hatchDrawable(const CQorArrayTempl<CQorVertexArray>&, const QOR::CHatchProp&, const CQorMatrix3d&) {
-    return false;
+/// Draws the hatch lines of the region with a one-pixel pen in the fill colour. Dashes shorter than the
+/// minimum segment become one pixel, except on continuous lines (and "DOTS", whose dots are the point).
+void drawHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const QOR::CHatchProp& hatch,
+               const CQorMatrix3d& d, COLORREF color) {
+    CPen pen(PS_SOLID, 1, color);
+    CPen* oldPen = frame.dc.SelectObject(&pen);
+    const bool dots = CQorString::compare(hatch.m_name, L"DOTS") == 0;
+    const CQorArrayTempl<CQorVertexArray> lines =
+        qor_gdx_image_reg_hatch2(loops, CQorMatrix3d::kIdentity, hatch);
+    std::vector<POINT> points;
+    for (const CQorVertexArray& line : lines) {
+        const bool keepShort = !dots && (line.isContinuous() || (!frame.window() && line.isClosed()));
+        for (const CQorVertex& vx : line) {
+            if (!keepShort && vx.end.distanceTo(vx.start) < frame.minSegment) {
+                drawPixel(frame, devicePoint(vx.start * d), color);
+                continue;
+            }
+            segmentPoints(vx, d, points);
+            drawPoints(frame.dc, points);
+        }
+    }
+    if (oldPen) frame.dc.SelectObject(oldPen);
 }
 
 } // namespace
@@ -27,14 +46,17 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
         CQorArrayTempl<CQorVertexArray> loops = stored;
         for (int i = 0; i < loops.len(); ++i)
             splitArcs(loops[i], d);
+        QOR::CHatchProp hatch;
         if (flags & GdxItemHatch) {
-            QOR::CHatchProp hatch;
             gdx.hatchGet(item, hatch);
             const CQorMatrix3d test = frame.window() ? m * v * style.base : m * style.base;
-            if (!hatchDrawable(loops, hatch, test)) flags = (flags & ~GdxItemHatch) | GdxItemFill;
+            if (!qor_gdx_pattern_test(loops, hatch, test)) flags = (flags & ~GdxItemHatch) | GdxItemFill;
         }
         const COLORREF fill = fillColor(frame, item, style);
         if (flags & GdxItemFill) fillLoops(frame, loops, d, fill, !frame.window());
+        // The window shows either the fill or the hatch; a metafile carries both when both are asked for.
+        if ((flags & GdxItemHatch) && !(frame.window() && (flags & GdxItemFill)))
+            drawHatch(frame, loops, hatch, d, fill);
     }
 
     if (flags & GdxItemOutline) {

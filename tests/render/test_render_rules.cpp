@@ -171,12 +171,13 @@ TEST(RenderRegion, RejectedHatchAndHiddenItems) {
     outer.append(CQorPoint3d(50, 10, 0), CQorPoint3d(10, 50, 0));
     outer.append(CQorPoint3d(10, 50, 0), CQorPoint3d(10, 10, 0));
     loops.append(outer);
-    // A hatch the generator cannot draw is a solid fill in the fill colour.
+    // A hatch too dense to draw is a solid fill in the fill colour.
     gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
-                 QOR::CHatchProp(L"NO-SUCH-PATTERN", 0.0, 1.0, false), {});
+                 QOR::CHatchProp(L"ANSI31", 0.0, 1e-4, false), {});
     gdx.imageVl(Path{2}, QOR::GdxItemHidden, segment(0, 0, 50, 50), CQorColor(1), CQorMatrix3d(), {}, 1.0, 1,
                 {});
     const std::vector<std::string> log = draw(gdx);
+    ASSERT_FALSE(only(log, "brush ").empty());
     EXPECT_EQ(only(log, "brush ")[0], "brush " + std::string(hex(CQorColor(5).oleColor())));
     EXPECT_EQ(only(log, "polygon ").size(), 1u);
     EXPECT_TRUE(only(log, "line ").empty()); // the hidden polyline
@@ -236,3 +237,19 @@ TEST(RenderFrame, EmptyListAndNullList) {
 }
 
 } // namespace
+
+TEST(RenderRegion, DrawableHatchIsLinesInTheFillColourAndNoFill) {
+    CQorGDX gdx = makeList();
+    CQorArrayTempl<CQorVertexArray> loops;
+    CQorVertexArray outer;
+    outer.append(CQorPoint3d(10, 10, 0), CQorPoint3d(50, 10, 0));
+    outer.append(CQorPoint3d(50, 10, 0), CQorPoint3d(50, 50, 0));
+    outer.append(CQorPoint3d(50, 50, 0), CQorPoint3d(10, 50, 0));
+    outer.append(CQorPoint3d(10, 50, 0), CQorPoint3d(10, 10, 0));
+    loops.append(outer);
+    gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
+                 QOR::CHatchProp(L"_USER", 0.0, 5.0, false), {});
+    const std::vector<std::string> log = draw(gdx);
+    EXPECT_TRUE(only(log, "polygon ").empty());
+    EXPECT_GE(only(log, "line ").size(), 5u); // lines 5 apart across a 40-unit square
+}
