@@ -1,4 +1,4 @@
-#include "kernel/pattern_source.h"
+#include "kernel/host_app.h"
 #include "kernel/polyline_clip.h"
 #include "render/hatch_p.h"
 
@@ -23,7 +23,7 @@ CQorPatternDef hatchPattern(const CQorString& name) {
     if (isUserPattern(name))
         def.append(CQorArrayTempl<double>{0.0, 0.0, 0.0, 0.0, 1.0});
     else
-        patternFind(name, def);
+        qorAppPtr()->patternGet(name, def); // the default host reads the bundled and configured files
     return def;
 }
 
