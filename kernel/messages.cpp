@@ -10,6 +10,7 @@
 
 #include "kernel/countries.h"
 #include "kernel/file_find.h"
+#include "kernel/host_app.h"
 #include "kernel/status.h"
 #include "kernel/string.h"
 
@@ -94,7 +95,12 @@ const wchar_t* msgLangSet(const wchar_t* code) noexcept {
 }
 
 const wchar_t* msgBoxTitle(const wchar_t* country) noexcept {
-    return qor_msg_get(L"QOR_", L"QOR_TITLE", L"Qor", country);
+    static CQorString title; // process-wide, like the other texts handed out here
+    const bool fromHost = detail::guarded(false, [] {
+        title = qorAppPtr()->msgBoxTitle();
+        return !title.isEmpty();
+    });
+    return fromHost ? title.c_str() : qor_msg_get(L"QOR_", L"QOR_TITLE", L"Qor", country);
 }
 
 } // namespace QOR

@@ -27,7 +27,9 @@ namespace QOR {
 /// unknown code leave the language unchanged. The language starts as "de".
 QOR_EXPORT const wchar_t* msgLangSet(const wchar_t* code) noexcept;
 
-/// The title of the product's message boxes in the language `country` (null: the current language).
+/// The title of the product's message boxes: the host application's title (qorAppPtr()->msgBoxTitle())
+/// when it gives one, else the text of "QOR_TITLE" in the language `country` (null: the current
+/// language). Valid until the next call.
 QOR_EXPORT const wchar_t* msgBoxTitle(const wchar_t* country) noexcept;
 
 } // namespace QOR

@@ -146,3 +146,11 @@ TEST(HelpFind, LocationsComeFromTheConfiguration) {
     EXPECT_FALSE(QOR::help_find(nullptr, untouched));
     EXPECT_EQ(untouched, L"kept");
 }
+
+TEST_F(Messages, MessageBoxTitleFromTheHostElseTheCatalogue) {
+    QOR::CCfgBackup backup(L"*QOR_HOST*\\TITLE");
+    ASSERT_TRUE(QOR::cfg_dir_make(L"*QOR_HOST*")->set(L"OLV Konstruktion", L"TITLE"));
+    EXPECT_STREQ(QOR::msgBoxTitle(nullptr), L"OLV Konstruktion");
+    ASSERT_TRUE(QOR::cfg_dir_make(L"*QOR_HOST*")->set(L"", L"TITLE"));
+    EXPECT_STREQ(QOR::msgBoxTitle(L"en"), L"Qor");
+}
