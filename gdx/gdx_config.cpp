@@ -4,6 +4,7 @@
 #include "gdx/gdx_config_p.h"
 #include "gdx/registry.h"
 #include "kernel/config.h"
+#include "kernel/data_color.h"
 #include "kernel/numbers.h"
 #include "kernel/status.h"
 
@@ -13,24 +14,7 @@ namespace QOR::detail {
 
 bool readColorEntry(const CQorDataItem* entry, CQorColor& color) {
     color = CQorColor();
-    if (!entry) return false;
-    int index = 0;
-    if (entry->get(index)) return color.setColorIndex(index), true;
-    // A complete colour: a directory with its index under "COLOR" and optionally a true colour under
-    // "RGB" (0x00RRGGBB, as a number or as decimal text) and colour-book names under "BOOK" and "NAME".
-    if (!entry->isDir() || !entry->get(index, L"COLOR")) return false;
-    color.setColorIndex(index);
-    int rgb = 0;
-    CQorString text;
-    if (entry->get(rgb, L"RGB"))
-        color.setColor(std::uint32_t(rgb));
-    else if (entry->get(text, L"RGB"))
-        color.setColor(std::uint32_t(QOR::atoi(text)));
-    CQorString book, name;
-    entry->get(book, L"BOOK");
-    entry->get(name, L"NAME");
-    color.setNames(book, name);
-    return true;
+    return QOR::dataItemGet(entry, {}, color);
 }
 
 const wchar_t* const kColorTableKeys[5] = {L"HIGHLIGHT", L"REFER", L"AXIS", L"BASE", L"AUX"};

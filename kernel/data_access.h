@@ -6,8 +6,7 @@
 // Reading and writing values under a key of a possibly null item, the way callers that hold item
 // pointers do it: QOR::dataItemGet(entry, {}, value) reads the entry itself. Plain values, points,
 // polylines, lists of polylines and matrices pass straight to CQorDataItem::get and set; units are
-// stored as their int number. A null item gives false. (Colours have overloads of their own beside
-// CQorColor.)
+// stored as their int number. A null item gives false. (Colours: data_color.h.)
 
 namespace QOR {
 

@@ -5,6 +5,7 @@
 #include "kernel/color.h"
 #include "kernel/config.h"
 #include "kernel/data_access.h"
+#include "kernel/data_color.h"
 #include "kernel/numbers.h"
 #include "kernel/pattern_source.h"
 #include "kernel/status.h"
@@ -84,19 +85,8 @@ int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& result) noexce
 }
 
 std::uint32_t CDefaultApp::imageBkColor() {
-    const CQorDataItem* entry = cfg_get(L"OLV_MENU\\COLOR\\BACKGROUND");
-    int index = 0;
-    if (dataItemGet(entry, {}, index)) return index >= 0 && index <= 255 ? acadRGB(index) : kWhite;
-    if (entry == nullptr || !dataItemGet(entry, L"COLOR", index)) return kWhite;
     CQorColor color;
-    color.setColorIndex(index);
-    // The true colour as a number, or as the decimal text that data items from the host carry.
-    int rgb = 0;
-    CQorString rgbText;
-    if (dataItemGet(entry, L"RGB", rgb))
-        color.setColor(std::uint32_t(rgb));
-    else if (dataItemGet(entry, L"RGB", rgbText))
-        color.setColor(std::uint32_t(QOR::atoi(rgbText)));
+    if (!dataItemGet(cfg_get(L"OLV_MENU\\COLOR\\BACKGROUND"), {}, color)) return kWhite;
     return color.oleColor();
 }
 
