@@ -6,7 +6,6 @@
 #include "kernel/config.h"
 #include "kernel/data_access.h"
 #include "kernel/data_color.h"
-#include "kernel/numbers.h"
 #include "kernel/pattern_source.h"
 #include "kernel/status.h"
 
