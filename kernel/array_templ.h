@@ -64,8 +64,14 @@ public:
 
     /// Appends a copy of value; returns its index.
     int append(const T& value) {
-        reserveFor(m_items.size() + 1);
-        m_items.push_back(value);
+        if (m_items.size() == m_items.capacity()) {
+            // value may be one of this array's own elements: copy it before the storage moves.
+            T copy(value);
+            reserveFor(m_items.size() + 1);
+            m_items.push_back(std::move(copy));
+        } else {
+            m_items.push_back(value);
+        }
         return len() - 1;
     }
     int append(T&& value) {

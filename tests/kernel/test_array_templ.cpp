@@ -98,3 +98,12 @@ TEST(ArrayTemplCopy, CopiesAreDeep) {
     EXPECT_EQ(nested[1][2], 5);
     EXPECT_EQ(copy[1].len(), 3);
 }
+
+TEST(ArrayTemplEdit, AppendingOwnElementSurvivesGrowth) {
+    CQorArrayTempl<std::string> a;
+    for (int i = 0; i < 8; ++i)
+        a.append(std::string(40, char('a' + i)));
+    ASSERT_EQ(a.len(), a.capacity()); // the next append moves the storage
+    a.append(a[0]);
+    EXPECT_EQ(a[8], std::string(40, 'a'));
+}

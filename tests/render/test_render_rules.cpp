@@ -2,6 +2,10 @@
 // lists use identity matrices, so model coordinates are device coordinates.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
 #include "recording_dc.h"
 #include "render/render.h"
 
@@ -20,6 +24,17 @@ CQorVertexArray segment(double x0, double y0, double x1, double y1) {
     CQorVertexArray vl;
     vl.append(CQorPoint3d(x0, y0, 0), CQorPoint3d(x1, y1, 0));
     return vl;
+}
+
+/// One region loop through the corners (z = 0), closed back to the first.
+CQorArrayTempl<CQorVertexArray> closedLoop(std::initializer_list<std::pair<double, double>> corners) {
+    const std::vector<std::pair<double, double>> c(corners);
+    CQorVertexArray loop;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        const auto& next = c[(i + 1) % c.size()];
+        loop.append(CQorPoint3d(c[i].first, c[i].second, 0), CQorPoint3d(next.first, next.second, 0));
+    }
+    return CQorArrayTempl<CQorVertexArray>{loop};
 }
 
 void addLine(CQorGDX& gdx, const CQorVertexArray& vl, const CQorColor& color,
@@ -165,12 +180,7 @@ TEST(RenderRegion, WindowFillCutsTheHolesOutOfTheClip) {
 
 TEST(RenderRegion, RejectedHatchAndHiddenItems) {
     CQorGDX gdx = makeList();
-    CQorArrayTempl<CQorVertexArray> loops;
-    CQorVertexArray outer;
-    outer.append(CQorPoint3d(10, 10, 0), CQorPoint3d(50, 10, 0));
-    outer.append(CQorPoint3d(50, 10, 0), CQorPoint3d(10, 50, 0));
-    outer.append(CQorPoint3d(10, 50, 0), CQorPoint3d(10, 10, 0));
-    loops.append(outer);
+    const CQorArrayTempl<CQorVertexArray> loops = closedLoop({{10, 10}, {50, 10}, {10, 50}});
     // A hatch too dense to draw is a solid fill in the fill colour.
     gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
                  QOR::CHatchProp(L"ANSI31", 0.0, 1e-4, false), {});
@@ -240,13 +250,7 @@ TEST(RenderFrame, EmptyListAndNullList) {
 
 TEST(RenderRegion, DrawableHatchIsLinesInTheFillColourAndNoFill) {
     CQorGDX gdx = makeList();
-    CQorArrayTempl<CQorVertexArray> loops;
-    CQorVertexArray outer;
-    outer.append(CQorPoint3d(10, 10, 0), CQorPoint3d(50, 10, 0));
-    outer.append(CQorPoint3d(50, 10, 0), CQorPoint3d(50, 50, 0));
-    outer.append(CQorPoint3d(50, 50, 0), CQorPoint3d(10, 50, 0));
-    outer.append(CQorPoint3d(10, 50, 0), CQorPoint3d(10, 10, 0));
-    loops.append(outer);
+    const CQorArrayTempl<CQorVertexArray> loops = closedLoop({{10, 10}, {50, 10}, {50, 50}, {10, 50}});
     gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
                  QOR::CHatchProp(L"_USER", 0.0, 5.0, false), {});
     const std::vector<std::string> log = draw(gdx);
