@@ -1,5 +1,6 @@
 // Fuzzes the length parser: any text either parses to a finite value or is refused, and a value it
 // parses reads back from every format the formatter writes, within half a step of the precision.
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -21,10 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::wstring written;
         if (!QOR::detail::rtos(written, value, format, precision, size % 2 ? kRtosCompact : 0))
             __builtin_trap();
-        double back = 0;
-        if (!QOR::detail::distof(written.c_str(), back)) __builtin_trap();
         double step = format >= 4 ? std::ldexp(1.0, -precision) : std::pow(10.0, -precision);
         if (format == 1 && value != 0) step *= std::pow(10.0, std::floor(std::log10(std::fabs(value))) + 1);
+        double back = 0;
+        if (!QOR::detail::distof(written.c_str(), back)) {
+            // Rounding next to the largest double may write a length beyond it (2E+308), which the
+            // parser rightly refuses; anything else must read back.
+            if (std::fabs(value) + step / 2 <= DBL_MAX) __builtin_trap();
+            continue;
+        }
         if (!(std::fabs(back - value) <= step / 2 + std::fabs(value) * 1e-12)) __builtin_trap();
     }
     return 0;

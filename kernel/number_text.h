@@ -23,7 +23,9 @@ class CQorString;
 // that read back as the same double), so 1.005 at two decimals is 1.01, as the user who typed it
 // expects, and not the 1.00 its binary value would give. Fractions round the value to the nearest
 // 1/2^precision, halves away from zero. A rounding carry runs into the higher places: 11 15/16 inches
-// at precision 2 is 1'-0". A value that rounds to zero is written without a minus sign.
+// at precision 2 is 1'-0". A value that rounds to zero is written without a minus sign. Next to the
+// largest double a carry may write a length beyond it (-1.56e308 in scientific with no decimals is
+// -2E+308); such text does not read back.
 //
 // Forms without a fraction or feet: architectural inches below one inch keep the "0" inch digit in the
 // report form (0'-0 1/2"); a fractional value below one is written as the fraction alone (1/2).
