@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes demo.json, the bundled demo drawing of qor-render: a flange plate in plan view with its
 bolt holes and centre lines, a hatched section with a bore (an island), a hidden slot, points in
-several point modes, a highlighted and a referenced item and an anchored datum symbol.
+several point modes, a highlighted and a referenced item, an anchored datum symbol and the library's
+icon as a picture in the top left corner of the window.
 
 Run from anywhere: python3 res/demo/make_demo.py (writes next to this script)."""
 import json
@@ -132,6 +133,9 @@ add_vl(poly([(-15, -35), (235, -35), (235, 135), (-15, 135)], closed=True), -1, 
 tri = poly([(0, 0), (-0.05, -0.03), (-0.05, 0.03)], closed=True)
 add_reg([tri], 1, 1, [9], FILL | OUTLINE | ANCHORED, point=[0.0, 0.0, 0.0])
 add_vl([v(-0.05, 0, -0.09, 0)], 1, [9], flags=ANCHORED, point=[0.0, 0.0, 0.0], thickness=2)
+
+# The library's icon (resource 2000) as a logo: pictures sit at window pixels, whatever the view.
+items.append({"type": 6, "stack": [10], "pdMode": 2000, "vl": [v(6, 6, 30, 30)]})
 
 xs = [p[0] for p in pts_for_extents]
 ys = [p[1] for p in pts_for_extents]
