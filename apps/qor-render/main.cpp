@@ -1,5 +1,5 @@
-// qor-render: draws a display list (its JSON form) into a PNG file. Without arguments it draws the
-// bundled demo drawing into out/demo.png.
+// qor-render: draws a display list (its JSON form) or an AutoCAD slide into a PNG file (slides also into
+// an EMF file or a display list). Without arguments it draws the bundled demo drawing into out/demo.png.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +14,7 @@
 #include "kernel/version.h"
 #include "platform/png_codec.h"
 #include "render/render.h"
+#include "slide_input.h"
 
 namespace fs = std::filesystem;
 
@@ -26,15 +27,22 @@ constexpr int kExitOutput = 4; // the output could not be written
 
 const char* const kUsage =
     "usage: qor-render INPUT -o OUTPUT [--size WxH] [--back COLOUR] [--view NAME] [--keep-view]\n"
+    "       qor-render SLIDE [-o OUTPUT] [--to-gdx LIST.json] [--size WxH] [--back INDEX]\n"
     "       qor-render            draw the bundled demo into out/demo.png\n"
     "\n"
-    "Draws a display list into an image file.\n"
+    "Draws a display list or an AutoCAD slide into an image file.\n"
     "\n"
     "  INPUT            a display list in its JSON form (.json)\n"
+    "  SLIDE            an AutoCAD slide: FILE.sld, or LIB.slb:NAME for slide NAME of a slide library\n"
+    "                   (names compare ignoring letter case)\n"
     "  -o, --output F   the file to write; its extension picks the format:\n"
     "                   .png  the window picture (back colour, 32-bit colour)\n"
+    "                   .emf  (slides) the slide as an enhanced metafile, colour 7 drawn black\n"
+    "  --to-gdx F       (slides) also write the slide as a display list in its JSON form, in slide\n"
+    "                   pixels; -o may then be left out\n"
     "  --size WxH       picture size in pixels (default 800x600; each side 1 to 16384)\n"
-    "  --back COLOUR    back colour: an AutoCAD colour index 0-255 or #RRGGBB (default: the list's)\n"
+    "  --back COLOUR    back colour: an AutoCAD colour index 0-255 or #RRGGBB (default: the list's;\n"
+    "                   slides: the nearest index, default 0; on 7 colour 7 is drawn black)\n"
     "  --view NAME      view direction: P (plan), N, S, O, W, NO, NW, SO, SW\n"
     "  --keep-view      draw with the list's own view and zoom instead of fitting the drawing to the\n"
     "                   picture\n"
@@ -50,6 +58,7 @@ struct Options {
     std::optional<CQorColor> back;
     std::string view;
     bool keepView = false;
+    std::string toGdx;
 };
 
 int usageError(const std::string& message) {
@@ -119,6 +128,8 @@ int parseArguments(int argc, char** argv, Options& options) {
             options.back = colour;
         } else if (arg == "--view") {
             if (!value(options.view)) return usageError("--view needs a view name");
+        } else if (arg == "--to-gdx") {
+            if (!value(options.toGdx)) return usageError("--to-gdx needs a file name");
         } else if (arg == "--keep-view") {
             options.keepView = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -130,7 +141,8 @@ int parseArguments(int argc, char** argv, Options& options) {
         }
     }
     if (options.input.empty()) return usageError("no input given");
-    if (options.output.empty()) return usageError("no output given (-o FILE)");
+    if (options.output.empty() && (options.toGdx.empty() || !isSlideInput(options.input)))
+        return usageError("no output given (-o FILE)");
     return -1;
 }
 
@@ -142,6 +154,13 @@ std::string lowerExtension(const fs::path& p) {
 }
 
 int render(const Options& options) {
+    if (isSlideInput(options.input)) {
+        const std::optional<int> back =
+            options.back ? std::optional<int>(options.back->colorIndex()) : std::nullopt;
+        return loadSlideInput(
+            {options.input, options.output, options.toGdx, options.width, options.height, back});
+    }
+    if (!options.toGdx.empty()) return usageError("--to-gdx takes a slide (.sld or LIB.slb:NAME)");
     const std::string outExt = lowerExtension(options.output);
     if (outExt != ".png") {
         std::fprintf(stderr, "qor-render: cannot write '%s': unknown output format '%s' (known: .png)\n",
