@@ -1,5 +1,6 @@
-// qor-render: draws a display list (its JSON form) into a PNG file (the window picture) or an enhanced
-// metafile. Without arguments it draws the bundled demo drawing into out/demo.png and out/demo.emf.
+// qor-render: draws a display list (its JSON form) or an AutoCAD slide into a PNG file (the window
+// picture) or an enhanced metafile; slides also into a display list. Without arguments it draws the
+// bundled demo drawing into out/demo.png and out/demo.emf.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "kernel/version.h"
 #include "platform/png_codec.h"
 #include "render/render.h"
+#include "slide_input.h"
 
 namespace fs = std::filesystem;
 
@@ -26,18 +28,24 @@ constexpr int kExitOutput = 4; // the output could not be written
 
 const char* const kUsage =
     "usage: qor-render INPUT -o OUTPUT [--size WxH] [--back COLOUR] [--view NAME] [--keep-view]\n"
+    "       qor-render SLIDE [-o OUTPUT] [--to-gdx LIST.json] [--size WxH] [--back INDEX]\n"
     "       qor-render            draw the bundled demo into out/demo.png and out/demo.emf\n"
     "\n"
-    "Draws a display list into an image file.\n"
+    "Draws a display list or an AutoCAD slide into an image file.\n"
     "\n"
     "  INPUT            a display list in its JSON form (.json)\n"
+    "  SLIDE            an AutoCAD slide: FILE.sld, or LIB.slb:NAME for slide NAME of a slide library\n"
+    "                   (names compare ignoring letter case)\n"
     "  -o, --output F   the file to write; its extension picks the format:\n"
     "                   .png  the window picture (back colour, 32-bit colour)\n"
     "                   .emf  an enhanced metafile for paper: no background, white drawn black,\n"
-    "                         the view always fitted to the drawing\n"
+    "                         the view always fitted to the drawing (slides: colour 7 drawn black)\n"
+    "  --to-gdx F       (slides) also write the slide as a display list in its JSON form, in slide\n"
+    "                   pixels; -o may then be left out\n"
     "  --size WxH       picture size in pixels (default 800x600; each side 1 to 16384)\n"
     "  --back COLOUR    back colour: an AutoCAD colour index 0-255 or #RRGGBB (default: the list's);\n"
-    "                   a metafile uses it for colourless items and behind icons only\n"
+    "                   a metafile uses it for colourless items and behind icons only; slides take\n"
+    "                   the nearest index, default 0, and on 7 draw colour 7 black\n"
     "  --view NAME      view direction: P (plan), N, S, O, W, NO, NW, SO, SW\n"
     "  --keep-view      draw with the list's own view and zoom instead of fitting the drawing to the\n"
     "                   picture (a metafile keeps the zoom only)\n"
@@ -53,6 +61,7 @@ struct Options {
     std::optional<CQorColor> back;
     std::string view;
     bool keepView = false;
+    std::string toGdx;
 };
 
 int usageError(const std::string& message) {
@@ -122,6 +131,8 @@ int parseArguments(int argc, char** argv, Options& options) {
             options.back = colour;
         } else if (arg == "--view") {
             if (!value(options.view)) return usageError("--view needs a view name");
+        } else if (arg == "--to-gdx") {
+            if (!value(options.toGdx)) return usageError("--to-gdx needs a file name");
         } else if (arg == "--keep-view") {
             options.keepView = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -133,7 +144,8 @@ int parseArguments(int argc, char** argv, Options& options) {
         }
     }
     if (options.input.empty()) return usageError("no input given");
-    if (options.output.empty()) return usageError("no output given (-o FILE)");
+    if (options.output.empty() && (options.toGdx.empty() || !isSlideInput(options.input)))
+        return usageError("no output given (-o FILE)");
     return -1;
 }
 
@@ -170,6 +182,13 @@ int writeOutput(CQorGDX& gdx, const Options& options, bool metafile) {
 }
 
 int render(const Options& options) {
+    if (isSlideInput(options.input)) {
+        const std::optional<int> back =
+            options.back ? std::optional<int>(options.back->colorIndex()) : std::nullopt;
+        return loadSlideInput(
+            {options.input, options.output, options.toGdx, options.width, options.height, back});
+    }
+    if (!options.toGdx.empty()) return usageError("--to-gdx takes a slide (.sld or LIB.slb:NAME)");
     const std::string outExt = lowerExtension(options.output);
     if (outExt != ".png" && outExt != ".emf") {
         std::fprintf(stderr,
