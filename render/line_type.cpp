@@ -1,6 +1,5 @@
 // Line types: a few short dash arrays stand for the built-in patterns; the rest are used as stored.
-#include "kernel/line_parm.h"
-#include "kernel/polyline_measure.h"
+#include "render/polyline_prep.h"
 #include "render/render_p.h"
 
 namespace QOR::render {
@@ -39,12 +38,10 @@ CQorArrayTempl<double> itemDashes(const CQorGDX& gdx, int item, double dotLength
 }
 
 CQorVertexArray applyLineType(const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes) {
-    if (dashes.len() == 0) return vl;
-    const CQorArrayTempl<CQorVertexArray> pieces = vl_measure(vl, 1.0, CQorLineParm(dashes));
-    CQorVertexArray out;
-    for (const CQorVertexArray& piece : pieces)
-        for (const CQorVertex& vx : piece)
-            out.append(vx);
+    // Fitted to each segment: every straight piece starts and ends with half a dash, so corners and
+    // ends are drawn and a pattern never stops in the middle of a gap.
+    CQorVertexArray out = vl;
+    qor_gdx_image_vl_measure(out, dashes, 1);
     return out;
 }
 

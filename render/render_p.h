@@ -59,7 +59,8 @@ COLORREF fillColor(const Frame& frame, int item, const ItemStyle& style);
 // line_type.cpp
 /// The dash array the item is drawn with: built-in patterns expanded, entries scaled, dots sized.
 CQorArrayTempl<double> itemDashes(const CQorGDX& gdx, int item, double dotLength);
-/// The dashes of vl laid one after the other into one polyline (empty dashes: vl unchanged).
+/// The dashes of vl, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1), laid one
+/// after the other into one polyline; fewer than two entries leave vl unchanged.
 CQorVertexArray applyLineType(const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes);
 
 // segments.cpp
@@ -89,5 +90,6 @@ void drawPoint(const Frame& frame, int item, const ItemStyle& style);
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style);
 void drawRegion(const Frame& frame, int item, const ItemStyle& style);
 void drawText(const Frame& frame, int item, const ItemStyle& style);
+void drawPicture(const Frame& frame, int item);
 
 } // namespace QOR::render

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes demo.json, the bundled demo drawing of qor-render: a flange plate in plan view with its
 bolt holes and centre lines, a hatched section with a bore (an island), a hidden slot, points in
-several point modes, a highlighted and a referenced item, an anchored datum symbol, dimensions and a
-title block in the stroke font.
+several point modes, a highlighted and a referenced item, an anchored datum symbol, the library's
+icon as a picture in the top left corner of the window, and dimensions and a title block in the
+stroke font.
 
 Run from anywhere: python3 res/demo/make_demo.py (writes next to this script)."""
 import json
@@ -134,9 +135,12 @@ tri = poly([(0, 0), (-0.05, -0.03), (-0.05, 0.03)], closed=True)
 add_reg([tri], 1, 1, [9], FILL | OUTLINE | ANCHORED, point=[0.0, 0.0, 0.0])
 add_vl([v(-0.05, 0, -0.09, 0)], 1, [9], flags=ANCHORED, point=[0.0, 0.0, 0.0], thickness=2)
 
+# The library's icon (resource 2000) as a logo: pictures sit at window pixels, whatever the view.
+items.append({"type": 6, "stack": [10], "pdMode": 2000, "vl": [v(6, 6, 30, 30)]})
+
 
 # ---------------------------------------------------------------------------------------------------
-# Texts: dimensions and the title block (stroke-font text items, path [10]).
+# Texts: dimensions and the title block (stroke-font text items, path [11]).
 # ---------------------------------------------------------------------------------------------------
 def add_texts():
     """Text items are written as imageTxt makes them, without their strokes: the reader lays them out
@@ -150,19 +154,18 @@ def add_texts():
         n[0] += 1
         c, d = math.cos(angle) * height, math.sin(angle) * height
         c, d = round(c, 12), round(d, 12)
-        items.append({"type": 5, "stack": [10, n[0]], "color": color, "linetype": [1.0, 0.0, 0.0],
+        items.append({"type": 5, "stack": [11, n[0]], "color": color, "linetype": [1.0, 0.0, 0.0],
                       "ltscale": 0.0, "matrix": [[c, -d, 0, x], [d, c, 0, y], [0, 0, height, 0], [0, 0, 0, 1]],
                       "align": align, "text": s})
 
     def arrow(x, y, dx, dy):
-        # A filled arrow head with its tip at (x, y), pointing along the unit vector (dx, dy).
-        length, half = 3.0, 0.9
+        # An open arrow head with its tip at (x, y), pointing along the unit vector (dx, dy).
+        length, half = 3.0, 1.0
         bx, by = x - dx * length, y - dy * length
-        head = poly([(x, y), (bx - dy * half, by + dx * half), (bx + dy * half, by - dx * half)], closed=True)
-        add_reg([head], dim, dim, [10, 0], FILL)
+        add_vl(poly([(bx - dy * half, by + dx * half), (x, y), (bx + dy * half, by - dx * half)]), dim, [11, 0])
 
     def line(x0, y0, x1, y1, color=dim, stack=None):
-        add_vl([v(x0, y0, x1, y1)], color, stack or [10, 0])
+        add_vl([v(x0, y0, x1, y1)], color, stack or [11, 0])
 
     # Horizontal dimension: the pitch of the upper bolt holes.
     line(20, 107, 20, 115)
@@ -189,7 +192,7 @@ def add_texts():
     for x0, y0, x1, y1 in [(-15, -35, -15, -65), (235, -35, 235, -65), (-15, -65, 235, -65),
                            (95, -35, 95, -65), (95, -50, 235, -50), (95, -57.5, 235, -57.5),
                            (165, -50, 165, -65)]:
-        line(x0, y0, x1, y1, frame, [10, 100])
+        line(x0, y0, x1, y1, frame, [11, 100])
     text("Flanschplatte", 99, -42.5, 5.0, "CL")
     text("FL-200", 231, -42.5, 4.0, "CR")
     for col, label, value in [(95, "Werkstoff", "S235JR"), (165, "Maßstab", "1:2")]:
