@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../platform/emf_fixture.h"
 #include "../render/recording_dc.h"
 #include "kernel/color.h"
 #include "kernel/file_find.h"
@@ -213,6 +214,7 @@ TEST(SlideMetafile, PlaysBackAsTheSlideDrawnAgainstBackgroundSeven) {
     slide.draw(&direct.dc, CRect(0, 0, 160, 120));
     EXPECT_TRUE(played.samePixels(direct));
     EXPECT_GT(played.countNot(RGB(255, 255, 255)), 500);
+    emf_test::expectConverts(emf, "slide_sample");
 }
 
 TEST(SlideMetafile, CopyPutsTheSlideOnTheClipboard) {
