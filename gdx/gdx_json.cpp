@@ -50,6 +50,10 @@ constexpr int kFormatVersion = 1;
 /// small file must not be able to ask for gigabytes; the writer keeps the strokes of longer texts.
 constexpr int kMaxLaidOutText = 10000;
 
+/// Most characters the reader lays out across one list, for the same reason: many texts just below the
+/// limit of one would otherwise add up to gigabytes. The writer keeps the strokes of the texts beyond it.
+constexpr long kMaxLaidOutTotal = 200000;
+
 // --- Writing.
 
 Json writeDouble(double v) {
@@ -134,15 +138,19 @@ bool sameBits(const CQorStrokeGroups& a, const CQorStrokeGroups& b) {
 }
 
 /// True when the reader would lay out exactly these strokes from the item's text, so they need not be
-/// written: a text item made by imageTxt from a string.
-bool strokesFollowText(const CQorDisplayItem& it) {
-    if (it.m_type != QorDisplayTxt || it.m_text.len() > kMaxLaidOutText) return false;
+/// written: a text item made by imageTxt from a string. laidOut counts the characters the reader will lay
+/// out for the items before this one, and grows by this text when it is left to the reader.
+bool strokesFollowText(const CQorDisplayItem& it, long& laidOut) {
+    const int len = it.m_text.len();
+    if (it.m_type != QorDisplayTxt || len > kMaxLaidOutText || laidOut + len > kMaxLaidOutTotal) return false;
     CQorStrokeGroups laid;
     detail::layoutText(it.m_text, it.m_align, it.m_point, laid);
-    return sameBits(laid, it.m_strokes);
+    if (!sameBits(laid, it.m_strokes)) return false;
+    laidOut += len;
+    return true;
 }
 
-Json writeItem(const CQorDisplayItem& it) {
+Json writeItem(const CQorDisplayItem& it, long& laidOut) {
     static const CQorDisplayItem def;
     Json o = Json::object();
     o["type"] = std::int32_t(it.m_type);
@@ -183,7 +191,11 @@ Json writeItem(const CQorDisplayItem& it) {
     }
     if (!it.m_align.isEmpty()) o["align"] = it.m_align.toUtf8();
     if (!it.m_text.isEmpty()) o["text"] = it.m_text.toUtf8();
-    if (!it.m_strokes.isEmpty() && !strokesFollowText(it)) {
+    // A text item's strokes are left out only when the reader lays out the same ones; empty strokes under a
+    // text that has glyphs are written too.
+    const bool writeStrokes =
+        it.m_type == QorDisplayTxt ? !strokesFollowText(it, laidOut) : !it.m_strokes.isEmpty();
+    if (writeStrokes) {
         Json groups = Json::array();
         for (const CQorArrayTempl<CQorVertexArray>& group : it.m_strokes)
             groups.push_back(writePolylines(group));
@@ -200,6 +212,7 @@ std::string dump(const Json& j) {
 
 struct Reader {
     std::string reason;
+    long laidOut = 0; ///< characters laid out so far for text items without strokes
 
     bool fail(const char* why) {
         if (reason.empty()) reason = why;
@@ -361,6 +374,8 @@ struct Reader {
         // A text item without strokes is laid out from its text, alignment and point, as imageTxt does.
         if (it.m_type == QorDisplayTxt && !j.contains("strokes")) {
             if (it.m_text.len() > kMaxLaidOutText) return fail("text too long to lay out; give its strokes");
+            laidOut += it.m_text.len();
+            if (laidOut > kMaxLaidOutTotal) return fail("too much text to lay out; give its strokes");
             detail::layoutText(it.m_text, it.m_align, it.m_point, it.m_strokes);
         }
         return true;
@@ -512,13 +527,14 @@ bool toJson(const CQorGDX& g, std::string& out, bool pretty) {
     s += in;
     s += "\"items\":[";
     bool first = true;
+    long laidOut = 0;
     for (const CQorDisplayItem& item : g.getDisplayList()) {
         if (!first) s += ',';
         first = false;
         s += nl;
         s += in;
         s += in;
-        s += dump(writeItem(item));
+        s += dump(writeItem(item, laidOut));
     }
     if (!first) {
         s += nl;

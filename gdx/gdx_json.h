@@ -25,7 +25,10 @@
 //        the reader lays the strokes out from "text", "align" and "point" (CQorGDX::imageTxt), and the
 //        writer leaves it out exactly when that gives the item's strokes bit for bit. A text item is
 //        thus written by hand as {"type": 5, "text": "...", "align": "BC", "point": [x, y, 0], ...}.
-//        Texts longer than 10 000 characters are not laid out by the reader: they need "strokes".
+//        Texts longer than 10 000 characters are not laid out by the reader: they need "strokes"; nor
+//        are more than 200 000 characters in all across the items of one list (the reader fails with
+//        "too much text to lay out; give its strokes"), so the writer keeps the strokes of the texts past
+//        that budget.
 //  POINT: [x, y, z]. MATRIX: four rows of four numbers, [[m00, m01, m02, m03], ...] (translation in
 //        column 3). POLYLINE: an array of vertices, each [start x, y, z, end x, y, z, bulge].
 //  COLOR: a plain colour index (-1 to 255), or {"index": 7, "trueColor": "#RRGGBB", "book": "...",

@@ -97,12 +97,14 @@ CQorStrokeGroups get_ascii_from_map(wchar_t c) {
     return QOR::detail::guarded(CQorStrokeGroups(), [&] {
         QOR::detail::StrokeFontMap& map = fontMap();
         // Built as soon as it holds anything. The fill goes into a fresh map that is swapped in whole, so a
-        // fill cut short by lack of memory leaves the map empty and is tried again on the next call.
+        // fill that fails (a malformed table, or cut short by lack of memory) leaves the map empty and is
+        // tried again on the next call.
         if (map.isEmpty()) {
             QOR::detail::StrokeFontMap filled;
             if (QOR::detail::fillStrokeFontMap(filled, QOR::detail::kStrokeFont) < 0)
                 QOR::detail::fail(QOR::detail::Status::BadInput);
-            map.swap(filled);
+            else
+                map.swap(filled);
         }
         CQorStrokeGroups glyph;
         map.lookup(c, glyph);

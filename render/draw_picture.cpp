@@ -1,9 +1,24 @@
 // Picture items: an image file or an icon copied at its own size to a rectangle given in device pixels.
+#include <cstdint>
+
 #include "platform/raster/raster_dc.h"
 #include "render/picture.h"
 #include "render/render_p.h"
 
 namespace QOR::render {
+
+namespace {
+
+/// Largest bitmap a picture is scaled to: the rectangle can come from a file, and a few huge ones would
+/// otherwise take gigabytes and seconds to scale whatever the size of the surface.
+constexpr std::int64_t kMaxPictureArea = std::int64_t(1) << 24;
+
+bool pictureSizeFits(int width, int height) {
+    return width <= kMetafileSideLimit && height <= kMetafileSideLimit &&
+           std::int64_t(width) * height <= kMaxPictureArea;
+}
+
+} // namespace
 
 void drawPicture(const Frame& frame, int item) {
     const CQorGDX& gdx = frame.gdx;
@@ -26,8 +41,9 @@ void drawPicture(const Frame& frame, int item) {
     }
     // Icons come out opaque on the back colour, so their transparent corners show it in both targets.
     bool flag = !frame.window() && (flags & GdxItemPictureOpt);
-    const HBITMAP bitmap = qor_gdx_image_get_bitmap(name, number, deviceCoord(right - left),
-                                                    deviceCoord(bottom - top), flag, frame.back);
+    const int width = deviceCoord(right - left), height = deviceCoord(bottom - top);
+    if (!pictureSizeFits(width, height)) return; // as when the bitmap cannot be made
+    const HBITMAP bitmap = qor_gdx_image_get_bitmap(name, number, width, height, flag, frame.back);
     if (!bitmap) return;
 
     CRasterDC source;

@@ -11,20 +11,18 @@ namespace QOR {
 
 namespace {
 
-// The picture a metafile stands for when the caller gives no size.
-constexpr int kDefaultWidth = 320;
-constexpr int kDefaultHeight = 240;
-
-int metafileSide(int side, int fallback) {
-    return side < 1 ? fallback : std::min(side, kMetafileSideLimit);
+// A side of 0 still gets a view fitted as for a picture of 320 x 240 (getViewMtx), so only the largest
+// sides need bounding here.
+int metafileSide(int side) {
+    return std::min(side, kMetafileSideLimit);
 }
 
 } // namespace
 
 HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int height) noexcept {
     if (!gdx) return {};
-    width = metafileSide(width, kDefaultWidth);
-    height = metafileSide(height, kDefaultHeight);
+    width = metafileSide(width);
+    height = metafileSide(height);
     return detail::guarded(HENHMETAFILE{}, [&]() -> HENHMETAFILE {
         CMetaFileDC dc;
         const bool recording = dc.CreateEnhanced(nullptr, path, nullptr, nullptr);

@@ -46,9 +46,9 @@ constexpr int kMetafileSideLimit = 32767;
 
 /// The metafile target: fits the list's view to its view extents for a picture of width x height
 /// (the list keeps that view matrix), draws every item into a new enhanced metafile, nothing behind
-/// them, and returns it; with a path the metafile is also written there (atomically). A side below 1
-/// stands for the default picture of 320 x 240. Null for a null gdx, when the file cannot be written or
-/// memory runs out.
+/// them, and returns it; with a path the metafile is also written there (atomically). A side of 0 gets
+/// the view fitted as for 320 or 240 (getViewMtx), yet the drawing is still clipped to width x height (at
+/// least one unit). Null for a null gdx, when the file cannot be written or memory runs out.
 QOR_EXPORT HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int height) noexcept;
 
 } // namespace QOR

@@ -341,6 +341,40 @@ TEST_F(TextTest, JsonLeavesOutStrokesThatFollowFromTheText) {
     EXPECT_NE(json.find("\"strokes\""), std::string::npos);
     ASSERT_TRUE(QOR::gdxFromJson(back, json));
     EXPECT_EQ(back, gdx);
+
+    // Empty strokes under a text with glyphs are strokes of their own, not the layout's.
+    host.m_text = L"A";
+    host.m_strokes.clear();
+    gdx.addDisplayList({host});
+    ASSERT_TRUE(QOR::gdxToJson(gdx, json, false));
+    EXPECT_NE(json.find(R"("text":"A","strokes":[])"), std::string::npos) << json;
+    ASSERT_TRUE(QOR::gdxFromJson(back, json));
+    EXPECT_EQ(back, gdx);
+}
+
+TEST_F(TextTest, JsonLaysOutALimitedAmountOfTextPerList) {
+    // Blanks have no glyphs, so the many characters cost no memory here.
+    const std::wstring blanks(10000, L' ');
+    for (int i = 0; i < 21; ++i)
+        gdx.imageTxt(path({1}), 0, blanks.c_str(), CQorColor(3), CQorMatrix3d{}, L"", {}, {});
+    // The writer leaves out the strokes of the first 200 000 characters only, so the list reads back.
+    std::string json;
+    ASSERT_TRUE(QOR::gdxToJson(gdx, json, false));
+    const std::size_t strokes = json.find("\"strokes\"");
+    ASSERT_NE(strokes, std::string::npos);
+    EXPECT_EQ(json.find("\"strokes\"", strokes + 1), std::string::npos);
+    CQorGDX back = plainList();
+    std::string error;
+    ASSERT_TRUE(QOR::gdxFromJson(back, json, &error)) << error;
+    EXPECT_EQ(back, gdx);
+
+    // Written by hand without strokes, the same texts are too much.
+    std::string items;
+    for (int i = 0; i < 21; ++i)
+        items += std::string(i ? "," : "") + R"({"type":5,"text":")" + std::string(10000, ' ') + "\"}";
+    EXPECT_FALSE(QOR::gdxFromJson(back, R"({"qor_gdx":1,"items":[)" + items + "]}", &error));
+    EXPECT_EQ(error, "too much text to lay out; give its strokes");
+    EXPECT_EQ(back, gdx);
 }
 
 TEST_F(TextTest, JsonTextItemWrittenByHandIsLaidOut) {

@@ -173,13 +173,13 @@ TEST(RenderMetafile, ViewIsFittedToTheExtentsAndKept) {
     EXPECT_TRUE(same(gdx.zoomMtxGet(), zoom)); // only the view matrix changes
     EXPECT_TRUE(same(gdx.projMtxGet(), proj));
 
-    // No size: the default picture of 320 x 240.
-    refresh(&gdx, nullptr, 0, 0);
-    EXPECT_TRUE(same(gdx.viewMtxGet(), getViewMtx(min, max, 240, 320, 0.05)));
+    // No width: the view is fitted as for a width of 320, but the drawing stays clipped to the sides given.
+    refresh(&gdx, nullptr, kHeight, 0);
+    EXPECT_TRUE(same(gdx.viewMtxGet(), getViewMtx(min, max, kHeight, 320, 0.05)));
     EnhMetaHeader header{};
     ASSERT_TRUE(QOR::clipboard().getEnhMetaFile().header(header));
-    EXPECT_LE(header.bounds.right, 320);
-    EXPECT_LE(header.bounds.bottom, 240);
+    EXPECT_LE(header.bounds.right, 1);
+    EXPECT_LE(header.bounds.bottom, kHeight);
 
     // The view box, when one is set, is what gets fitted.
     gdx.extMaxViewSet(CQorPoint3d(0, 0, 0), CQorPoint3d(10, 10, 0));

@@ -300,13 +300,16 @@ TEST(RenderPicture, FittedPictureCoversTheSurfaceAndBadRectanglesDrawNothing) {
     EXPECT_EQ(header.bounds.right, 49);
     EXPECT_EQ(header.bounds.bottom, 19);
 
-    // Not a number, beyond any bitmap, backwards: nothing is drawn and nothing breaks.
+    // Not a number, beyond any bitmap, backwards, a side or an area too large to scale to: nothing is
+    // drawn and nothing breaks.
     const double nan = std::nan("");
     CQorGDX bad = makeList();
     bad.imagePicture(Path{1}, 0, bmp.c_str(), 0, CQorPoint3d(nan, 0, 0), CQorPoint3d(20, nan, 0));
     bad.imagePicture(Path{2}, 0, bmp.c_str(), 0, CQorPoint3d(0, 0, 0), CQorPoint3d(1e12, 1e12, 0));
     bad.imagePicture(Path{3}, 0, bmp.c_str(), 0, CQorPoint3d(30, 30, 0), CQorPoint3d(10, 10, 0));
     bad.imagePicture(Path{4}, 0, nullptr, 0x7FFF, CQorPoint3d(0, 0, 0), CQorPoint3d(10, 10, 0));
+    bad.imagePicture(Path{5}, 0, bmp.c_str(), 0, CQorPoint3d(0, 0, 0), CQorPoint3d(40000, 2, 0));
+    bad.imagePicture(Path{6}, 0, bmp.c_str(), 0, CQorPoint3d(0, 0, 0), CQorPoint3d(4100, 4100, 0));
     const std::vector<std::string> log = draw(bad);
     EXPECT_EQ(only(log, "blit").size(), 1u); // only the first: sizes of 0 keep the file's size
 }
