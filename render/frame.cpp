@@ -2,12 +2,20 @@
 // window's paint step around it (off-screen bitmap, back colour, copy to the window).
 #include "kernel/units.h"
 #include "platform/raster/raster_dc.h"
+#include "render/hatch_p.h"
 #include "render/render_p.h"
 
 namespace QOR {
 
 using render::Frame;
 using render::ItemStyle;
+using render::Scratch;
+
+const CQorPatternDef& Scratch::pattern(const CQorString& name) {
+    const auto found = m_patterns.find(name);
+    if (found != m_patterns.end()) return found->second;
+    return m_patterns.emplace(name, detail::hatchPattern(name)).first->second;
+}
 
 void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
     if (width < 1) width = 1;
@@ -18,6 +26,7 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     if (gdx.lenGet() == 0) return;
     gdx.displListSort();
 
+    Scratch scratch;
     Frame frame{dc,
                 gdx,
                 target,
@@ -28,7 +37,8 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 render::fixedScaleMatrix(gdx, width, height),
                 acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
-                &client};
+                &client,
+                scratch};
 
     const COLORREF oldBk = dc.GetBkColor();
     if (frame.window()) dc.SetBkColor(frame.back);

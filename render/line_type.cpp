@@ -15,37 +15,37 @@ bool equals(const CQorArrayTempl<double>& a, std::initializer_list<double> b) {
     return true;
 }
 
+void append(CQorArrayTempl<double>& to, std::initializer_list<double> values) {
+    for (double v : values)
+        to.append(v);
+}
+
 } // namespace
 
-CQorArrayTempl<double> itemDashes(const CQorGDX& gdx, int item, double dotLength) {
+void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<double>& dashes) {
     const CQorArrayTempl<double>& stored = gdx.linetypeGet(item);
-    CQorArrayTempl<double> dashes;
-    if (equals(stored, {1.0}) || equals(stored, {1.0, 0.0, 0.0})) return dashes; // solid
+    dashes.clear();
+    if (equals(stored, {1.0}) || equals(stored, {1.0, 0.0, 0.0})) return; // solid
     if (equals(stored, {1.0, 1.0, 0.0}))
-        dashes = CQorArrayTempl<double>{10.0, -4.0};
+        append(dashes, {10.0, -4.0});
     else if (equals(stored, {1.0, 1.0, 1.0}))
-        dashes = CQorArrayTempl<double>{11.0, -5.0, 0.0, -5.0};
+        append(dashes, {11.0, -5.0, 0.0, -5.0});
     else if (stored.len() == 3 && std::as_const(stored)[0] == 0.0 && std::as_const(stored)[1] == 0.0 &&
              std::as_const(stored)[2] != 0.0)
-        dashes = CQorArrayTempl<double>{0.0, -4.0};
+        append(dashes, {0.0, -4.0});
     else
-        dashes = stored;
+        dashes += stored;
     const double scale = gdx.ltscaleGet(item);
     for (int i = 0; i < dashes.len(); ++i) {
         double& d = dashes[i];
         d = d == 0.0 ? dotLength : d * scale;
     }
-    return dashes;
 }
 
-CQorVertexArray applyLineType(const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes) {
-    if (dashes.len() == 0) return vl;
-    const CQorArrayTempl<CQorVertexArray> pieces = vl_measure(vl, 1.0, CQorLineParm(dashes));
-    CQorVertexArray out;
-    for (const CQorVertexArray& piece : pieces)
-        for (const CQorVertex& vx : piece)
-            out.append(vx);
-    return out;
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, CQorVertexArray& spare) {
+    if (dashes.len() == 0) return;
+    vl_measure_flat(vl, 1.0, CQorLineParm(dashes), spare);
+    std::swap(vl, spare);
 }
 
 } // namespace QOR::render
