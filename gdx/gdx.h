@@ -20,6 +20,8 @@
 #include "gdx/display_item.h"
 #include "kernel/point3d_array.h"
 
+class CQorDataItem;
+
 namespace QOR::detail {
 struct GdxAccess;
 }
@@ -74,6 +76,24 @@ public:
                       const CQorPoint3d& p2);
     /// Appends copies of items as they are; the extents are not touched. False when items is empty.
     bool addDisplayList(const CQorArrayTempl<CQorDisplayItem>& items);
+
+    // --- Text items. Text is drawn from the built-in stroke font (gdx/stroke_font.h): the item keeps its
+    // string, alignment code and insertion point, and its strokes are laid out from them (txtReglUpd)
+    // whenever one of them is set here. Strokes are in item coordinates, glyph-cell units: a cap height of
+    // 1.0 unless the item matrix scales them.
+
+    /// A text item: text (null = empty) at insertion point pos with alignment code align (null = empty),
+    /// line type {1.0, 0.0, 0.0}, line-type scale 0.0, thickness 0; with GdxItemAnchored the polyline
+    /// field holds one vertex from anchor to the origin. Its strokes are laid out at once and widen the
+    /// extents (first polyline of each group).
+    void imageTxt(const Path& path, DWORD flags, const wchar_t* text, const CQorColor& color,
+                  const CQorMatrix3d& mtx, const wchar_t* align, const CQorPoint3d& pos,
+                  const CQorPoint3d& anchor);
+    /// A text item whose strokes the host lays out (qor_text_to_regl with data and height). The item
+    /// keeps no text, alignment or point, so it is never laid out by this list on its own. False, adding
+    /// nothing, when data is null or not a directory or the host gives no strokes.
+    bool imageTxt(const Path& path, DWORD flags, const CQorDataItem* data, const CQorColor& color,
+                  const CQorMatrix3d& mtx, double height, const CQorPoint3d& anchor);
 
     // --- Item getters (by item number; see Conventions).
     QorDisplayObj typeGet(int item) const;
@@ -146,6 +166,18 @@ public:
     /// each item matrix T becomes D * T (D acts after the item's own placement). False, changing nothing,
     /// when the list or path is empty or no item is under path.
     bool mtxSet(const Path& path, const CQorMatrix3d& M);
+    /// Store the text, the alignment code or the insertion point of every item under path (an empty path
+    /// selects every item; the kind is not checked, the text field doubles as a picture's name), lay its
+    /// strokes out again and recompute the extents. False only for a null text or code: true also when
+    /// no item matched.
+    bool txtSet(const Path& path, const wchar_t* text);
+    bool txtAlignSet(const Path& path, const wchar_t* align);
+    void txtPointSet(const Path& path, CQorPoint3d pos);
+    /// The text, alignment code and insertion point of an item (never null; see Conventions for item
+    /// numbers). The pointers stay valid until the item is changed or removed.
+    const wchar_t* txtGet(int item) const;
+    const wchar_t* txtAlignGet(int item) const;
+    CQorPoint3d txtPointGet(int item) const;
     /// Removes the items under path and recomputes the extents. False as propSet.
     bool removeItemStack(const Path& path);
     /// Removes the items under path; true when at least one was removed.
@@ -213,12 +245,23 @@ protected:
     void refresh_ext(const CQorPoint3d& p, const CQorMatrix3d& mtx);
     /// Widens the extents by vl under projection * view direction * mtx.
     void refresh_ext(const CQorVertexArray& vl, const CQorMatrix3d& mtx);
+    /// Lays out the strokes of one item (0 <= item < lenGet(), else nothing) from its text, alignment code
+    /// and point. Each character with a glyph is placed at point + (cursor, 0, 0) with its loops turned
+    /// counter-clockwise; the cursor then moves by the width of the glyph's ink plus 0.5. Characters
+    /// without a glyph (the space) take no room. With H the largest top y of the placed glyphs and
+    /// W = cursor - 0.3, the whole text moves by: "TL" (0, -H), "TC" (-W/2, -H), "TR" (-W, -H),
+    /// "CL" (0, -H/2), "CC" (-W/2, -H/2), "CR" (-W, -H/2), "BC" (-W/2, 0), "BR" (-W, 0); any other code
+    /// (compared exactly) none. The extents are left to the caller.
+    void txtReglUpd(int item);
 
 private:
     friend struct QOR::detail::GdxAccess; // the JSON reader restores every field as stored
 
     template <class F>
     bool forEachUnder(const Path& path, F&& visit);
+    /// Applies change to every item under path, lays each out again and recomputes the extents.
+    template <class F>
+    void changeText(const Path& path, F&& change);
     /// Applies flag operation op; true when it changed whether the item counts for the extents.
     static bool applyFlagOp(CQorDisplayItem& item, DWORD op) noexcept;
     void appendItem(CQorDisplayItem&& item);
@@ -246,6 +289,12 @@ private:
 /// A model point (x, y) lands at pixel (s (x - left), height - s (y - bottom)). The identity when the
 /// widened box has no area.
 QOR_EXPORT CQorMatrix3d getViewMtx(CQorPoint3d pmin, CQorPoint3d pmax, int height, int width, double margin);
+
+/// Asks the host to lay out a text: calls the host function "qor_text_to_regl" with the LISP form of
+/// data (a directory, as a list of dotted pairs, for example "TEXT", "ALIGN" and "HEIGHT") and height
+/// as a real. out is emptied, then filled when the host answers RTNORM with a list (or nil) of stroke
+/// groups (QOR::fromRb). True when out is non-empty afterwards; false, out unchanged, for null data.
+QOR_EXPORT bool qor_text_to_regl(const CQorDataItem* data, CQorStrokeGroups& out, double height);
 
 /// The direction of a named view: "P" (0,0,1), "N" (0,1,0), "S" (0,-1,0), "O" (-1,0,0), "W" (1,0,0), "NO"
 /// (1,1,1), "NW" (-1,1,1), "SO" (1,-1,1), "SW" (-1,-1,1); the zero vector for any other name. The vector

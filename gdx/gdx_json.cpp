@@ -9,6 +9,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "gdx/text_p.h"
 #include "kernel/status.h"
 
 namespace QOR::detail {
@@ -44,6 +45,10 @@ using Json = nlohmann::ordered_json;
 using detail::GdxAccess;
 
 constexpr int kFormatVersion = 1;
+
+/// Longest text whose strokes the reader lays out itself. Strokes take some kilobytes per character, so a
+/// small file must not be able to ask for gigabytes; the writer keeps the strokes of longer texts.
+constexpr int kMaxLaidOutText = 10000;
 
 // --- Writing.
 
@@ -104,6 +109,39 @@ bool sameBits(double a, double b) {
     return a == b ? std::signbit(a) == std::signbit(b) : (std::isnan(a) && std::isnan(b));
 }
 
+bool sameBits(const CQorStrokeGroups& a, const CQorStrokeGroups& b) {
+    if (a.len() != b.len()) return false;
+    for (int g = 0; g < a.len(); ++g) {
+        const CQorArrayTempl<CQorVertexArray>& ga = a.data()[g];
+        const CQorArrayTempl<CQorVertexArray>& gb = b.data()[g];
+        if (ga.len() != gb.len()) return false;
+        for (int l = 0; l < ga.len(); ++l) {
+            const CQorVertexArray& la = ga.data()[l];
+            const CQorVertexArray& lb = gb.data()[l];
+            if (la.len() != lb.len()) return false;
+            for (int v = 0; v < la.len(); ++v) {
+                const CQorVertex& va = la.data()[v];
+                const CQorVertex& vb = lb.data()[v];
+                if (!sameBits(va.start.x, vb.start.x) || !sameBits(va.start.y, vb.start.y) ||
+                    !sameBits(va.start.z, vb.start.z) || !sameBits(va.end.x, vb.end.x) ||
+                    !sameBits(va.end.y, vb.end.y) || !sameBits(va.end.z, vb.end.z) ||
+                    !sameBits(va.bulge, vb.bulge))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+/// True when the reader would lay out exactly these strokes from the item's text, so they need not be
+/// written: a text item made by imageTxt from a string.
+bool strokesFollowText(const CQorDisplayItem& it) {
+    if (it.m_type != QorDisplayTxt || it.m_text.len() > kMaxLaidOutText) return false;
+    CQorStrokeGroups laid;
+    detail::layoutText(it.m_text, it.m_align, it.m_point, laid);
+    return sameBits(laid, it.m_strokes);
+}
+
 Json writeItem(const CQorDisplayItem& it) {
     static const CQorDisplayItem def;
     Json o = Json::object();
@@ -145,7 +183,7 @@ Json writeItem(const CQorDisplayItem& it) {
     }
     if (!it.m_align.isEmpty()) o["align"] = it.m_align.toUtf8();
     if (!it.m_text.isEmpty()) o["text"] = it.m_text.toUtf8();
-    if (!it.m_strokes.isEmpty()) {
+    if (!it.m_strokes.isEmpty() && !strokesFollowText(it)) {
         Json groups = Json::array();
         for (const CQorArrayTempl<CQorVertexArray>& group : it.m_strokes)
             groups.push_back(writePolylines(group));
@@ -319,6 +357,16 @@ struct Reader {
     bool readItem(const Json& j, CQorDisplayItem& it) {
         if (!j.is_object()) return fail("an item is an object");
         if (!j.contains("type")) return fail("an item needs its type");
+        if (!readMembers(j, it)) return false;
+        // A text item without strokes is laid out from its text, alignment and point, as imageTxt does.
+        if (it.m_type == QorDisplayTxt && !j.contains("strokes")) {
+            if (it.m_text.len() > kMaxLaidOutText) return fail("text too long to lay out; give its strokes");
+            detail::layoutText(it.m_text, it.m_align, it.m_point, it.m_strokes);
+        }
+        return true;
+    }
+
+    bool readMembers(const Json& j, CQorDisplayItem& it) {
         for (const auto& [key, v] : j.items()) {
             bool ok = true;
             if (key == "type") {

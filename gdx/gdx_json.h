@@ -21,7 +21,11 @@
 //         "align": "TL", "text": "...", "strokes": [[POLYLINE, ...], ...]}
 //        Only "type" is required; the writer leaves out every member that holds a default item's value
 //        (see CQorDisplayItem), and the reader takes a missing member as that value. The same holds for
-//        the members of "hatch".
+//        the members of "hatch". Text items (type 5) are the exception for "strokes": when it is missing
+//        the reader lays the strokes out from "text", "align" and "point" (CQorGDX::imageTxt), and the
+//        writer leaves it out exactly when that gives the item's strokes bit for bit. A text item is
+//        thus written by hand as {"type": 5, "text": "...", "align": "BC", "point": [x, y, 0], ...}.
+//        Texts longer than 10 000 characters are not laid out by the reader: they need "strokes".
 //  POINT: [x, y, z]. MATRIX: four rows of four numbers, [[m00, m01, m02, m03], ...] (translation in
 //        column 3). POLYLINE: an array of vertices, each [start x, y, z, end x, y, z, bulge].
 //  COLOR: a plain colour index (-1 to 255), or {"index": 7, "trueColor": "#RRGGBB", "book": "...",

@@ -111,10 +111,10 @@ private:
     CQorVertexArray m_dash;
 };
 
-/// Writes the dashes one after the other into one polyline.
+/// Appends the dashes one after the other to one polyline.
 class DashRun {
 public:
-    explicit DashRun(CQorVertexArray& out) : m_out(out) {}
+    explicit DashRun(CQorVertexArray& out) : m_out(out), m_dashStart(out.len()) {}
     void add(CQorVertex piece) {
         if (m_out.len() > m_dashStart) piece.start = m_out.lastVertex().end;
         m_out.append(piece);
@@ -127,7 +127,7 @@ public:
 
 private:
     CQorVertexArray& m_out;
-    int m_dashStart = 0; ///< where the current dash begins in m_out
+    int m_dashStart; ///< where the current dash begins in m_out
 };
 
 } // namespace
@@ -142,10 +142,9 @@ CQorArrayTempl<CQorVertexArray> vl_measure(const CQorVertexArray& vl, double sca
 
 void vl_measure_flat(const CQorVertexArray& vl, double scale, const CQorLineParm& lp, CQorVertexArray& out) {
     if (drawnSolid(vl, scale, lp)) {
-        out = vl;
+        out += vl;
         return;
     }
-    out.clear();
     DashRun run(out);
     layDashes(vl, scale, lp, run);
 }

@@ -19,8 +19,8 @@ namespace QOR {
 QOR_EXPORT CQorArrayTempl<CQorVertexArray> vl_measure(const CQorVertexArray& vl, double scale,
                                                       const CQorLineParm& lp);
 
-/// The dashes of vl_measure laid one after the other into out (its contents replaced): the same vertices
-/// in the same order, without a polyline per dash, for callers that draw them at once. out must not be vl.
+/// Appends the dashes of vl_measure one after the other to out: the same vertices in the same order,
+/// without a polyline per dash, for callers that join them anyway. out must not be vl.
 QOR_EXPORT void vl_measure_flat(const CQorVertexArray& vl, double scale, const CQorLineParm& lp,
                                 CQorVertexArray& out);
 

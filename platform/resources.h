@@ -5,8 +5,9 @@
 //  - icon groups (RT_GROUP_ICON) 2000 to 2005 and 2007: the library's own icons;
 //  - icon groups 32512 to 32517: the standard system icons (application, error, question, warning,
 //    information, system logo), which stand in for the ones a desktop would supply;
-//  - cursor group (RT_GROUP_CURSOR) 4006: the pan cursor.
-// Each resource's bytes are a whole ICO or CUR file.
+//  - cursor group (RT_GROUP_CURSOR) 4006: the pan cursor;
+//  - type 256 (RT_SLIDE of slide/slide.h) 1: the demo slide, an AutoCAD slide file.
+// Each resource's bytes are a whole file (ICO, CUR, SLD).
 
 #include <cstddef>
 #include <span>

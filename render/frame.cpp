@@ -62,8 +62,11 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
         case QorDisplayTxt:
             render::drawText(frame, i, style);
             break;
+        case QorDisplayPicture:
+            render::drawPicture(frame, i);
+            break;
         default:
-            break; // pictures need the picture loader; other kinds draw nothing
+            break; // other kinds draw nothing
         }
         if (oldPen) dc.SelectObject(oldPen);
     }

@@ -1,6 +1,5 @@
 // Line types: a few short dash arrays stand for the built-in patterns; the rest are used as stored.
-#include "kernel/line_parm.h"
-#include "kernel/polyline_measure.h"
+#include "render/polyline_prep.h"
 #include "render/render_p.h"
 
 namespace QOR::render {
@@ -42,10 +41,10 @@ void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<d
     }
 }
 
-void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, CQorVertexArray& spare) {
-    if (dashes.len() == 0) return;
-    vl_measure_flat(vl, 1.0, CQorLineParm(dashes), spare);
-    std::swap(vl, spare);
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes) {
+    // Fitted to each segment: every straight piece starts and ends with half a dash, so corners and
+    // ends are drawn and a pattern never stops in the middle of a gap.
+    qor_gdx_image_vl_measure(vl, dashes, 1);
 }
 
 } // namespace QOR::render

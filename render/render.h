@@ -16,6 +16,7 @@
 #include "kernel/export.h"
 #include "platform/bitmap.h"
 #include "platform/dc.h"
+#include "platform/emf/metafile.h"
 
 namespace QOR {
 
@@ -40,4 +41,20 @@ QOR_EXPORT bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height);
 /// size below 1 x 1 or when memory runs out.
 QOR_EXPORT bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height);
 
+/// Largest side of a metafile drawing; larger sides are taken as this.
+constexpr int kMetafileSideLimit = 32767;
+
+/// The metafile target: fits the list's view to its view extents for a picture of width x height
+/// (the list keeps that view matrix), draws every item into a new enhanced metafile, nothing behind
+/// them, and returns it; with a path the metafile is also written there (atomically). A side below 1
+/// stands for the default picture of 320 x 240. Null for a null gdx, when the file cannot be written or
+/// memory runs out.
+QOR_EXPORT HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int height) noexcept;
+
 } // namespace QOR
+
+/// Draws gdx into an enhanced metafile of width x height device units (paintToMetafile): written to
+/// path, or, with a null path, put on the clipboard (QOR::clipboard()) in place of what it held. A
+/// clipboard that cannot be opened gets nothing and the metafile is dropped. Reports no errors; a null
+/// gdx does nothing. The list keeps the view matrix fitted to its extents.
+QOR_EXPORT void refresh(CQorGDX* gdx, const wchar_t* path, int height, int width) noexcept;

@@ -81,9 +81,9 @@ COLORREF fillColor(const Frame& frame, int item, const ItemStyle& style);
 /// Sets dashes to the dash array the item is drawn with: built-in patterns expanded, entries scaled, dots
 /// sized; empty for a solid line.
 void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<double>& dashes);
-/// Replaces vl by its dashes laid one after the other (empty dashes: vl unchanged). spare is a buffer
-/// that trades places with vl.
-void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, CQorVertexArray& spare);
+/// Replaces vl by its dashes, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1), laid
+/// one after the other into one polyline; fewer than two entries leave vl unchanged.
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes);
 
 // segments.cpp
 /// Device point of a transformed point.
@@ -112,5 +112,6 @@ void drawPoint(const Frame& frame, int item, const ItemStyle& style);
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style);
 void drawRegion(const Frame& frame, int item, const ItemStyle& style);
 void drawText(const Frame& frame, int item, const ItemStyle& style);
+void drawPicture(const Frame& frame, int item);
 
 } // namespace QOR::render

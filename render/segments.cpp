@@ -55,7 +55,7 @@ void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m) {
 
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color) {
-    applyLineType(vl, dashes, frame.scratch.dashed);
+    applyLineType(vl, dashes);
     const bool continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
     splitArcs(vl, m);
     std::vector<POINT>& points = frame.scratch.points;

@@ -10,6 +10,8 @@ packages=(
     clang libclang-rt-14-dev clang-format
     # emf2svg-conv, the outside check every metafile the tests write must pass
     emf2svg
+    # tools/make_stroke_font.cpp (a development step, not the build): FreeType and the font it reads
+    libfreetype-dev fonts-dejavu-core
 )
 
 missing=()

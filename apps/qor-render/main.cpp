@@ -1,5 +1,6 @@
-// qor-render: draws a display list (its JSON form) into a PNG file. Without arguments it draws the
-// bundled demo drawing into out/demo.png.
+// qor-render: draws a display list (its JSON form) or an AutoCAD slide into a PNG file (the window
+// picture) or an enhanced metafile; slides also into a display list. Without arguments it draws the
+// bundled demo drawing into out/demo.png and out/demo.emf.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "kernel/version.h"
 #include "platform/png_codec.h"
 #include "render/render.h"
+#include "slide_input.h"
 
 namespace fs = std::filesystem;
 
@@ -26,18 +28,27 @@ constexpr int kExitOutput = 4; // the output could not be written
 
 const char* const kUsage =
     "usage: qor-render INPUT -o OUTPUT [--size WxH] [--back COLOUR] [--view NAME] [--keep-view]\n"
-    "       qor-render            draw the bundled demo into out/demo.png\n"
+    "       qor-render SLIDE [-o OUTPUT] [--to-gdx LIST.json] [--size WxH] [--back INDEX]\n"
+    "       qor-render            draw the bundled demo into out/demo.png and out/demo.emf\n"
     "\n"
-    "Draws a display list into an image file.\n"
+    "Draws a display list or an AutoCAD slide into an image file.\n"
     "\n"
     "  INPUT            a display list in its JSON form (.json)\n"
+    "  SLIDE            an AutoCAD slide: FILE.sld, or LIB.slb:NAME for slide NAME of a slide library\n"
+    "                   (names compare ignoring letter case)\n"
     "  -o, --output F   the file to write; its extension picks the format:\n"
     "                   .png  the window picture (back colour, 32-bit colour)\n"
+    "                   .emf  an enhanced metafile for paper: no background, white drawn black,\n"
+    "                         the view always fitted to the drawing (slides: colour 7 drawn black)\n"
+    "  --to-gdx F       (slides) also write the slide as a display list in its JSON form, in slide\n"
+    "                   pixels; -o may then be left out\n"
     "  --size WxH       picture size in pixels (default 800x600; each side 1 to 16384)\n"
-    "  --back COLOUR    back colour: an AutoCAD colour index 0-255 or #RRGGBB (default: the list's)\n"
+    "  --back COLOUR    back colour: an AutoCAD colour index 0-255 or #RRGGBB (default: the list's);\n"
+    "                   a metafile uses it for colourless items and behind icons only; slides take\n"
+    "                   the nearest index, default 0, and on 7 draw colour 7 black\n"
     "  --view NAME      view direction: P (plan), N, S, O, W, NO, NW, SO, SW\n"
     "  --keep-view      draw with the list's own view and zoom instead of fitting the drawing to the\n"
-    "                   picture\n"
+    "                   picture (a metafile keeps the zoom only)\n"
     "  -h, --help       this text\n"
     "\n"
     "Exit status: 0 done, 2 bad options, 3 unreadable input, 4 output not written.\n";
@@ -50,6 +61,7 @@ struct Options {
     std::optional<CQorColor> back;
     std::string view;
     bool keepView = false;
+    std::string toGdx;
 };
 
 int usageError(const std::string& message) {
@@ -119,6 +131,8 @@ int parseArguments(int argc, char** argv, Options& options) {
             options.back = colour;
         } else if (arg == "--view") {
             if (!value(options.view)) return usageError("--view needs a view name");
+        } else if (arg == "--to-gdx") {
+            if (!value(options.toGdx)) return usageError("--to-gdx needs a file name");
         } else if (arg == "--keep-view") {
             options.keepView = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -130,7 +144,8 @@ int parseArguments(int argc, char** argv, Options& options) {
         }
     }
     if (options.input.empty()) return usageError("no input given");
-    if (options.output.empty()) return usageError("no output given (-o FILE)");
+    if (options.output.empty() && (options.toGdx.empty() || !isSlideInput(options.input)))
+        return usageError("no output given (-o FILE)");
     return -1;
 }
 
@@ -141,10 +156,43 @@ std::string lowerExtension(const fs::path& p) {
     return ext;
 }
 
+/// Draws gdx into the output file, by the target its extension names.
+int writeOutput(CQorGDX& gdx, const Options& options, bool metafile) {
+    const fs::path out(options.output);
+    std::error_code ec;
+    if (out.has_parent_path()) fs::create_directories(out.parent_path(), ec);
+    if (metafile) {
+        if (!QOR::paintToMetafile(&gdx, out.wstring().c_str(), options.width, options.height)) {
+            std::fprintf(stderr, "qor-render: cannot write '%s'\n", options.output.c_str());
+            return kExitOutput;
+        }
+        return kExitOk;
+    }
+    CBitmap bitmap;
+    if (!QOR::paintToBitmap(&gdx, bitmap, options.width, options.height)) {
+        std::fprintf(stderr, "qor-render: out of memory for a %dx%d picture\n", options.width,
+                     options.height);
+        return kExitOutput;
+    }
+    if (!QOR::bitmapWritePng(bitmap, out.wstring().c_str())) {
+        std::fprintf(stderr, "qor-render: cannot write '%s'\n", options.output.c_str());
+        return kExitOutput;
+    }
+    return kExitOk;
+}
+
 int render(const Options& options) {
+    if (isSlideInput(options.input)) {
+        const std::optional<int> back =
+            options.back ? std::optional<int>(options.back->colorIndex()) : std::nullopt;
+        return loadSlideInput(
+            {options.input, options.output, options.toGdx, options.width, options.height, back});
+    }
+    if (!options.toGdx.empty()) return usageError("--to-gdx takes a slide (.sld or LIB.slb:NAME)");
     const std::string outExt = lowerExtension(options.output);
-    if (outExt != ".png") {
-        std::fprintf(stderr, "qor-render: cannot write '%s': unknown output format '%s' (known: .png)\n",
+    if (outExt != ".png" && outExt != ".emf") {
+        std::fprintf(stderr,
+                     "qor-render: cannot write '%s': unknown output format '%s' (known: .png, .emf)\n",
                      options.output.c_str(), outExt.c_str());
         return kExitUsage;
     }
@@ -174,35 +222,23 @@ int render(const Options& options) {
         gdx.viewMtxSet(getViewMtx(min, max, options.height, options.width, 0.05));
         gdx.zoomMtxSet(CQorMatrix3d());
     }
-
-    CBitmap bitmap;
-    if (!QOR::paintToBitmap(&gdx, bitmap, options.width, options.height)) {
-        std::fprintf(stderr, "qor-render: out of memory for a %dx%d picture\n", options.width,
-                     options.height);
-        return kExitOutput;
-    }
-    const fs::path out(options.output);
-    std::error_code ec;
-    if (out.has_parent_path()) fs::create_directories(out.parent_path(), ec);
-    if (!QOR::bitmapWritePng(bitmap, out.wstring().c_str())) {
-        std::fprintf(stderr, "qor-render: cannot write '%s'\n", options.output.c_str());
-        return kExitOutput;
-    }
-    return kExitOk;
+    return writeOutput(gdx, options, outExt == ".emf");
 }
 
-/// The main job: the bundled demo drawn into out/.
+/// The main job: the bundled demo drawn into out/, as the window shows it and as a metafile.
 int renderDemo() {
     Options options;
     const CQorString res = QOR::resourceDir();
     options.input = (fs::path(std::wstring(res.view())) / "demo" / "demo.json").string();
-    options.output = (fs::path("out") / "demo.png").string();
     std::printf("Qor %s: drawing the demo %s\n", QOR::version(), options.input.c_str());
-    const int status = render(options);
-    if (status == kExitOk)
+    for (const char* name : {"demo.png", "demo.emf"}) {
+        options.output = (fs::path("out") / name).string();
+        const int status = render(options);
+        if (status != kExitOk) return status;
         std::printf("wrote %s (%dx%d)\n", fs::absolute(options.output).string().c_str(), options.width,
                     options.height);
-    return status;
+    }
+    return kExitOk;
 }
 
 } // namespace

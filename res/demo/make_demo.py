@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes demo.json, the bundled demo drawing of qor-render: a flange plate in plan view with its
 bolt holes and centre lines, a hatched section with a bore (an island), a hidden slot, points in
-several point modes, a highlighted and a referenced item and an anchored datum symbol.
+several point modes, a highlighted and a referenced item, an anchored datum symbol, the library's
+icon as a picture in the top left corner of the window, and dimensions and a title block in the
+stroke font.
 
 Run from anywhere: python3 res/demo/make_demo.py (writes next to this script)."""
 import json
@@ -132,6 +134,83 @@ add_vl(poly([(-15, -35), (235, -35), (235, 135), (-15, 135)], closed=True), -1, 
 tri = poly([(0, 0), (-0.05, -0.03), (-0.05, 0.03)], closed=True)
 add_reg([tri], 1, 1, [9], FILL | OUTLINE | ANCHORED, point=[0.0, 0.0, 0.0])
 add_vl([v(-0.05, 0, -0.09, 0)], 1, [9], flags=ANCHORED, point=[0.0, 0.0, 0.0], thickness=2)
+
+# The library's icon (resource 2000) as a logo: pictures sit at window pixels, whatever the view.
+items.append({"type": 6, "stack": [10], "pdMode": 2000, "vl": [v(6, 6, 30, 30)]})
+
+
+# ---------------------------------------------------------------------------------------------------
+# Texts: dimensions and the title block (stroke-font text items, path [11]).
+# ---------------------------------------------------------------------------------------------------
+def add_texts():
+    """Text items are written as imageTxt makes them, without their strokes: the reader lays them out
+    from "text", "align" and "point". The glyph cell has a cap height of 1, so each text's matrix
+    scales it to its height (drawing units) and places it; the stroke font has no space (words are
+    separate items) and sets glyphs half a cap height apart."""
+    dim, frame = 140, 7
+    n = [0]
+
+    def text(s, x, y, height, align="BL", color=frame, angle=0.0):
+        n[0] += 1
+        c, d = math.cos(angle) * height, math.sin(angle) * height
+        c, d = round(c, 12), round(d, 12)
+        items.append({"type": 5, "stack": [11, n[0]], "color": color, "linetype": [1.0, 0.0, 0.0],
+                      "ltscale": 0.0, "matrix": [[c, -d, 0, x], [d, c, 0, y], [0, 0, height, 0], [0, 0, 0, 1]],
+                      "align": align, "text": s})
+
+    def arrow(x, y, dx, dy):
+        # An open arrow head with its tip at (x, y), pointing along the unit vector (dx, dy).
+        length, half = 3.0, 1.0
+        bx, by = x - dx * length, y - dy * length
+        add_vl(poly([(bx - dy * half, by + dx * half), (x, y), (bx + dy * half, by - dx * half)]), dim, [11, 0])
+
+    def line(x0, y0, x1, y1, color=dim, stack=None):
+        add_vl([v(x0, y0, x1, y1)], color, stack or [11, 0])
+
+    # Horizontal dimension: the pitch of the upper bolt holes.
+    line(20, 107, 20, 115)
+    line(120, 107, 120, 115)
+    line(20, 112, 120, 112)
+    arrow(20, 112, -1, 0)
+    arrow(120, 112, 1, 0)
+    text("100", 70, 113, 3.5, "BC", dim)
+    # Vertical dimension: the pitch of the left bolt holes, its text turned to read from the right.
+    line(13, 20, 5, 20)
+    line(13, 100, 5, 100)
+    line(8, 20, 8, 100)
+    arrow(8, 20, 0, -1)
+    arrow(8, 100, 0, 1)
+    text("80", 7, 60, 3.5, "BC", dim, math.pi / 2)
+    # Leaders: the bolt holes and the tab radius.
+    line(124.3, 95.7, 132, 88)
+    line(132, 88, 150, 88)
+    text("4xM12", 133, 89, 3.0, "BL", dim)
+    line(214.1, 74.1, 222, 90)
+    text("R20", 222, 91, 3.0, "BC", dim)
+
+    # Title block in the lower right corner, below the drawing area: the frame grows by a strip.
+    for x0, y0, x1, y1 in [(-15, -35, -15, -65), (235, -35, 235, -65), (-15, -65, 235, -65),
+                           (95, -35, 95, -65), (95, -50, 235, -50), (95, -57.5, 235, -57.5),
+                           (165, -50, 165, -65)]:
+        line(x0, y0, x1, y1, frame, [11, 100])
+    text("Flanschplatte", 99, -42.5, 5.0, "CL")
+    text("FL-200", 231, -42.5, 4.0, "CR")
+    for col, label, value in [(95, "Werkstoff", "S235JR"), (165, "Maßstab", "1:2")]:
+        text(label, col + 3, -53.75, 2.6, "CL")
+        text(value, col + 67, -53.75, 2.8, "CR")
+    for col, label, value in [(95, "Gezeichnet", "Müller"), (165, "Blatt", "1/1")]:
+        text(label, col + 3, -61.25, 2.6, "CL")
+        text(value, col + 67, -61.25, 2.8, "CR")
+    # Notes on the left of the strip, one word per item on a common baseline (words of different
+    # heights would not line up if each were centred on its own top).
+    text("Allgemeintoleranz", -11, -45.5, 3.0)
+    text("ISO2768-m", 45, -45.5, 3.0)
+    text("Maße", -11, -57.5, 3.0)
+    text("in", 6, -57.5, 3.0)
+    text("mm", 13, -57.5, 3.0)
+    text("±0,1", 35, -57.5, 3.0)
+
+add_texts()
 
 xs = [p[0] for p in pts_for_extents]
 ys = [p[1] for p in pts_for_extents]

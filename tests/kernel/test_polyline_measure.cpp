@@ -124,16 +124,16 @@ TEST(DashLaying, DotsAndTheWorkedExample) {
     }
 }
 
-TEST(DashLaying, FlatFormHoldsTheDashesOneAfterTheOther) {
+TEST(DashLaying, FlatFormAppendsTheDashesOneAfterTheOther) {
     CQorVertexArray path = testPath();
     path.append({20, 0, 0}, {30, 0, 0}); // a jump
-    CQorVertexArray flat;
-    flat.append({99, 99, 0}, {98, 98, 0}); // replaced, not appended to
     for (const CQorLineParm& lp :
          {CQorLineParm(3.0, -1.0), CQorLineParm(CQorArrayTempl<double>{2.5, -0.7, 0, -0.7}),
           CQorLineParm(CQorArrayTempl<double>{1, -1, 2}), CQorLineParm(1.0, 2.0),
           CQorLineParm(1e-9, -1e-9)}) {
-        CQorVertexArray joined;
+        CQorVertexArray joined, flat;
+        joined.append({99, 99, 0}, {98, 98, 0}); // what the output held before
+        flat = joined;
         for (const CQorVertexArray& dash : QOR::vl_measure(path, 0.5, lp))
             for (const CQorVertex& v : dash)
                 joined.append(v);

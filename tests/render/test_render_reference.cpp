@@ -1,7 +1,7 @@
-// The bundled demo drawing rendered in the window target, compared pixel for pixel with a committed
-// reference image. To regenerate it after an intended change, run
+// Window-target pictures compared pixel for pixel with committed reference images
+// (tests/data/render/*.ref.png). To regenerate them after an intended change, run
 //     QOR_UPDATE_REFERENCES=1 build/tests/qor_test_render --gtest_filter='RenderReference.*'
-// and open tests/data/render/demo_400x300.ref.png to review it before committing.
+// and open the images to review them before committing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,11 +10,37 @@
 #include "gdx/gdx_json.h"
 #include "kernel/file_find.h"
 #include "platform/png_codec.h"
+#include "platform/resources.h"
 #include "render/render.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using Path = CQorArrayTempl<int>;
+
+/// Compares bitmap pixel for pixel with the committed reference tests/data/render/<name>.ref.png, or
+/// writes the reference (and skips) when QOR_UPDATE_REFERENCES is set.
+void expectMatchesReference(const CBitmap& bitmap, const std::string& name) {
+    const fs::path ref = fs::path(QOR_TEST_DATA_DIR) / "render" / (name + ".ref.png");
+    if (std::getenv("QOR_UPDATE_REFERENCES")) {
+        fs::create_directories(ref.parent_path());
+        ASSERT_TRUE(QOR::bitmapWritePng(bitmap, ref.wstring().c_str()));
+        GTEST_SKIP() << "reference written: " << ref;
+    }
+    CBitmap expected;
+    ASSERT_TRUE(QOR::bitmapReadPng(expected, ref.wstring().c_str())) << ref;
+    ASSERT_EQ(expected.width(), bitmap.width());
+    ASSERT_EQ(expected.height(), bitmap.height());
+    int differing = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x)
+            differing += expected.surface()->colorAt(x, y) != bitmap.surface()->colorAt(x, y);
+    if (differing) {
+        const fs::path actual = fs::temp_directory_path() / (name + ".actual.png");
+        QOR::bitmapWritePng(bitmap, actual.wstring().c_str());
+        ADD_FAILURE() << differing << " pixels differ; this run's image: " << actual;
+    }
+}
 
 TEST(RenderReference, DemoMatchesReferenceImage) {
     constexpr int kWidth = 400, kHeight = 300;
@@ -29,26 +55,34 @@ TEST(RenderReference, DemoMatchesReferenceImage) {
     gdx.viewMtxSet(getViewMtx(min, max, kHeight, kWidth, 0.05));
     CBitmap bitmap;
     ASSERT_TRUE(QOR::paintToBitmap(&gdx, bitmap, kWidth, kHeight));
+    expectMatchesReference(bitmap, "demo_400x300");
+}
 
-    const fs::path ref = fs::path(QOR_TEST_DATA_DIR) / "render" / "demo_400x300.ref.png";
-    if (std::getenv("QOR_UPDATE_REFERENCES")) {
-        fs::create_directories(ref.parent_path());
-        ASSERT_TRUE(QOR::bitmapWritePng(bitmap, ref.wstring().c_str()));
-        GTEST_SKIP() << "reference written: " << ref;
-    }
-    CBitmap expected;
-    ASSERT_TRUE(QOR::bitmapReadPng(expected, ref.wstring().c_str())) << ref;
-    ASSERT_EQ(expected.width(), kWidth);
-    ASSERT_EQ(expected.height(), kHeight);
-    int differing = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            differing += expected.surface()->colorAt(x, y) != bitmap.surface()->colorAt(x, y);
-    if (differing) {
-        const fs::path actual = fs::temp_directory_path() / "demo_400x300.actual.png";
-        QOR::bitmapWritePng(bitmap, actual.wstring().c_str());
-        ADD_FAILURE() << differing << " pixels differ; this run's image: " << actual;
-    }
+// Pictures sit at device rectangles whatever the view, on top of the drawing, at the size asked for
+// (system icons at their own size); icons show the back colour where they are transparent. A picture
+// that cannot be made, or whose rectangle runs backwards, draws nothing.
+TEST(RenderReference, PicturePlacement) {
+    CQorGDX gdx(CQorColor(8), CQorMatrix3d(), 1.0, 0, CQorPoint3d(), CQorPoint3d());
+    CQorVertexArray diagonal;
+    diagonal.append(CQorPoint3d(0, 0, 0), CQorPoint3d(120, 64, 0));
+    gdx.imageVl(Path{1}, 0, diagonal, CQorColor(2), CQorMatrix3d(), {}, 1.0, 3, {});
+    const std::string bmp = std::string(QOR_TEST_DATA_DIR) + "/bmp/pattern_24.bmp";
+    const auto picture = [&](const wchar_t* name, int number, double x0, double y0, double x1, double y1) {
+        gdx.imagePicture(Path{2}, 0, name, number, CQorPoint3d(x0, y0, 0), CQorPoint3d(x1, y1, 0));
+    };
+    picture(nullptr, 2000, 4, 4, 36, 36);                            // library icon, 32 x 32
+    picture(nullptr, 2000, 40, 4, 56.9, 20.9);                       // 16 x 16: sizes truncate
+    picture(nullptr, IDI_APPLICATION, 60, 4, 70, 14);                // system icon: its own size
+    picture(CQorString::fromUtf8(bmp).c_str(), 0, 4, 40, 34, 60);    // bitmap stretched to 30 x 20
+    picture(CQorString::fromUtf8(bmp).c_str(), 0, 110, 60, 100, 40); // backwards: nothing
+    picture(L"no_such_picture.bmp", 0, 40, 40, 60, 60);              // missing: nothing
+    gdx.projMtxSet(CQorMatrix3d());
+    CQorMatrix3d zoom;
+    zoom.setToScaling(0.5); // moves the line, not the pictures
+    gdx.zoomMtxSet(zoom);
+    CBitmap bitmap;
+    ASSERT_TRUE(QOR::paintToBitmap(&gdx, bitmap, 120, 64));
+    expectMatchesReference(bitmap, "pictures_120x64");
 }
 
 } // namespace

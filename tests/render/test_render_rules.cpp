@@ -2,11 +2,13 @@
 // lists use identity matrices, so model coordinates are device coordinates.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <initializer_list>
 #include <utility>
 #include <vector>
 
 #include "recording_dc.h"
+#include "render/picture.h"
 #include "render/render.h"
 
 namespace {
@@ -84,13 +86,28 @@ TEST(RenderColor, ColourModesAndVisibilityOnTheBackground) {
 }
 
 TEST(RenderLineType, BuiltInPatternsScaleAndSolidLines) {
-    // (1, 1, 0) is the dashed pattern (10, -4), times the line-type scale.
+    // (1, 1, 0) is the dashed pattern (10, -4), times the line-type scale, fitted to the segment: it
+    // starts and ends with half a dash, and 14 patterns of 7 fill 100 with each gap 1/7 longer.
     CQorGDX dashed = makeList();
     addLine(dashed, segment(0, 10, 100, 10), CQorColor(3), CQorArrayTempl<double>{1, 1, 0}, 0.5);
     const std::vector<std::string> lines = only(draw(dashed), "line ");
-    ASSERT_GE(lines.size(), 10u);
-    EXPECT_EQ(lines[0], "line 0,10 5,10");
-    EXPECT_EQ(lines[1], "line 7,10 12,10");
+    ASSERT_EQ(lines.size(), 28u); // two half dashes per pattern
+    EXPECT_EQ(lines[0], "line 0,10 2,10");
+    EXPECT_EQ(lines[1], "line 4,10 7,10"); // 4.64 to 7.14
+    EXPECT_EQ(lines[2], "line 7,10 9,10");
+    EXPECT_EQ(lines[27], "line 97,10 100,10");
+
+    // Each segment of a polyline gets its own fit, so every corner is drawn.
+    CQorGDX corner = makeList();
+    CQorVertexArray vl = segment(0, 10, 30, 10);
+    vl.append(CQorPoint3d(30, 10, 0), CQorPoint3d(30, 40, 0));
+    addLine(corner, vl, CQorColor(3), CQorArrayTempl<double>{10, -4});
+    const std::vector<std::string> bends = only(draw(corner), "line ");
+    ASSERT_EQ(bends.size(), 8u); // (5, -5, 5) twice on each: the gap grows from 4 to 5
+    EXPECT_EQ(bends[0], "line 0,10 5,10");
+    EXPECT_EQ(bends[1], "line 10,10 15,10");
+    EXPECT_EQ(bends[3], "line 25,10 30,10");
+    EXPECT_EQ(bends[4], "line 30,10 30,15");
 
     // (1), (1, 0, 0) and an empty array are solid: one line from end to end.
     for (const CQorArrayTempl<double>& solid :
@@ -107,9 +124,10 @@ TEST(RenderLineType, ZeroEntriesAreDotsOfOnePixelWhateverTheScale) {
     const std::vector<std::string> log = draw(gdx);
     EXPECT_TRUE(only(log, "line ").empty());
     const std::vector<std::string> pixels = only(log, "pixel ");
-    ASSERT_GE(pixels.size(), 4u);
+    // The gap scales to 20, the dot stays 0.21: four patterns of 20.21 fit, their gaps widened to 25.
+    ASSERT_EQ(pixels.size(), 4u);
     EXPECT_EQ(pixels[0].substr(0, pixels[0].rfind(' ')), "pixel 0,10");
-    EXPECT_EQ(pixels[1].substr(0, pixels[1].rfind(' ')), "pixel 20,10"); // the gap scales, the dot does not
+    EXPECT_EQ(pixels[1].substr(0, pixels[1].rfind(' ')), "pixel 25,10");
 }
 
 TEST(RenderPoint, FiguresOfThePointModes) {
@@ -256,4 +274,39 @@ TEST(RenderRegion, DrawableHatchIsLinesInTheFillColourAndNoFill) {
     const std::vector<std::string> log = draw(gdx);
     EXPECT_TRUE(only(log, "polygon ").empty());
     EXPECT_GE(only(log, "line ").size(), 5u); // lines 5 apart across a 40-unit square
+}
+
+TEST(RenderPicture, FittedPictureCoversTheSurfaceAndBadRectanglesDrawNothing) {
+    const CQorString bmp = CQorString::fromUtf8(std::string(QOR_TEST_DATA_DIR) + "/bmp/pattern_24.bmp");
+    CQorGDX gdx = makeList();
+    // The corners of a fitted picture are not read.
+    gdx.imagePicture(Path{1}, QOR::GdxItemPictureFit, bmp.c_str(), 0, CQorPoint3d(5, 5, 0),
+                     CQorPoint3d(6, 6, 0));
+    CBitmap window;
+    ASSERT_TRUE(QOR::paintToBitmap(&gdx, window, 40, 30));
+    bool flag = true;
+    const HBITMAP expected = qor_gdx_image_get_bitmap(bmp, 0, 40, 30, flag, 0);
+    ASSERT_TRUE(expected);
+    int differing = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            differing += window.surface()->colorAt(x, y) != expected->surface()->colorAt(x, y);
+    EXPECT_EQ(differing, 0);
+
+    // A metafile's picture is its own size.
+    const HENHMETAFILE emf = QOR::paintToMetafile(&gdx, nullptr, 50, 20);
+    EnhMetaHeader header{};
+    ASSERT_TRUE(emf.header(header));
+    EXPECT_EQ(header.bounds.right, 49);
+    EXPECT_EQ(header.bounds.bottom, 19);
+
+    // Not a number, beyond any bitmap, backwards: nothing is drawn and nothing breaks.
+    const double nan = std::nan("");
+    CQorGDX bad = makeList();
+    bad.imagePicture(Path{1}, 0, bmp.c_str(), 0, CQorPoint3d(nan, 0, 0), CQorPoint3d(20, nan, 0));
+    bad.imagePicture(Path{2}, 0, bmp.c_str(), 0, CQorPoint3d(0, 0, 0), CQorPoint3d(1e12, 1e12, 0));
+    bad.imagePicture(Path{3}, 0, bmp.c_str(), 0, CQorPoint3d(30, 30, 0), CQorPoint3d(10, 10, 0));
+    bad.imagePicture(Path{4}, 0, nullptr, 0x7FFF, CQorPoint3d(0, 0, 0), CQorPoint3d(10, 10, 0));
+    const std::vector<std::string> log = draw(bad);
+    EXPECT_EQ(only(log, "blit").size(), 1u); // only the first: sizes of 0 keep the file's size
 }

@@ -1,0 +1,55 @@
+// The metafile target: the view fitted to the drawing's extents, every item recorded into an enhanced
+// metafile, which goes to a file or onto the clipboard.
+#include <algorithm>
+
+#include "kernel/status.h"
+#include "platform/clipboard.h"
+#include "platform/emf/emf_dc.h"
+#include "render/render_p.h"
+
+namespace QOR {
+
+namespace {
+
+// The picture a metafile stands for when the caller gives no size.
+constexpr int kDefaultWidth = 320;
+constexpr int kDefaultHeight = 240;
+
+int metafileSide(int side, int fallback) {
+    return side < 1 ? fallback : std::min(side, kMetafileSideLimit);
+}
+
+} // namespace
+
+HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int height) noexcept {
+    if (!gdx) return {};
+    width = metafileSide(width, kDefaultWidth);
+    height = metafileSide(height, kDefaultHeight);
+    return detail::guarded(HENHMETAFILE{}, [&]() -> HENHMETAFILE {
+        CMetaFileDC dc;
+        const bool recording = dc.CreateEnhanced(nullptr, path, nullptr, nullptr);
+        // The list shows the extents fit afterwards whether or not the metafile could be made, so that a
+        // window sharing the list does not depend on the file system.
+        CQorPoint3d min, max;
+        gdx->extMaxViewGet(min, max);
+        gdx->viewMtxSet(getViewMtx(min, max, height, width, render::kFitMargin));
+        if (!recording) return {};
+        renderItems(*gdx, dc, width, height, RenderTarget::Metafile);
+        return dc.CloseEnhanced();
+    });
+}
+
+} // namespace QOR
+
+void refresh(CQorGDX* gdx, const wchar_t* path, int height, int width) noexcept {
+    HENHMETAFILE metafile = QOR::paintToMetafile(gdx, path, width, height);
+    if (path || !metafile) return; // the file is complete; the handle is released here
+    QOR::ClipboardBackend& board = QOR::clipboard();
+    if (!board.open()) {
+        DeleteEnhMetaFile(metafile);
+        return;
+    }
+    board.empty();
+    board.setEnhMetaFile(metafile);
+    board.close();
+}
