@@ -77,9 +77,16 @@ void ArcFrame::planeAxes(const CQorVector3d& normal, CQorVector3d& u, CQorVector
 }
 
 ArcFrame::ArcFrame(const CQorVertex& vx, const CQorVector3d& normal) : origin(vx.start), end(vx.end) {
-    n = normal.normal();
-    if (!(std::abs(n.abs() - 1.0) < 1e-9)) n = CQorVector3d::kZAxis;
-    planeAxes(n, u, v);
+    // +Z, the usual plane, is already a unit normal and has the exact X and Y axes.
+    if (normal.x == 0.0 && normal.y == 0.0 && normal.z == 1.0) {
+        n = normal;
+        u = CQorVector3d::kXAxis;
+        v = CQorVector3d::kYAxis;
+    } else {
+        n = normal.normal();
+        if (!(std::abs(n.abs() - 1.0) < 1e-9)) n = CQorVector3d::kZAxis;
+        planeAxes(n, u, v);
+    }
     const CQorVector3d d = vx.end - vx.start;
     ex = d.dot(u);
     ey = d.dot(v);

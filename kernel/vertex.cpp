@@ -11,6 +11,8 @@ CQorPoint3d CQorVertex::mid(const CQorVector3d& normal) const {
 }
 
 double CQorVertex::bulgLen(const CQorVector3d& normal) const {
+    // A bulge that cannot make an arc leaves the chord, whatever the plane.
+    if (!(std::abs(bulge) >= QOR::kBulgeTol && std::isfinite(bulge))) return start.distanceTo(end);
     return ArcFrame(*this, normal).length();
 }
 

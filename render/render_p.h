@@ -104,7 +104,7 @@ void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m);
 // fill.cpp
 /// Fills loops (the first the outer boundary, the others holes) after transforming them by d, in color,
 /// as a polygon with the holes clipped out, or by horizontal scan lines.
-void fillLoops(const Frame& frame, CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& d,
+void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,
                COLORREF color, bool scanLines);
 
 // The item kinds.
