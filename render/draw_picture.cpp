@@ -25,14 +25,14 @@ void drawPicture(const Frame& frame, int item) {
         bottom = c[-1].end.y;
     }
     // Icons come out opaque on the back colour, so their transparent corners show it in both targets.
-    bool flag = !frame.window() && (flags & GdxItemPictureOpt);
-    const HBITMAP bitmap = qor_gdx_image_get_bitmap(name, number, deviceCoord(right - left),
-                                                    deviceCoord(bottom - top), flag, frame.back);
+    const bool flag = !frame.window() && (flags & GdxItemPictureOpt);
+    CBitmap* bitmap = frame.scratch.picture(name, number, deviceCoord(right - left),
+                                            deviceCoord(bottom - top), flag, frame.back);
     if (!bitmap) return;
 
     CRasterDC source;
     if (!source.CreateCompatibleDC(&frame.dc)) return;
-    CBitmap* old = source.SelectObject(bitmap.get());
+    CBitmap* old = source.SelectObject(bitmap);
     frame.dc.BitBlt(deviceCoord(left), deviceCoord(top), bitmap->width(), bitmap->height(), &source, 0, 0,
                     SRCCOPY);
     source.SelectObject(old);

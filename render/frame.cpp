@@ -17,6 +17,15 @@ const CQorPatternDef& Scratch::pattern(const CQorString& name) {
     return m_patterns.emplace(name, detail::hatchPattern(name)).first->second;
 }
 
+CBitmap* Scratch::picture(const CQorString& name, int number, int width, int height, bool flag,
+                          COLORREF back) {
+    auto key = std::make_tuple(name, number, width, height, flag, back);
+    const auto found = m_pictures.find(key);
+    if (found != m_pictures.end()) return found->second.get();
+    HBITMAP loaded = qor_gdx_image_get_bitmap(name, number, width, height, flag, back);
+    return m_pictures.emplace(std::move(key), std::move(loaded)).first->second.get();
+}
+
 void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
     if (width < 1) width = 1;
     if (height < 1) height = 1;

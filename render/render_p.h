@@ -3,6 +3,7 @@
 // Internals shared by the renderer's sources (never included from outside render/).
 
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "kernel/hatch_pattern.h"
@@ -11,6 +12,7 @@
 #include "kernel/vertex_array.h"
 #include "platform/device_coord.h"
 #include "platform/region.h"
+#include "render/picture.h"
 #include "render/render.h"
 
 namespace QOR::render {
@@ -35,9 +37,13 @@ struct Scratch {
 
     /// The definition of a hatch pattern, asked of the host once per name and frame.
     const CQorPatternDef& pattern(const CQorString& name);
+    /// A picture as qor_gdx_image_get_bitmap loads it, once per frame for each set of arguments; null
+    /// when it cannot be loaded.
+    CBitmap* picture(const CQorString& name, int number, int width, int height, bool flag, COLORREF back);
 
 private:
     std::map<CQorString, CQorPatternDef> m_patterns;
+    std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP> m_pictures;
 };
 
 /// Everything one frame shares between its items.
