@@ -82,6 +82,18 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     if (frame.window()) dc.SetBkColor(oldBk);
 }
 
+namespace {
+
+/// What the window shows, drawn into dc, which holds a bitmap of width x height: the back colour, then
+/// every item.
+void paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height) {
+    dc.SelectStockObject(NULL_PEN);
+    dc.FillSolidRect(0, 0, width, height, gdx.backColorGet().oleColor() & render::kInvertMask);
+    renderItems(gdx, dc, width, height, RenderTarget::Window);
+}
+
+} // namespace
+
 bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
     if (!gdx || width < 1 || height < 1) return false;
     CRasterDC memory;
@@ -90,9 +102,7 @@ bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
         return false;
     CBitmap* oldBitmap = memory.SelectObject(&bitmap);
     if (!memory.GetCurrentBitmap()) return false;
-    memory.SelectStockObject(NULL_PEN);
-    memory.FillSolidRect(0, 0, width, height, gdx->backColorGet().oleColor() & render::kInvertMask);
-    renderItems(*gdx, memory, width, height, RenderTarget::Window);
+    paintBitmap(*gdx, memory, width, height);
     const BOOL copied = paintDC.BitBlt(0, 0, width, height, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
     return copied != FALSE;
@@ -106,8 +116,10 @@ bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) {
         bitmap.DeleteObject();
         return false;
     }
+    // The bitmap is off-screen already: drawn straight into, without a second one to copy from.
     CBitmap* old = dc.SelectObject(&bitmap);
-    const bool painted = paintWindow(gdx, dc, width, height);
+    const bool painted = dc.GetCurrentBitmap() != nullptr;
+    if (painted) paintBitmap(*gdx, dc, width, height);
     dc.SelectObject(old);
     if (!painted) bitmap.DeleteObject();
     return painted;
