@@ -248,7 +248,8 @@ protected:
     /// Lays out the strokes of one item (0 <= item < lenGet(), else nothing) from its text, alignment code
     /// and point. Each character with a glyph is placed at point + (cursor, 0, 0) with its loops turned
     /// counter-clockwise; the cursor then moves by the width of the glyph's ink plus 0.5. Characters
-    /// without a glyph (the space) take no room. With H the largest top y of the placed glyphs and
+    /// without a glyph (the space) take no room. With H the largest top y of the placed glyphs (and at
+    /// least 0: measured from y = 0 of item coordinates, so the point's own y is part of it) and
     /// W = cursor - 0.3, the whole text moves by: "TL" (0, -H), "TC" (-W/2, -H), "TR" (-W, -H),
     /// "CL" (0, -H/2), "CC" (-W/2, -H/2), "CR" (-W, -H/2), "BC" (-W/2, 0), "BR" (-W, 0); any other code
     /// (compared exactly) none. The extents are left to the caller.

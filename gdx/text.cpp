@@ -19,8 +19,8 @@ namespace {
 /// Advance after a character's ink, in cap heights: the glyphs carry no advance widths of their own, so
 /// every gap is this plus the next glyph's left side bearing.
 constexpr double kLetterGap = 0.5;
-/// Taken off the sum of advances to get the width of a line for alignment. It is less than the last
-/// advance's gap, so a right-aligned or centred text keeps a little room after its last glyph.
+/// Taken off the sum of advances to get the width of a line for alignment: the width is then the glyphs'
+/// ink and the gaps between them, plus 0.2.
 constexpr double kWidthCorrection = 0.3;
 
 /// The shift an alignment code asks for, given the text's top H and width W. Codes are compared

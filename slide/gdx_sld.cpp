@@ -14,23 +14,12 @@ CGdxSld::CGdxSld() noexcept = default;
 CGdxSld::~CGdxSld() = default;
 
 bool CGdxSld::load(const wchar_t* name, const wchar_t* library) noexcept {
-    m_data.clear();
-    std::vector<unsigned char> bytes;
-    const bool read =
-        library ? detail::readSlideFromLibrary(library, name, bytes) : detail::readSlideFile(name, bytes);
-    if (read) m_data = std::move(bytes);
-    return hasData();
+    detail::loadSlideBytes(name, library, m_data);
+    return hasData(); // an empty slide reads but holds nothing to convert
 }
 
 void CGdxSld::load(const void* data, int size) noexcept {
-    m_data.clear();
-    if (!data || size <= 0) return;
-    const auto* begin = static_cast<const unsigned char*>(data);
-    if (!detail::guarded(false, [&] {
-            m_data.assign(begin, begin + size);
-            return true;
-        }))
-        m_data.clear();
+    m_data = detail::copySlideBytes(data, size);
 }
 
 bool CGdxSld::convert(CQorGDX* gdx, DWORD flags, const CQorDataItem* parm) noexcept {

@@ -50,26 +50,14 @@ void CSlide::replaceData(std::vector<unsigned char>&& bytes) noexcept {
 }
 
 bool CSlide::show(const wchar_t* slide, const wchar_t* library) noexcept {
-    m_data.clear();
-    invalidate();
     std::vector<unsigned char> bytes;
-    const bool read =
-        library ? detail::readSlideFromLibrary(library, slide, bytes) : detail::readSlideFile(slide, bytes);
-    if (read) m_data = std::move(bytes);
+    detail::loadSlideBytes(slide, library, bytes);
+    replaceData(std::move(bytes));
     return hasData();
 }
 
 void CSlide::show(const void* data, int size) noexcept {
-    std::vector<unsigned char> bytes;
-    if (data && size > 0) {
-        const auto* begin = static_cast<const unsigned char*>(data);
-        if (!detail::guarded(false, [&] {
-                bytes.assign(begin, begin + size);
-                return true;
-            }))
-            bytes.clear();
-    }
-    replaceData(std::move(bytes));
+    replaceData(detail::copySlideBytes(data, size));
 }
 
 bool CSlide::LoadSlide(DWORD id, const wchar_t* type) noexcept {

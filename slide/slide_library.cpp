@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "kernel/status.h"
 #include "platform/file_io.h"
@@ -50,6 +51,21 @@ unsigned char upper1252(unsigned char b) noexcept {
     }
 }
 
+/// Decodes the directory entry at byte `at`; false when it is the terminator or does not fit in the
+/// library, which both end the directory. name points into library.
+bool directoryEntryAt(std::span<const unsigned char> library, std::size_t at, std::string_view& name,
+                      std::uint32_t& offset) noexcept {
+    if (at > library.size() || library.size() - at < kSlideLibraryEntryBytes) return false;
+    const unsigned char* entry = library.data() + at;
+    if (entry[0] == 0) return false;
+    const void* nul = std::memchr(entry, 0, kSlideNameBytes);
+    const std::size_t length =
+        nul ? std::size_t(static_cast<const unsigned char*>(nul) - entry) : kSlideNameBytes;
+    name = std::string_view(reinterpret_cast<const char*>(entry), length);
+    offset = loadU32(entry + kSlideNameBytes);
+    return true;
+}
+
 } // namespace
 
 std::string toCodePage1252(const wchar_t* text) {
@@ -72,38 +88,27 @@ bool equalNoCase1252(std::string_view a, std::string_view b) noexcept {
 
 std::vector<SlideLibraryEntry> readSlideLibraryDirectory(std::span<const unsigned char> library) {
     std::vector<SlideLibraryEntry> entries;
-    for (std::size_t at = kSlideLibraryHeaderBytes;
-         at <= library.size() && library.size() - at >= kSlideLibraryEntryBytes;
-         at += kSlideLibraryEntryBytes) {
-        const unsigned char* entry = library.data() + at;
-        if (entry[0] == 0) break;
-        const void* nul = std::memchr(entry, 0, kSlideNameBytes);
-        const std::size_t length =
-            nul ? std::size_t(static_cast<const unsigned char*>(nul) - entry) : kSlideNameBytes;
-        entries.push_back(
-            {std::string(reinterpret_cast<const char*>(entry), length), loadU32(entry + kSlideNameBytes)});
-    }
+    std::string_view name;
+    std::uint32_t offset = 0;
+    for (std::size_t at = kSlideLibraryHeaderBytes; directoryEntryAt(library, at, name, offset);
+         at += kSlideLibraryEntryBytes)
+        entries.push_back({std::string(name), offset});
     return entries;
 }
 
 bool findSlideInLibrary(std::span<const unsigned char> library, std::string_view name,
                         std::span<const unsigned char>& slide) noexcept {
     if (name.size() >= kSlideNameBytes || name.empty()) return false;
-    for (std::size_t at = kSlideLibraryHeaderBytes;
-         at <= library.size() && library.size() - at >= kSlideLibraryEntryBytes;
+    std::string_view entryName;
+    std::uint32_t offset = 0;
+    for (std::size_t at = kSlideLibraryHeaderBytes; directoryEntryAt(library, at, entryName, offset);
          at += kSlideLibraryEntryBytes) {
-        const unsigned char* entry = library.data() + at;
-        if (entry[0] == 0) return false;
-        const void* nul = std::memchr(entry, 0, kSlideNameBytes);
-        const std::size_t length =
-            nul ? std::size_t(static_cast<const unsigned char*>(nul) - entry) : kSlideNameBytes;
-        if (!equalNoCase1252(std::string_view(reinterpret_cast<const char*>(entry), length), name)) continue;
-
-        const std::uint64_t begin = loadU32(entry + kSlideNameBytes);
+        if (!equalNoCase1252(entryName, name)) continue;
+        const std::uint64_t begin = offset;
         std::uint64_t end = library.size();
-        const std::size_t nextAt = at + kSlideLibraryEntryBytes;
-        if (library.size() - nextAt >= kSlideLibraryEntryBytes && library[nextAt] != 0)
-            end = std::min<std::uint64_t>(loadU32(library.data() + nextAt + kSlideNameBytes), library.size());
+        std::uint32_t nextOffset = 0;
+        if (directoryEntryAt(library, at + kSlideLibraryEntryBytes, entryName, nextOffset))
+            end = std::min<std::uint64_t>(nextOffset, library.size());
         if (begin > end) return false;
         slide = library.subspan(std::size_t(begin), std::size_t(end - begin));
         return true;
@@ -127,6 +132,29 @@ bool readSlideFromLibrary(const wchar_t* library, const wchar_t* name,
         out.assign(slide.begin(), slide.end());
         return true;
     });
+}
+
+bool loadSlideBytes(const wchar_t* name, const wchar_t* library, std::vector<unsigned char>& out) noexcept {
+    // Read into a buffer of its own: a failed file read may leave part of the file behind.
+    std::vector<unsigned char> bytes;
+    const bool read = library ? readSlideFromLibrary(library, name, bytes) : readSlideFile(name, bytes);
+    if (read)
+        out = std::move(bytes);
+    else
+        out.clear();
+    return read;
+}
+
+std::vector<unsigned char> copySlideBytes(const void* data, int size) noexcept {
+    std::vector<unsigned char> bytes;
+    if (!data || size <= 0) return bytes;
+    const auto* begin = static_cast<const unsigned char*>(data);
+    if (!guarded(false, [&] {
+            bytes.assign(begin, begin + size);
+            return true;
+        }))
+        bytes.clear();
+    return bytes;
 }
 
 } // namespace QOR::detail

@@ -56,4 +56,11 @@ bool readSlideFile(const wchar_t* path, std::vector<unsigned char>& out) noexcep
 bool readSlideFromLibrary(const wchar_t* library, const wchar_t* name,
                           std::vector<unsigned char>& out) noexcept;
 
+/// Reads the slide file `name` (library null) or slide `name` of the library file into out; on failure
+/// out is left empty and the result is false. The loaders of the painter and the converter share it.
+bool loadSlideBytes(const wchar_t* name, const wchar_t* library, std::vector<unsigned char>& out) noexcept;
+
+/// A copy of size bytes at data; empty for null data, a size of 0 or less, or when memory runs out.
+std::vector<unsigned char> copySlideBytes(const void* data, int size) noexcept;
+
 } // namespace QOR::detail

@@ -16,6 +16,15 @@ std::uint16_t bigAt(std::span<const unsigned char> data, std::size_t at) noexcep
     return std::uint16_t((byteAt(data, at) << 8) | byteAt(data, at + 1));
 }
 
+// Header fields: the 17-byte identification string and a type byte come first; the common part ends with
+// the size. Level 2 then stores the aspect ratio (4 bytes) and the hardware-fill flag (2) before its test
+// number.
+constexpr std::size_t kLevelAt = 18;
+constexpr std::size_t kWidthAt = 19;
+constexpr std::size_t kHeightAt = 21;
+static_assert(kHeightAt + 2 == kSlideCommonHeaderBytes);
+constexpr std::size_t kTestNumberAt = kSlideCommonHeaderBytes + 4 + 2;
+
 // Record opcodes (the high byte of a record's first word); 0x00-0x7F is a vector.
 constexpr int kOpOffsetVector = 0xFB;
 constexpr int kOpEnd = 0xFC;
@@ -27,17 +36,17 @@ constexpr int kOpColor = 0xFF;
 
 bool readSlideHeader(std::span<const unsigned char> data, SlideHeader& header) noexcept {
     header = SlideHeader();
-    header.level = byteAt(data, 18);
+    header.level = byteAt(data, kLevelAt);
     if (header.level == 1) {
         header.testNumber = kSlideTestLittle;
         header.recordsAt = kSlideHeaderBytesLevel1;
     } else {
-        header.testNumber = littleAt(data, 29);
+        header.testNumber = littleAt(data, kTestNumberAt);
         header.recordsAt = kSlideHeaderBytesLevel2;
     }
     const bool littleSize = header.testNumber == kSlideTestLittle;
-    header.width = littleSize ? littleAt(data, 19) : bigAt(data, 19);
-    header.height = littleSize ? littleAt(data, 21) : bigAt(data, 21);
+    header.width = littleSize ? littleAt(data, kWidthAt) : bigAt(data, kWidthAt);
+    header.height = littleSize ? littleAt(data, kHeightAt) : bigAt(data, kHeightAt);
     header.swapWords = header.testNumber == kSlideTestBig;
     return header.level == 1 || header.level == 2;
 }

@@ -13,6 +13,7 @@
 #include "gdx/gdx_json.h"
 #include "kernel/file_find.h"
 #include "kernel/version.h"
+#include "paths.h"
 #include "platform/png_codec.h"
 #include "render/render.h"
 #include "slide_input.h"
@@ -149,18 +150,10 @@ int parseArguments(int argc, char** argv, Options& options) {
     return -1;
 }
 
-std::string lowerExtension(const fs::path& p) {
-    std::string ext = p.extension().string();
-    for (char& c : ext)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
 /// Draws gdx into the output file, by the target its extension names.
 int writeOutput(CQorGDX& gdx, const Options& options, bool metafile) {
     const fs::path out(options.output);
-    std::error_code ec;
-    if (out.has_parent_path()) fs::create_directories(out.parent_path(), ec);
+    makeParentFolders(out);
     if (metafile) {
         if (!QOR::paintToMetafile(&gdx, out.wstring().c_str(), options.width, options.height)) {
             std::fprintf(stderr, "qor-render: cannot write '%s'\n", options.output.c_str());

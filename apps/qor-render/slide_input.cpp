@@ -1,11 +1,11 @@
 #include "slide_input.h"
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
 #include "gdx/gdx_json.h"
 #include "kernel/string.h"
+#include "paths.h"
 #include "platform/emf/metafile.h"
 #include "platform/png_codec.h"
 #include "platform/raster/raster_dc.h"
@@ -21,19 +21,9 @@ constexpr int kExitUsage = 2;
 constexpr int kExitInput = 3;
 constexpr int kExitOutput = 4;
 
-std::string lower(std::string text) {
-    for (char& c : text)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool endsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && lower(text.substr(text.size() - tail.size())) == tail;
-}
-
 /// Splits LIB.slb:NAME at the colon after ".slb"; false for a plain file name.
 bool splitLibrary(const std::string& input, std::string& library, std::string& name) {
-    const std::string low = lower(input);
+    const std::string low = lowerAscii(input);
     const std::size_t at = low.rfind(".slb:");
     if (at == std::string::npos) return false;
     library = input.substr(0, at + 4);
@@ -41,15 +31,10 @@ bool splitLibrary(const std::string& input, std::string& library, std::string& n
     return true;
 }
 
-void makeParent(const fs::path& out) {
-    std::error_code ec;
-    if (out.has_parent_path()) fs::create_directories(out.parent_path(), ec);
-}
-
 int writePicture(QOR::CSlide& slide, const SlideJob& job) {
     const fs::path out(job.output);
-    makeParent(out);
-    if (endsWith(job.output, ".emf")) {
+    makeParentFolders(out);
+    if (endsWithLower(job.output, ".emf")) {
         const HENHMETAFILE emf = slide.CreateEnhMetaFileW(CRect(0, 0, job.width, job.height));
         if (emf.isNull() || CopyEnhMetaFileW(emf, out.wstring().c_str()).isNull()) {
             std::fprintf(stderr, "qor-render: cannot write '%s'\n", job.output.c_str());
@@ -84,7 +69,7 @@ int writeDisplayList(const SlideJob& job, const std::wstring& file, const CQorSt
     CQorGDX gdx(CQorColor(job.backIndex.value_or(0)), CQorMatrix3d(), 0.0, 0, CQorPoint3d(), CQorPoint3d());
     sld.convert(&gdx, 0, nullptr); // a slide without drawing gives an empty list, which is still written
     const fs::path out(job.toGdx);
-    makeParent(out);
+    makeParentFolders(out);
     if (!QOR::gdxWriteJsonFile(gdx, out)) {
         std::fprintf(stderr, "qor-render: cannot write '%s'\n", job.toGdx.c_str());
         return kExitOutput;
@@ -96,11 +81,11 @@ int writeDisplayList(const SlideJob& job, const std::wstring& file, const CQorSt
 
 bool isSlideInput(const std::string& input) {
     std::string library, name;
-    return endsWith(input, ".sld") || splitLibrary(input, library, name);
+    return endsWithLower(input, ".sld") || splitLibrary(input, library, name);
 }
 
 int loadSlideInput(const SlideJob& job) {
-    if (!job.output.empty() && !endsWith(job.output, ".png") && !endsWith(job.output, ".emf")) {
+    if (!job.output.empty() && !endsWithLower(job.output, ".png") && !endsWithLower(job.output, ".emf")) {
         std::fprintf(stderr,
                      "qor-render: cannot write '%s': unknown output format (known for slides: .png, .emf)\n",
                      job.output.c_str());

@@ -2,13 +2,15 @@
 """Writes the demo slide res/demo/demo.sld (a flange in a title frame, 480 x 320 dots, level 2,
 little-endian, with every kind of record) and the slide library res/demo/demo.slb holding it as FLANGE
 next to a second slide, ARROW. tools/make_resources.py embeds demo.sld in the library as resource 1 of
-type RT_SLIDE. Run from anywhere: python3 res/demo/make_demo_slide.py
+type RT_SLIDE. The same bytes seed the slide fuzzers: tests/data/slide/demo_level2_little.sld and
+tests/data/slide_library/demo.slb. Run from anywhere: python3 res/demo/make_demo_slide.py
 """
 import math
 import os
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+TEST_DATA = os.path.join(HERE, "..", "..", "tests", "data")
 
 
 class Slide:
@@ -125,12 +127,19 @@ def library(slides):
     return bytes(out)
 
 
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
 def main():
     demo = flange()
-    with open(os.path.join(HERE, "demo.sld"), "wb") as f:
-        f.write(demo)
-    with open(os.path.join(HERE, "demo.slb"), "wb") as f:
-        f.write(library([("FLANGE", demo), ("ARROW", arrow())]))
+    demo_library = library([("FLANGE", demo), ("ARROW", arrow())])
+    write(os.path.join(HERE, "demo.sld"), demo)
+    write(os.path.join(HERE, "demo.slb"), demo_library)
+    # Fuzzer seeds (fuzz/README.md): the fuzzers start from valid input of every record kind.
+    write(os.path.join(TEST_DATA, "slide", "demo_level2_little.sld"), demo)
+    write(os.path.join(TEST_DATA, "slide_library", "demo.slb"), demo_library)
 
 
 if __name__ == "__main__":

@@ -122,6 +122,13 @@ TEST(SlideRecords, FillWithoutClosingRecordSwallowsTheNextRecord) {
     EXPECT_EQ(records(w.bytes()), (std::vector<std::string>{"f 0,0 10,0 10,10 0,0", "c 3"}));
 }
 
+TEST(SlideRecords, FillAnnouncingMoreVerticesThanTheDataHoldEndsAtTheEnd) {
+    SlideWriter w;
+    w.fill({{0, 0}, {7, 0}}, 32767, false).end(false);
+    // Past the end every word reads 0xFCFC, whose negative y ends the polygon.
+    EXPECT_EQ(records(w.bytes()), std::vector<std::string>{"f 0,0 7,0 0,0"});
+}
+
 TEST(SlideRecords, StopsAtEndAndUnknownOpcodes) {
     for (int op : {0xFC00, 0x8000, 0xFA12, 0xFD01}) {
         SlideWriter w;
