@@ -77,16 +77,24 @@ void ArcFrame::planeAxes(const CQorVector3d& normal, CQorVector3d& u, CQorVector
 }
 
 ArcFrame::ArcFrame(const CQorVertex& vx, const CQorVector3d& normal) : origin(vx.start), end(vx.end) {
-    n = normal.normal();
-    if (!(std::abs(n.abs() - 1.0) < 1e-9)) n = CQorVector3d::kZAxis;
-    planeAxes(n, u, v);
+    // +Z, the usual plane, is already a unit normal and has the exact X and Y axes.
+    if (normal.x == 0.0 && normal.y == 0.0 && normal.z == 1.0) {
+        n = normal;
+        u = CQorVector3d::kXAxis;
+        v = CQorVector3d::kYAxis;
+    } else {
+        n = normal.normal();
+        if (!(std::abs(n.abs() - 1.0) < 1e-9)) n = CQorVector3d::kZAxis;
+        planeAxes(n, u, v);
+    }
     const CQorVector3d d = vx.end - vx.start;
     ex = d.dot(u);
     ey = d.dot(v);
     rise = d.dot(n);
     const double b = vx.bulge;
+    if (!(std::abs(b) >= kBulgeTol && std::isfinite(b))) return;
     const double chord = std::hypot(ex, ey);
-    arc = std::abs(b) >= kBulgeTol && std::isfinite(b) && chord > 0.0 && std::isfinite(chord);
+    arc = chord > 0.0 && std::isfinite(chord);
     if (!arc) return;
     sweep = 4.0 * std::atan(b);
     // r = c (1 + b^2) / (4 |b|) and the centre's offset c (1 - b^2) / (4 b) to the left of the chord,
@@ -96,6 +104,19 @@ ArcFrame::ArcFrame(const CQorVertex& vx, const CQorVector3d& normal) : origin(vx
     cx = ex / 2.0 - ey / chord * offset;
     cy = ey / 2.0 + ex / chord * offset;
     a0 = std::atan2(-cy, -cx);
+}
+
+double ArcFrame::length() const {
+    if (!arc) return origin.distanceTo(end);
+    return std::hypot(planarLength(), rise);
+}
+
+CQorVertex ArcFrame::piece(double t0, double t1) const {
+    if (std::isnan(t0)) t0 = 0.0;
+    if (std::isnan(t1)) t1 = 1.0;
+    t0 = std::clamp(t0, 0.0, 1.0);
+    t1 = std::clamp(t1, 0.0, 1.0);
+    return {at(t0), at(t1), arc ? std::tan(sweep * (t1 - t0) / 4.0) : 0.0};
 }
 
 CQorPoint3d ArcFrame::at(double t) const {

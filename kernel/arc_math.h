@@ -59,6 +59,10 @@ struct ArcFrame {
     double nearestParam(const CQorPoint3d& p) const;
     /// Length in the plane (arc length or chord), without the rise.
     double planarLength() const;
+    /// Length along the segment, the rise included (CQorVertex::bulgLen).
+    double length() const;
+    /// The part between parameters t0 and t1 (CQorVertex::subSegment).
+    CQorVertex piece(double t0, double t1) const;
     /// Unit tangent directions of the plane (u, v) for the plane normal; exact X, Y for +Z.
     static void planeAxes(const CQorVector3d& normal, CQorVector3d& u, CQorVector3d& v);
 

@@ -36,57 +36,51 @@ private:
     double m_left = 0.0;
 };
 
-} // namespace
-
-CQorArrayTempl<CQorVertexArray> vl_measure(const CQorVertexArray& vl, double scale, const CQorLineParm& lp) {
+/// True when vl_measure draws vl continuous: see its contract.
+bool drawnSolid(const CQorVertexArray& vl, double scale, const CQorLineParm& lp) {
     const double pattern = lp.patternLength() * scale;
     const double total = vl.length();
     int entries = 0;
     for (double d : lp.dashes())
         entries += d <= 0.0 ? 1 : 0;
-    const bool solid = lp.isContinuous() || !(scale > 0.0) || !std::isfinite(scale) || !(pattern > 0.0) ||
-                       !std::isfinite(pattern) || !std::isfinite(total) ||
-                       total / pattern * std::max(entries, 1) > double(kMaxDashes);
-    if (solid) return vl_to_vll(vl);
+    return lp.isContinuous() || !(scale > 0.0) || !std::isfinite(scale) || !(pattern > 0.0) ||
+           !std::isfinite(pattern) || !std::isfinite(total) ||
+           total / pattern * std::max(entries, 1) > double(kMaxDashes);
+}
 
+/// Lays the dashes of a pattern that is not drawn solid along vl and hands them to out: out.add(piece)
+/// extends the current dash by one piece (its start already joined to the dash's end), out.endDash()
+/// closes the current dash (nothing when it is empty) and out.dot(vertex) adds a dot as a dash of its
+/// own.
+template <class Sink>
+void layDashes(const CQorVertexArray& vl, double scale, const CQorLineParm& lp, Sink& out) {
     const CQorVector3d normal = vl.hasArcs() ? vl.normal() : CQorVector3d::kZAxis;
-    CQorArrayTempl<CQorVertexArray> out;
-    CQorVertexArray dash;
-    auto endDash = [&] {
-        if (dash.isEmpty()) return;
-        out.append(std::move(dash));
-        dash = CQorVertexArray();
-    };
     DashCursor cursor(lp.dashes(), scale);
     const CQorVertex* prev = nullptr;
     for (const CQorVertex& v : vl) {
-        if (prev && prev->end != v.start) endDash();
+        if (prev && prev->end != v.start) out.endDash();
         prev = &v;
         const ArcFrame f(v, normal);
-        const double length = v.bulgLen(normal);
+        const double length = f.length();
         if (!(length > 0.0)) continue;
         double pos = 0.0; // along this vertex
         while (true) {
             if (cursor.isDot()) {
-                endDash();
-                out.append(CQorVertexArray{CQorVertex(f.at(pos / length), f.at(pos / length))});
+                out.endDash();
+                out.dot(CQorVertex(f.at(pos / length), f.at(pos / length)));
                 cursor.next();
                 continue;
             }
             const double room = length - pos;
             const double step = std::min(cursor.left(), room);
-            if (cursor.isDash() && step > 0.0) {
-                CQorVertex piece = v.subSegment(pos / length, (pos + step) / length, normal);
-                if (!dash.isEmpty()) piece.start = dash.lastVertex().end;
-                dash.append(piece);
-            }
+            if (cursor.isDash() && step > 0.0) out.add(f.piece(pos / length, (pos + step) / length));
             if (cursor.left() <= room) {
                 // The entry ends on this vertex.
                 pos += cursor.left();
                 const bool wasDash = cursor.isDash();
                 cursor.next();
                 // Dash entries that follow each other make one dash.
-                if (wasDash && !cursor.isDash()) endDash();
+                if (wasDash && !cursor.isDash()) out.endDash();
                 if (pos >= length) break;
             } else {
                 cursor.consume(room);
@@ -94,8 +88,65 @@ CQorArrayTempl<CQorVertexArray> vl_measure(const CQorVertexArray& vl, double sca
             }
         }
     }
-    endDash();
+    out.endDash();
+}
+
+/// Collects each dash as a polyline of its own.
+class DashList {
+public:
+    explicit DashList(CQorArrayTempl<CQorVertexArray>& out) : m_out(out) {}
+    void add(CQorVertex piece) {
+        if (!m_dash.isEmpty()) piece.start = m_dash.lastVertex().end;
+        m_dash.append(piece);
+    }
+    void endDash() {
+        if (m_dash.isEmpty()) return;
+        m_out.append(std::move(m_dash));
+        m_dash = CQorVertexArray();
+    }
+    void dot(const CQorVertex& vx) { m_out.append(CQorVertexArray{vx}); }
+
+private:
+    CQorArrayTempl<CQorVertexArray>& m_out;
+    CQorVertexArray m_dash;
+};
+
+/// Appends the dashes one after the other to one polyline.
+class DashRun {
+public:
+    explicit DashRun(CQorVertexArray& out) : m_out(out), m_dashStart(out.len()) {}
+    void add(CQorVertex piece) {
+        if (m_out.len() > m_dashStart) piece.start = m_out.lastVertex().end;
+        m_out.append(piece);
+    }
+    void endDash() { m_dashStart = m_out.len(); }
+    void dot(const CQorVertex& vx) {
+        m_out.append(vx);
+        m_dashStart = m_out.len();
+    }
+
+private:
+    CQorVertexArray& m_out;
+    int m_dashStart; ///< where the current dash begins in m_out
+};
+
+} // namespace
+
+CQorArrayTempl<CQorVertexArray> vl_measure(const CQorVertexArray& vl, double scale, const CQorLineParm& lp) {
+    if (drawnSolid(vl, scale, lp)) return vl_to_vll(vl);
+    CQorArrayTempl<CQorVertexArray> out;
+    DashList dashes(out);
+    layDashes(vl, scale, lp, dashes);
     return out;
+}
+
+void vl_measure_flat(const CQorVertexArray& vl, double scale, const CQorLineParm& lp, CQorVertexArray& out) {
+    if (drawnSolid(vl, scale, lp)) {
+        out += vl;
+        return;
+    }
+    DashRun run(out);
+    layDashes(vl, scale, lp, run);
 }
 
 namespace {

@@ -19,6 +19,11 @@ namespace QOR {
 QOR_EXPORT CQorArrayTempl<CQorVertexArray> vl_measure(const CQorVertexArray& vl, double scale,
                                                       const CQorLineParm& lp);
 
+/// Appends the dashes of vl_measure one after the other to out: the same vertices in the same order,
+/// without a polyline per dash, for callers that join them anyway. out must not be vl.
+QOR_EXPORT void vl_measure_flat(const CQorVertexArray& vl, double scale, const CQorLineParm& lp,
+                                CQorVertexArray& out);
+
 /// The two extreme points of the loop for the direction angle (radians), in the XY projection: with
 /// u at angle and v at angle + pi/2, [0] is umin u + vmin v and [1] is umax u + vmax v over the whole
 /// loop, arcs included, so for angle 0 they are the corners of its bounding box; their z is the

@@ -1,6 +1,5 @@
 #include "kernel/vertex.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "kernel/arc_math.h"
@@ -12,9 +11,9 @@ CQorPoint3d CQorVertex::mid(const CQorVector3d& normal) const {
 }
 
 double CQorVertex::bulgLen(const CQorVector3d& normal) const {
-    const ArcFrame f(*this, normal);
-    if (!f.arc) return start.distanceTo(end);
-    return std::hypot(f.planarLength(), f.rise);
+    // A bulge that cannot make an arc leaves the chord, whatever the plane.
+    if (!(std::abs(bulge) >= QOR::kBulgeTol && std::isfinite(bulge))) return start.distanceTo(end);
+    return ArcFrame(*this, normal).length();
 }
 
 bool CQorVertex::isPoint(const CQorPoint3d& p, double tol, const CQorVector3d& normal) const {
@@ -31,12 +30,7 @@ CQorPoint3d CQorVertex::pointAt(double t, const CQorVector3d& normal) const {
 }
 
 CQorVertex CQorVertex::subSegment(double t0, double t1, const CQorVector3d& normal) const {
-    const ArcFrame f(*this, normal);
-    if (std::isnan(t0)) t0 = 0.0;
-    if (std::isnan(t1)) t1 = 1.0;
-    t0 = std::clamp(t0, 0.0, 1.0);
-    t1 = std::clamp(t1, 0.0, 1.0);
-    return {f.at(t0), f.at(t1), f.arc ? std::tan(f.sweep * (t1 - t0) / 4.0) : 0.0};
+    return ArcFrame(*this, normal).piece(t0, t1);
 }
 
 CQorVertex& CQorVertex::transformBy(const CQorMatrix3d& m, const CQorVector3d& normal) {

@@ -40,15 +40,15 @@ void drawPicture(const Frame& frame, int item) {
         bottom = c[-1].end.y;
     }
     // Icons come out opaque on the back colour, so their transparent corners show it in both targets.
-    bool flag = !frame.window() && (flags & GdxItemPictureOpt);
+    const bool flag = !frame.window() && (flags & GdxItemPictureOpt);
     const int width = deviceCoord(right - left), height = deviceCoord(bottom - top);
     if (!pictureSizeFits(width, height)) return; // as when the bitmap cannot be made
-    const HBITMAP bitmap = qor_gdx_image_get_bitmap(name, number, width, height, flag, frame.back);
+    CBitmap* bitmap = frame.scratch.picture(name, number, width, height, flag, frame.back);
     if (!bitmap) return;
 
     CRasterDC source;
     if (!source.CreateCompatibleDC(&frame.dc)) return;
-    CBitmap* old = source.SelectObject(bitmap.get());
+    CBitmap* old = source.SelectObject(bitmap);
     frame.dc.BitBlt(deviceCoord(left), deviceCoord(top), bitmap->width(), bitmap->height(), &source, 0, 0,
                     SRCCOPY);
     source.SelectObject(old);

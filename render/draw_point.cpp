@@ -22,8 +22,7 @@ void line(CDC& dc, POINT from, int dx, int dy) {
 
 void drawPoint(const Frame& frame, int item, const ItemStyle& style) {
     CDC& dc = frame.dc;
-    CQorPoint3d model;
-    frame.gdx.geomGet(model, item);
+    const CQorPoint3d& model = frame.item(item).m_point;
     const CQorMatrix3d d = style.base * frame.gdx.viewDirectionMtxGet() * frame.gdx.mtxGet(item);
     const POINT p = devicePoint(model * d);
 

@@ -4,11 +4,11 @@
 namespace QOR::render {
 
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style) {
-    CQorVertexArray vl;
-    frame.gdx.geomGet(vl, item);
-    vl.transformBy(frame.gdx.viewDirectionMtxGet());
-    const CQorArrayTempl<double> dashes = itemDashes(frame.gdx, item, frame.dotLength);
-    drawStyledPolyline(frame, vl, dashes, style.base * frame.gdx.mtxGet(item), style.color);
+    Scratch& scratch = frame.scratch;
+    scratch.vl = frame.item(item).m_vl;
+    scratch.vl.transformBy(frame.gdx.viewDirectionMtxGet());
+    itemDashes(frame.gdx, item, frame.dotLength, scratch.dashes);
+    drawStyledPolyline(frame, scratch.vl, scratch.dashes, style.base * frame.gdx.mtxGet(item), style.color);
 }
 
 } // namespace QOR::render

@@ -1,5 +1,6 @@
 // Region items: solid fill (or hatch), then the outline drawn as polylines.
-#include "render/hatch.h"
+#include "kernel/status.h"
+#include "render/hatch_p.h"
 #include "render/render_p.h"
 
 namespace QOR::render {
@@ -13,9 +14,11 @@ void drawHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
     CPen pen(PS_SOLID, 1, color);
     CPen* oldPen = frame.dc.SelectObject(&pen);
     const bool dots = CQorString::compare(hatch.m_name, L"DOTS") == 0;
-    const CQorArrayTempl<CQorVertexArray> lines =
-        qor_gdx_image_reg_hatch2(loops, CQorMatrix3d::kIdentity, hatch);
-    std::vector<POINT> points;
+    const CQorPatternDef& def = frame.scratch.pattern(hatch.m_name);
+    const CQorArrayTempl<CQorVertexArray> lines = detail::guarded(CQorArrayTempl<CQorVertexArray>(), [&] {
+        return detail::hatchLines(loops, CQorMatrix3d::kIdentity, hatch, def);
+    });
+    std::vector<POINT>& points = frame.scratch.points;
     for (const CQorVertexArray& line : lines) {
         const bool keepShort = !dots && (line.isContinuous() || (!frame.window() && line.isClosed()));
         for (const CQorVertex& vx : line) {
@@ -38,19 +41,19 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
     const CQorMatrix3d& m = gdx.mtxGet(item);
     const CQorMatrix3d d = style.base * v * m;
 
-    CQorArrayTempl<CQorVertexArray> stored;
-    gdx.geomGet(stored, item);
+    const CQorArrayTempl<CQorVertexArray>& stored = frame.item(item).m_regions;
     DWORD flags = gdx.flagGet(item);
 
     if ((flags & (GdxItemFill | GdxItemHatch)) && stored.len() > 0) {
         CQorArrayTempl<CQorVertexArray> loops = stored;
         for (int i = 0; i < loops.len(); ++i)
             splitArcs(loops[i], d);
-        QOR::CHatchProp hatch;
+        const QOR::CHatchProp& hatch = frame.item(item).m_hatch;
         if (flags & GdxItemHatch) {
-            gdx.hatchGet(item, hatch);
             const CQorMatrix3d test = frame.window() ? m * v * style.base : m * style.base;
-            if (!qor_gdx_pattern_test(loops, hatch, test)) flags = (flags & ~GdxItemHatch) | GdxItemFill;
+            const CQorPatternDef& def = frame.scratch.pattern(hatch.m_name);
+            if (!detail::guarded(false, [&] { return detail::patternTest(loops, def, hatch.m_scale, test); }))
+                flags = (flags & ~GdxItemHatch) | GdxItemFill;
         }
         const COLORREF fill = fillColor(frame, item, style);
         if (flags & GdxItemFill) fillLoops(frame, loops, d, fill, !frame.window());
@@ -62,12 +65,13 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
     if (flags & GdxItemOutline) {
         CPen pen(PS_SOLID, gdx.thicknGet(item), style.color);
         CPen* oldPen = frame.dc.SelectObject(&pen);
-        const CQorArrayTempl<double> dashes = itemDashes(gdx, item, frame.dotLength);
+        Scratch& scratch = frame.scratch;
+        itemDashes(gdx, item, frame.dotLength, scratch.dashes);
         const CQorMatrix3d bm = style.base * m;
-        for (const CQorVertexArray& stored_loop : stored) {
-            CQorVertexArray loop = stored_loop;
-            loop.transformBy(v);
-            drawStyledPolyline(frame, loop, dashes, bm, style.color);
+        for (const CQorVertexArray& loop : stored) {
+            scratch.vl = loop;
+            scratch.vl.transformBy(v);
+            drawStyledPolyline(frame, scratch.vl, scratch.dashes, bm, style.color);
         }
         if (oldPen) frame.dc.SelectObject(oldPen);
     }

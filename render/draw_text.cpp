@@ -28,18 +28,20 @@ CQorVertexArray exploded(const CQorVertexArray& loop) {
 void drawText(const Frame& frame, int item, const ItemStyle& style) {
     CDC& dc = frame.dc;
     const CQorMatrix3d d = style.base * frame.gdx.viewDirectionMtxGet() * frame.gdx.mtxGet(item);
-    CQorStrokeGroups glyphs;
-    frame.gdx.geomGet(glyphs, item);
-    std::vector<POINT> points;
-    for (CQorArrayTempl<CQorVertexArray>& glyph : glyphs) {
-        if (glyph.len() == 0) continue;
-        if (frame.window())
-            for (int i = 0; i < glyph.len(); ++i)
-                glyph[i] = exploded(std::as_const(glyph)[i]);
-        if (std::as_const(glyph)[0].isClosed()) fillLoops(frame, glyph, d, style.color, false);
+    std::vector<POINT>& points = frame.scratch.points;
+    CQorArrayTempl<CQorVertexArray> chords;
+    for (const CQorArrayTempl<CQorVertexArray>& stored : frame.item(item).m_strokes) {
+        if (stored.len() == 0) continue;
+        if (frame.window()) {
+            chords.setLogicalLength(stored.len());
+            for (int i = 0; i < stored.len(); ++i)
+                chords[i] = exploded(stored[i]);
+        }
+        const CQorArrayTempl<CQorVertexArray>& glyph = frame.window() ? chords : stored;
+        if (glyph[0].isClosed()) fillLoops(frame, glyph, d, style.color, false);
         CPen pen(PS_SOLID, 1, style.color);
         CPen* oldPen = dc.SelectObject(&pen);
-        for (const CQorVertexArray& loop : std::as_const(glyph))
+        for (const CQorVertexArray& loop : glyph)
             for (const CQorVertex& vx : loop) {
                 segmentPoints(vx, d, points);
                 drawPoints(dc, points);

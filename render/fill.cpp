@@ -10,25 +10,40 @@ namespace QOR::render {
 
 namespace {
 
-void loopPoints(const CQorVertexArray& loop, std::vector<POINT>& out) {
+/// The device points of loop after transforming it by d, its arcs as chords of half a device unit.
+void loopPoints(const CQorVertexArray& loop, const CQorMatrix3d& d, std::vector<POINT>& out) {
     out.clear();
-    const CQorPoint3dArray pts = loop.pts(true, kPointTolerance);
-    out.reserve(std::size_t(pts.len()));
-    for (const CQorPoint3d& p : pts)
-        out.push_back(devicePoint(p));
+    if (loop.hasArcs()) {
+        const CQorPoint3dArray pts = loop.getTransformedCopy(d).pts(true, kPointTolerance);
+        out.reserve(std::size_t(pts.len()));
+        for (const CQorPoint3d& p : pts)
+            out.push_back(devicePoint(p));
+        return;
+    }
+    // What the points of the transformed copy come to, without the copy: each start point unless it
+    // repeats the point before it exactly, then each end point.
+    CQorPoint3d last;
+    for (const CQorVertex& vx : loop) {
+        const CQorPoint3d start = vx.start * d;
+        if (out.empty() || last.x != start.x || last.y != start.y || last.z != start.z)
+            out.push_back(devicePoint(start));
+        last = vx.end * d;
+        out.push_back(devicePoint(last));
+    }
 }
 
-void fillPolygonWithHoles(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, COLORREF color) {
+void fillPolygonWithHoles(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
+                          const CQorMatrix3d& d, COLORREF color) {
     CDC& dc = frame.dc;
-    std::vector<POINT> points;
+    std::vector<POINT>& points = frame.scratch.points;
     for (int i = 1; i < loops.len(); ++i) {
-        loopPoints(std::as_const(loops)[i], points);
+        loopPoints(std::as_const(loops)[i], d, points);
         if (points.size() < 2) continue;
         CRgn hole;
         if (hole.CreatePolygonRgn(points.data(), int(points.size()), ALTERNATE))
             dc.ExtSelectClipRgn(&hole, RGN_DIFF);
     }
-    loopPoints(std::as_const(loops)[0], points);
+    loopPoints(std::as_const(loops)[0], d, points);
     dc.SetBkColor(frame.back);
     CBrush brush(color);
     CBrush* oldBrush = dc.SelectObject(&brush);
@@ -60,15 +75,17 @@ void fillByScanLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
 
 } // namespace
 
-void fillLoops(const Frame& frame, CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& d,
+void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,
                COLORREF color, bool scanLines) {
     if (loops.len() == 0) return;
-    for (int i = 0; i < loops.len(); ++i)
-        loops[i].transformBy(d);
-    if (scanLines)
-        fillByScanLines(frame, loops, color);
-    else
-        fillPolygonWithHoles(frame, loops, color);
+    if (!scanLines) {
+        fillPolygonWithHoles(frame, loops, d, color);
+        return;
+    }
+    CQorArrayTempl<CQorVertexArray> placed = loops;
+    for (int i = 0; i < placed.len(); ++i)
+        placed[i].transformBy(d);
+    fillByScanLines(frame, placed, color);
 }
 
 } // namespace QOR::render

@@ -2,12 +2,29 @@
 // window's paint step around it (off-screen bitmap, back colour, copy to the window).
 #include "kernel/units.h"
 #include "platform/raster/raster_dc.h"
+#include "render/hatch_p.h"
 #include "render/render_p.h"
 
 namespace QOR {
 
 using render::Frame;
 using render::ItemStyle;
+using render::Scratch;
+
+const CQorPatternDef& Scratch::pattern(const CQorString& name) {
+    const auto found = m_patterns.find(name);
+    if (found != m_patterns.end()) return found->second;
+    return m_patterns.emplace(name, detail::hatchPattern(name)).first->second;
+}
+
+CBitmap* Scratch::picture(const CQorString& name, int number, int width, int height, bool flag,
+                          COLORREF back) {
+    auto key = std::make_tuple(name, number, width, height, flag, back);
+    const auto found = m_pictures.find(key);
+    if (found != m_pictures.end()) return found->second.get();
+    HBITMAP loaded = qor_gdx_image_get_bitmap(name, number, width, height, flag, back);
+    return m_pictures.emplace(std::move(key), std::move(loaded)).first->second.get();
+}
 
 void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
     if (width < 1) width = 1;
@@ -18,6 +35,7 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     if (gdx.lenGet() == 0) return;
     gdx.displListSort();
 
+    Scratch scratch;
     Frame frame{dc,
                 gdx,
                 target,
@@ -28,7 +46,8 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 render::fixedScaleMatrix(gdx, width, height),
                 acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
-                &client};
+                &client,
+                scratch};
 
     const COLORREF oldBk = dc.GetBkColor();
     if (frame.window()) dc.SetBkColor(frame.back);
@@ -63,6 +82,18 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     if (frame.window()) dc.SetBkColor(oldBk);
 }
 
+namespace {
+
+/// What the window shows, drawn into dc, which holds a bitmap of width x height: the back colour, then
+/// every item.
+void paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height) {
+    dc.SelectStockObject(NULL_PEN);
+    dc.FillSolidRect(0, 0, width, height, gdx.backColorGet().oleColor() & render::kInvertMask);
+    renderItems(gdx, dc, width, height, RenderTarget::Window);
+}
+
+} // namespace
+
 bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
     if (!gdx || width < 1 || height < 1) return false;
     CRasterDC memory;
@@ -71,9 +102,7 @@ bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
         return false;
     CBitmap* oldBitmap = memory.SelectObject(&bitmap);
     if (!memory.GetCurrentBitmap()) return false;
-    memory.SelectStockObject(NULL_PEN);
-    memory.FillSolidRect(0, 0, width, height, gdx->backColorGet().oleColor() & render::kInvertMask);
-    renderItems(*gdx, memory, width, height, RenderTarget::Window);
+    paintBitmap(*gdx, memory, width, height);
     const BOOL copied = paintDC.BitBlt(0, 0, width, height, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
     return copied != FALSE;
@@ -87,8 +116,10 @@ bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) {
         bitmap.DeleteObject();
         return false;
     }
+    // The bitmap is off-screen already: drawn straight into, without a second one to copy from.
     CBitmap* old = dc.SelectObject(&bitmap);
-    const bool painted = paintWindow(gdx, dc, width, height);
+    const bool painted = dc.GetCurrentBitmap() != nullptr;
+    if (painted) paintBitmap(*gdx, dc, width, height);
     dc.SelectObject(old);
     if (!painted) bitmap.DeleteObject();
     return painted;

@@ -222,28 +222,35 @@ private:
 
 } // namespace
 
+namespace QOR::detail {
+
+CQorArrayTempl<CQorVertexArray> hatchLines(CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& mtx,
+                                           const CHatchProp& hatch, const CQorPatternDef& def) {
+    CQorArrayTempl<CQorVertexArray> out;
+    if (hatch.m_double && isUserPattern(hatch.m_name)) {
+        const CHatchProp across(hatch.m_name, g_ang(hatch.m_angle + kPi / 2.0), hatch.m_scale, false);
+        out = hatchLines(loops, mtx, across, def);
+    }
+    if (def.isEmpty()) return out;
+
+    orientLoops(loops);
+    transformLoops(loops, mtx.inverse());
+    if (loops.isEmpty()) loops.append(CQorVertexArray());
+    orientLoops(loops);
+
+    HatchSweep sweep(loops, mtx, hatch);
+    for (const auto& line : def)
+        sweep.run(line, out);
+    return out;
+}
+
+} // namespace QOR::detail
+
 CQorArrayTempl<CQorVertexArray> qor_gdx_image_reg_hatch2(CQorArrayTempl<CQorVertexArray> loops,
                                                          const CQorMatrix3d& mtx,
                                                          const QOR::CHatchProp& hatch) {
     using Lines = CQorArrayTempl<CQorVertexArray>;
     return QOR::detail::guarded(Lines(), [&] {
-        Lines out;
-        if (hatch.m_double && QOR::detail::isUserPattern(hatch.m_name)) {
-            const QOR::CHatchProp across(hatch.m_name, QOR::g_ang(hatch.m_angle + kPi / 2.0), hatch.m_scale,
-                                         false);
-            out = qor_gdx_image_reg_hatch2(loops, mtx, across);
-        }
-        const CQorPatternDef def = QOR::detail::hatchPattern(hatch.m_name);
-        if (def.isEmpty()) return out;
-
-        QOR::detail::orientLoops(loops);
-        QOR::detail::transformLoops(loops, mtx.inverse());
-        if (loops.isEmpty()) loops.append(CQorVertexArray());
-        QOR::detail::orientLoops(loops);
-
-        HatchSweep sweep(loops, mtx, hatch);
-        for (const auto& line : def)
-            sweep.run(line, out);
-        return out;
+        return QOR::detail::hatchLines(std::move(loops), mtx, hatch, QOR::detail::hatchPattern(hatch.m_name));
     });
 }

@@ -3,6 +3,7 @@
 // What the three hatch generators share. Internal to render/.
 
 #include "kernel/hatch_pattern.h"
+#include "kernel/hatch_prop.h"
 #include "kernel/vertex_array.h"
 
 namespace QOR::detail {
@@ -22,6 +23,16 @@ bool isUserPattern(const CQorString& name);
 /// The pattern definition of name: the built-in single line (angle 0, origin 0, distance 1) for a user
 /// pattern, otherwise the host application object's definition; empty when unknown.
 CQorPatternDef hatchPattern(const CQorString& name);
+
+/// qor_gdx_pattern_test with the definition of the hatch pattern already looked up (scale is the
+/// hatch scale); may throw std::bad_alloc.
+bool patternTest(CQorArrayTempl<CQorVertexArray> loops, const CQorPatternDef& def, double scale,
+                 const CQorMatrix3d& mtx);
+
+/// qor_gdx_image_reg_hatch2 with the definition of hatch's pattern already looked up; may throw
+/// std::bad_alloc.
+CQorArrayTempl<CQorVertexArray> hatchLines(CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& mtx,
+                                           const CHatchProp& hatch, const CQorPatternDef& def);
 
 /// Most lines one line family may produce. Far above anything drawable (the renderer fills a region
 /// solid from 95 lines on), it only keeps a pathological scale or region from running for hours.

@@ -14,35 +14,37 @@ bool equals(const CQorArrayTempl<double>& a, std::initializer_list<double> b) {
     return true;
 }
 
+void append(CQorArrayTempl<double>& to, std::initializer_list<double> values) {
+    for (double v : values)
+        to.append(v);
+}
+
 } // namespace
 
-CQorArrayTempl<double> itemDashes(const CQorGDX& gdx, int item, double dotLength) {
+void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<double>& dashes) {
     const CQorArrayTempl<double>& stored = gdx.linetypeGet(item);
-    CQorArrayTempl<double> dashes;
-    if (equals(stored, {1.0}) || equals(stored, {1.0, 0.0, 0.0})) return dashes; // solid
+    dashes.clear();
+    if (equals(stored, {1.0}) || equals(stored, {1.0, 0.0, 0.0})) return; // solid
     if (equals(stored, {1.0, 1.0, 0.0}))
-        dashes = CQorArrayTempl<double>{10.0, -4.0};
+        append(dashes, {10.0, -4.0});
     else if (equals(stored, {1.0, 1.0, 1.0}))
-        dashes = CQorArrayTempl<double>{11.0, -5.0, 0.0, -5.0};
+        append(dashes, {11.0, -5.0, 0.0, -5.0});
     else if (stored.len() == 3 && std::as_const(stored)[0] == 0.0 && std::as_const(stored)[1] == 0.0 &&
              std::as_const(stored)[2] != 0.0)
-        dashes = CQorArrayTempl<double>{0.0, -4.0};
+        append(dashes, {0.0, -4.0});
     else
-        dashes = stored;
+        dashes += stored;
     const double scale = gdx.ltscaleGet(item);
     for (int i = 0; i < dashes.len(); ++i) {
         double& d = dashes[i];
         d = d == 0.0 ? dotLength : d * scale;
     }
-    return dashes;
 }
 
-CQorVertexArray applyLineType(const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes) {
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes) {
     // Fitted to each segment: every straight piece starts and ends with half a dash, so corners and
     // ends are drawn and a pattern never stops in the middle of a gap.
-    CQorVertexArray out = vl;
-    qor_gdx_image_vl_measure(out, dashes, 1);
-    return out;
+    qor_gdx_image_vl_measure(vl, dashes, 1);
 }
 
 } // namespace QOR::render

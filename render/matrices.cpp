@@ -31,15 +31,10 @@ CQorMatrix3d fixedScaleMatrix(const CQorGDX& gdx, int width, int height) {
 
 CQorMatrix3d baseMatrix(const Frame& frame, int item) {
     if (!(frame.gdx.flagGet(item) & GdxItemAnchored)) return frame.scene;
-    CQorPoint3d anchor;
-    const QorDisplayObj type = frame.gdx.typeGet(item);
-    if (type == QorDisplayPt || type == QorDisplayTxt) {
-        CQorVertexArray vl;
-        frame.gdx.geomGet(vl, item);
-        if (vl.len() > 0) anchor = std::as_const(vl)[0].start;
-    } else {
-        frame.gdx.geomGet(anchor, item);
-    }
+    const CQorDisplayItem& it = frame.item(item);
+    // Points and texts carry their anchor as the start of their one vertex (the origin without one).
+    const bool fromVertex = it.m_type == QorDisplayPt || it.m_type == QorDisplayTxt;
+    const CQorPoint3d& anchor = fromVertex ? it.m_vl[0].start : it.m_point;
     // As a vector: the scene's translation already sits in the fixed-scale matrix.
     const CQorVector3d offset = anchor.asVector() * frame.scene;
     CQorMatrix3d shift;

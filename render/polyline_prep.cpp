@@ -54,11 +54,6 @@ double prepareDots(CQorArrayTempl<double>& dashes) {
     return total;
 }
 
-void appendAll(CQorVertexArray& out, const CQorArrayTempl<CQorVertexArray>& pieces) {
-    for (const CQorVertexArray& piece : pieces)
-        out += piece;
-}
-
 /// One segment dashed with the pattern fitted to it (see qor_gdx_image_vl_measure).
 void fitSegment(CQorVertexArray& out, const CQorVertex& vx, const CQorArrayTempl<double>& dashes,
                 double patternLength) {
@@ -84,7 +79,7 @@ void fitSegment(CQorVertexArray& out, const CQorVertex& vx, const CQorArrayTempl
         path = QOR::g_vl_expl(flat, QOR::vx_split_dif(flat, kDashArcDeviation));
     else
         path.append(flat);
-    appendAll(out, QOR::vl_measure(path, 1.0, CQorLineParm(fitted)));
+    QOR::vl_measure_flat(path, 1.0, CQorLineParm(fitted), out);
 }
 
 } // namespace
@@ -110,7 +105,7 @@ bool qor_gdx_image_vl_measure(CQorVertexArray& vl, CQorArrayTempl<double> dashes
         CQorVertexArray out;
         for (const CQorVertexArray& piece : pieces) {
             if (mode == 0) {
-                appendAll(out, QOR::vl_measure(QOR::g_vx_xy(piece), 1.0, CQorLineParm(dashes)));
+                QOR::vl_measure_flat(QOR::g_vx_xy(piece), 1.0, CQorLineParm(dashes), out);
                 continue;
             }
             for (const CQorVertex& vx : piece)

@@ -2,11 +2,17 @@
 
 // Internals shared by the renderer's sources (never included from outside render/).
 
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "kernel/hatch_pattern.h"
 #include "kernel/matrix3d.h"
 #include "kernel/point3d_array.h"
 #include "kernel/vertex_array.h"
 #include "platform/device_coord.h"
 #include "platform/region.h"
+#include "render/picture.h"
 #include "render/render.h"
 
 namespace QOR::render {
@@ -21,6 +27,25 @@ constexpr double kFitMargin = 0.05;
 /// XOR mask that turns an RGB colour into its complement.
 constexpr COLORREF kInvertMask = 0xFFFFFF;
 
+/// Buffers and look-ups one frame reuses from item to item: an item allocates only when it needs more room
+/// than every item before it.
+struct Scratch {
+    CQorVertexArray vl;            ///< an item's polyline or loop after the view direction
+    CQorVertexArray dashed;        ///< the same after its line type
+    std::vector<POINT> points;     ///< device points of one segment or loop
+    CQorArrayTempl<double> dashes; ///< an item's dash array
+
+    /// The definition of a hatch pattern, asked of the host once per name and frame.
+    const CQorPatternDef& pattern(const CQorString& name);
+    /// A picture as qor_gdx_image_get_bitmap loads it, once per frame for each set of arguments; null
+    /// when it cannot be loaded.
+    CBitmap* picture(const CQorString& name, int number, int width, int height, bool flag, COLORREF back);
+
+private:
+    std::map<CQorString, CQorPatternDef> m_patterns;
+    std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP> m_pictures;
+};
+
 /// Everything one frame shares between its items.
 struct Frame {
     CDC& dc;
@@ -34,8 +59,10 @@ struct Frame {
     double dotLength;       ///< length of a dot of a line type, drawing units
     double minSegment;      ///< pieces shorter than this are one pixel, drawing units
     const CRgn* clientClip; ///< re-selected after a fill narrowed the clip; null: none
+    Scratch& scratch;
 
     bool window() const noexcept { return target == RenderTarget::Window; }
+    const CQorDisplayItem& item(int i) const { return gdx.getDisplayList()[i]; }
 };
 
 /// How one item is drawn: its colour and mode and the matrix that takes model space to the device.
@@ -57,11 +84,12 @@ COLORREF itemColor(const Frame& frame, int item, GdxColorMode& mode);
 COLORREF fillColor(const Frame& frame, int item, const ItemStyle& style);
 
 // line_type.cpp
-/// The dash array the item is drawn with: built-in patterns expanded, entries scaled, dots sized.
-CQorArrayTempl<double> itemDashes(const CQorGDX& gdx, int item, double dotLength);
-/// The dashes of vl, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1), laid one
-/// after the other into one polyline; fewer than two entries leave vl unchanged.
-CQorVertexArray applyLineType(const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes);
+/// Sets dashes to the dash array the item is drawn with: built-in patterns expanded, entries scaled, dots
+/// sized; empty for a solid line.
+void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<double>& dashes);
+/// Replaces vl by its dashes, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1), laid
+/// one after the other into one polyline; fewer than two entries leave vl unchanged.
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes);
 
 // segments.cpp
 /// Device point of a transformed point.
@@ -72,9 +100,9 @@ void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector
 void drawPoints(CDC& dc, const std::vector<POINT>& points);
 /// One pixel at p in color (the target decides how).
 void drawPixel(const Frame& frame, POINT p, COLORREF color);
-/// Draws a styled polyline (already transformed by the view direction): line type, chords, then each
-/// segment by m, short pieces of a broken line as single pixels.
-void drawStyledPolyline(const Frame& frame, const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
+/// Draws a styled polyline (already transformed by the view direction, and used up): line type, chords,
+/// then each segment by m, short pieces of a broken line as single pixels.
+void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color);
 /// Reduces arcs to chords fine enough for m (half a device unit).
 void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m);
@@ -82,7 +110,7 @@ void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m);
 // fill.cpp
 /// Fills loops (the first the outer boundary, the others holes) after transforming them by d, in color,
 /// as a polygon with the holes clipped out, or by horizontal scan lines.
-void fillLoops(const Frame& frame, CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& d,
+void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,
                COLORREF color, bool scanLines);
 
 // The item kinds.

@@ -13,6 +13,12 @@ POINT devicePoint(const CQorPoint3d& p) {
 
 void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector<POINT>& out) {
     out.clear();
+    if (!segment.isArc()) {
+        // What the chords of a straight segment come to, without building a polyline for it.
+        out.push_back(devicePoint(segment.start * m));
+        out.push_back(devicePoint(segment.end * m));
+        return;
+    }
     CQorVertexArray one;
     one.append(segment);
     one.transformBy(m);
@@ -47,13 +53,13 @@ void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m) {
     vl_split_dif(vl, deviation);
 }
 
-void drawStyledPolyline(const Frame& frame, const CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
+void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color) {
-    CQorVertexArray dashed = applyLineType(vl, dashes);
-    const bool continuous = dashed.isContinuous() || (!frame.window() && dashed.isClosed());
-    splitArcs(dashed, m);
-    std::vector<POINT> points;
-    for (const CQorVertex& vx : dashed) {
+    applyLineType(vl, dashes);
+    const bool continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
+    splitArcs(vl, m);
+    std::vector<POINT>& points = frame.scratch.points;
+    for (const CQorVertex& vx : std::as_const(vl)) {
         if (!continuous && vx.end.distanceTo(vx.start) < frame.minSegment) {
             drawPixel(frame, devicePoint(vx.start * m), color);
             continue;

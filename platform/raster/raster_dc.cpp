@@ -46,7 +46,8 @@ BOOL CRasterDC::CreateCompatibleDC(CDC*) noexcept {
     return TRUE;
 }
 
-// The front end keeps the state; drawing reads it back, so selections need no work here.
+// The front end keeps the state; drawing reads it back, so selections need no work here beyond noting
+// that the sink must be bound again (the front end updates its state after these calls return).
 Status CRasterDC::selectPen(const LOGPEN&, int) {
     return Status::Ok;
 }
@@ -54,17 +55,25 @@ Status CRasterDC::selectBrush(const LOGBRUSH&, int) {
     return Status::Ok;
 }
 Status CRasterDC::selectClip(const QOR::detail::Region*) {
+    m_sinkStale = true;
     return Status::Ok;
 }
 Status CRasterDC::setAttributes(const QOR::detail::DcAttributes&) {
     return Status::Ok;
 }
 Status CRasterDC::selectBitmap(const Surface*) {
+    m_sinkStale = true;
     return Status::Ok;
 }
 
 bool CRasterDC::bindSink() {
-    return m_sink.bind(surface(), clip());
+    // A selected surface keeps its size and a selected clip region never changes, so the binding holds
+    // until the next selection.
+    if (m_sinkStale) {
+        m_sinkReady = m_sink.bind(surface(), clip());
+        m_sinkStale = false;
+    }
+    return m_sinkReady;
 }
 
 void CRasterDC::fillBox(RECT r) {

@@ -66,7 +66,8 @@ protected:
     Status bitBlt(const RECT& dst, const QOR::detail::BlitSource* src, POINT srcOrigin, DWORD rop) override;
 
 private:
-    /// Binds the sink to the current bitmap and clip; false when nothing can be drawn.
+    /// Binds the sink to the current bitmap and clip (again only after a selection changed them); false
+    /// when nothing can be drawn.
     bool bindSink();
     bool usesPen() const noexcept { return pen().lopnStyle != PS_NULL; }
     bool usesBrush() const noexcept { return brush().lbStyle != BS_NULL; }
@@ -78,6 +79,8 @@ private:
     bool visible(POINT p) const noexcept;
 
     QOR::detail::SpanSink m_sink;
+    bool m_sinkStale = true;  // a bitmap or clip was selected since the sink was bound
+    bool m_sinkReady = false; // what the last binding returned
     QOR::detail::ScanFill m_scan;
     // Scratch kept between calls (capacity stays).
     std::vector<std::uint32_t> m_row32;

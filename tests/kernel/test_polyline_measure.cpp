@@ -8,6 +8,7 @@
 #include "kernel/polyline_ops.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 using geomtest::expectNear;
@@ -120,6 +121,29 @@ TEST(DashLaying, DotsAndTheWorkedExample) {
         ASSERT_EQ(dots[i].len(), 1);
         expectNear(dots[i][0].start, {7.5 * i, 0, 0});
         EXPECT_TRUE(dots[i][0].isZeroLength());
+    }
+}
+
+TEST(DashLaying, FlatFormAppendsTheDashesOneAfterTheOther) {
+    CQorVertexArray path = testPath();
+    path.append({20, 0, 0}, {30, 0, 0}); // a jump
+    for (const CQorLineParm& lp :
+         {CQorLineParm(3.0, -1.0), CQorLineParm(CQorArrayTempl<double>{2.5, -0.7, 0, -0.7}),
+          CQorLineParm(CQorArrayTempl<double>{1, -1, 2}), CQorLineParm(1.0, 2.0),
+          CQorLineParm(1e-9, -1e-9)}) {
+        CQorVertexArray joined, flat;
+        joined.append({99, 99, 0}, {98, 98, 0}); // what the output held before
+        flat = joined;
+        for (const CQorVertexArray& dash : QOR::vl_measure(path, 0.5, lp))
+            for (const CQorVertex& v : dash)
+                joined.append(v);
+        QOR::vl_measure_flat(path, 0.5, lp, flat);
+        ASSERT_EQ(flat.len(), joined.len());
+        for (int i = 0; i < flat.len(); ++i) {
+            const CQorVertex& a = std::as_const(flat)[i];
+            const CQorVertex& b = std::as_const(joined)[i];
+            EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << i; // bit for bit
+        }
     }
 }
 
