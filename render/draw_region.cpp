@@ -1,6 +1,7 @@
 // Region items: solid fill (or hatch), then the outline drawn as polylines.
 #include "kernel/status.h"
 #include "render/hatch_p.h"
+#include "render/polyline_prep.h"
 #include "render/render_p.h"
 
 namespace QOR::render {
@@ -45,9 +46,7 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
     DWORD flags = gdx.flagGet(item);
 
     if ((flags & (GdxItemFill | GdxItemHatch)) && stored.len() > 0) {
-        CQorArrayTempl<CQorVertexArray> loops = stored;
-        for (int i = 0; i < loops.len(); ++i)
-            splitArcs(loops[i], d);
+        const CQorArrayTempl<CQorVertexArray> loops = qor_gdx_image_reg_split(stored);
         const QOR::CHatchProp& hatch = frame.item(item).m_hatch;
         if (flags & GdxItemHatch) {
             const CQorMatrix3d test = frame.window() ? m * v * style.base : m * style.base;

@@ -104,8 +104,6 @@ void drawPixel(const Frame& frame, POINT p, COLORREF color);
 /// then each segment by m, short pieces of a broken line as single pixels.
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color);
-/// Reduces arcs to chords fine enough for m (half a device unit).
-void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m);
 
 // fill.cpp
 /// Fills loops (the first the outer boundary, the others holes) after transforming them by d, in color,

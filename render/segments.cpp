@@ -3,6 +3,7 @@
 
 #include "kernel/polyline_ops.h"
 #include "platform/device_coord.h"
+#include "render/polyline_prep.h"
 #include "render/render_p.h"
 
 namespace QOR::render {
@@ -45,19 +46,11 @@ void drawPixel(const Frame& frame, POINT p, COLORREF color) {
     frame.dc.LineTo(p.x + 1, p.y);
 }
 
-void splitArcs(CQorVertexArray& vl, const CQorMatrix3d& m) {
-    // Half a device unit, measured in the polyline's own space.
-    const double scale = (CQorVector3d::kXAxis * m).abs();
-    double deviation = kPointTolerance / scale;
-    if (!std::isfinite(deviation) || deviation <= 0.0) deviation = kPointTolerance;
-    vl_split_dif(vl, deviation);
-}
-
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color) {
     applyLineType(vl, dashes);
     const bool continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
-    splitArcs(vl, m);
+    if (vl.hasArcs()) vl = qor_gdx_image_vl_split(vl);
     std::vector<POINT>& points = frame.scratch.points;
     for (const CQorVertex& vx : std::as_const(vl)) {
         if (!continuous && vx.end.distanceTo(vx.start) < frame.minSegment) {
