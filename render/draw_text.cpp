@@ -1,4 +1,6 @@
 // Text items: glyph outlines filled (holes clipped out) and then traced with a one-pixel pen.
+#include <algorithm>
+
 #include "kernel/arc_math.h"
 #include "kernel/polyline_ops.h"
 #include "render/render_p.h"
@@ -32,12 +34,15 @@ void drawText(const Frame& frame, int item, const ItemStyle& style) {
     CQorArrayTempl<CQorVertexArray> chords;
     for (const CQorArrayTempl<CQorVertexArray>& stored : frame.item(item).m_strokes) {
         if (stored.len() == 0) continue;
-        if (frame.window()) {
+        // The built-in font is straight already; only glyphs with arcs need exploding.
+        const bool explode = frame.window() && std::any_of(stored.begin(), stored.end(),
+                                                           [](const auto& loop) { return loop.hasArcs(); });
+        if (explode) {
             chords.setLogicalLength(stored.len());
             for (int i = 0; i < stored.len(); ++i)
                 chords[i] = exploded(stored[i]);
         }
-        const CQorArrayTempl<CQorVertexArray>& glyph = frame.window() ? chords : stored;
+        const CQorArrayTempl<CQorVertexArray>& glyph = explode ? chords : stored;
         if (glyph[0].isClosed()) fillLoops(frame, glyph, d, style.color, false);
         CPen pen(PS_SOLID, 1, style.color);
         CPen* oldPen = dc.SelectObject(&pen);

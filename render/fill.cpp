@@ -36,12 +36,13 @@ void fillPolygonWithHoles(const Frame& frame, const CQorArrayTempl<CQorVertexArr
                           const CQorMatrix3d& d, COLORREF color) {
     CDC& dc = frame.dc;
     std::vector<POINT>& points = frame.scratch.points;
+    bool holesCut = false;
     for (int i = 1; i < loops.len(); ++i) {
         loopPoints(std::as_const(loops)[i], d, points);
         if (points.size() < 2) continue;
         CRgn hole;
         if (hole.CreatePolygonRgn(points.data(), int(points.size()), ALTERNATE))
-            dc.ExtSelectClipRgn(&hole, RGN_DIFF);
+            holesCut |= dc.ExtSelectClipRgn(&hole, RGN_DIFF) != RGN_ERROR;
     }
     loopPoints(std::as_const(loops)[0], d, points);
     dc.SetBkColor(frame.back);
@@ -50,7 +51,8 @@ void fillPolygonWithHoles(const Frame& frame, const CQorArrayTempl<CQorVertexArr
     dc.SetPolyFillMode(ALTERNATE);
     if (points.size() >= 2) dc.Polygon(points.data(), int(points.size()));
     if (oldBrush) dc.SelectObject(oldBrush);
-    dc.SelectClipRgn(const_cast<CRgn*>(frame.clientClip));
+    // Selecting a region copies it: only undo a clip that holes changed.
+    if (holesCut) dc.SelectClipRgn(const_cast<CRgn*>(frame.clientClip));
 }
 
 void fillByScanLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, COLORREF color) {
