@@ -4,17 +4,13 @@
 // and open tests/data/render/font_glyphs.ref.png: every character must be legible at both sizes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "gdx/gdx.h"
-#include "platform/png_codec.h"
+#include "reference_image.h"
 #include "render/render.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kWidth = 960, kHeight = 420;
 
@@ -60,25 +56,7 @@ TEST(FontReference, AllGlyphsAtTwoSizesMatchReferenceImage) {
     CBitmap bitmap;
     ASSERT_TRUE(QOR::paintToBitmap(&gdx, bitmap, kWidth, kHeight));
 
-    const fs::path ref = fs::path(QOR_TEST_DATA_DIR) / "render" / "font_glyphs.ref.png";
-    if (std::getenv("QOR_UPDATE_REFERENCES")) {
-        fs::create_directories(ref.parent_path());
-        ASSERT_TRUE(QOR::bitmapWritePng(bitmap, ref.wstring().c_str()));
-        GTEST_SKIP() << "reference written: " << ref;
-    }
-    CBitmap expected;
-    ASSERT_TRUE(QOR::bitmapReadPng(expected, ref.wstring().c_str())) << ref;
-    ASSERT_EQ(expected.width(), kWidth);
-    ASSERT_EQ(expected.height(), kHeight);
-    int differing = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            differing += expected.surface()->colorAt(x, y) != bitmap.surface()->colorAt(x, y);
-    if (differing) {
-        const fs::path actual = fs::temp_directory_path() / "font_glyphs.actual.png";
-        QOR::bitmapWritePng(bitmap, actual.wstring().c_str());
-        ADD_FAILURE() << differing << " pixels differ; this run's image: " << actual;
-    }
+    expectMatchesReference(bitmap, "render", "font_glyphs");
 }
 
 } // namespace

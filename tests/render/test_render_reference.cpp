@@ -4,43 +4,18 @@
 // and open the images to review them before committing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "gdx/gdx_json.h"
 #include "kernel/file_find.h"
-#include "platform/png_codec.h"
 #include "platform/resources.h"
+#include "reference_image.h"
 #include "render/render.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Path = CQorArrayTempl<int>;
-
-/// Compares bitmap pixel for pixel with the committed reference tests/data/render/<name>.ref.png, or
-/// writes the reference (and skips) when QOR_UPDATE_REFERENCES is set.
-void expectMatchesReference(const CBitmap& bitmap, const std::string& name) {
-    const fs::path ref = fs::path(QOR_TEST_DATA_DIR) / "render" / (name + ".ref.png");
-    if (std::getenv("QOR_UPDATE_REFERENCES")) {
-        fs::create_directories(ref.parent_path());
-        ASSERT_TRUE(QOR::bitmapWritePng(bitmap, ref.wstring().c_str()));
-        GTEST_SKIP() << "reference written: " << ref;
-    }
-    CBitmap expected;
-    ASSERT_TRUE(QOR::bitmapReadPng(expected, ref.wstring().c_str())) << ref;
-    ASSERT_EQ(expected.width(), bitmap.width());
-    ASSERT_EQ(expected.height(), bitmap.height());
-    int differing = 0;
-    for (int y = 0; y < bitmap.height(); ++y)
-        for (int x = 0; x < bitmap.width(); ++x)
-            differing += expected.surface()->colorAt(x, y) != bitmap.surface()->colorAt(x, y);
-    if (differing) {
-        const fs::path actual = fs::temp_directory_path() / (name + ".actual.png");
-        QOR::bitmapWritePng(bitmap, actual.wstring().c_str());
-        ADD_FAILURE() << differing << " pixels differ; this run's image: " << actual;
-    }
-}
 
 TEST(RenderReference, DemoMatchesReferenceImage) {
     constexpr int kWidth = 400, kHeight = 300;
@@ -55,7 +30,7 @@ TEST(RenderReference, DemoMatchesReferenceImage) {
     gdx.viewMtxSet(getViewMtx(min, max, kHeight, kWidth, 0.05));
     CBitmap bitmap;
     ASSERT_TRUE(QOR::paintToBitmap(&gdx, bitmap, kWidth, kHeight));
-    expectMatchesReference(bitmap, "demo_400x300");
+    expectMatchesReference(bitmap, "render", "demo_400x300");
 }
 
 // Pictures sit at device rectangles whatever the view, on top of the drawing, at the size asked for
@@ -82,7 +57,7 @@ TEST(RenderReference, PicturePlacement) {
     gdx.zoomMtxSet(zoom);
     CBitmap bitmap;
     ASSERT_TRUE(QOR::paintToBitmap(&gdx, bitmap, 120, 64));
-    expectMatchesReference(bitmap, "pictures_120x64");
+    expectMatchesReference(bitmap, "render", "pictures_120x64");
 }
 
 } // namespace

@@ -11,13 +11,13 @@
 
 #include "../platform/emf_fixture.h"
 #include "../render/recording_dc.h"
+#include "../render/reference_image.h"
 #include "kernel/color.h"
 #include "kernel/file_find.h"
 #include "kernel/string.h"
 #include "platform/clipboard.h"
 #include "platform/emf/emf_player.h"
 #include "platform/file_io.h"
-#include "platform/png_codec.h"
 #include "platform/raster/raster_dc.h"
 #include "platform/resources.h"
 #include "slide/slide.h"
@@ -256,25 +256,7 @@ TEST(SlideReference, DemoSlideMatchesReferenceImage) {
     Picture picture(kWidth, kHeight);
     ASSERT_TRUE(slide.paint(&picture.dc, CRect(0, 0, kWidth, kHeight)));
 
-    const fs::path ref = fs::path(QOR_TEST_DATA_DIR) / "slide_paint" / "demo_sld_600x400.ref.png";
-    if (std::getenv("QOR_UPDATE_REFERENCES")) {
-        fs::create_directories(ref.parent_path());
-        ASSERT_TRUE(QOR::bitmapWritePng(picture.bitmap, ref.wstring().c_str()));
-        GTEST_SKIP() << "reference written: " << ref;
-    }
-    CBitmap expected;
-    ASSERT_TRUE(QOR::bitmapReadPng(expected, ref.wstring().c_str())) << ref;
-    ASSERT_EQ(expected.width(), kWidth);
-    ASSERT_EQ(expected.height(), kHeight);
-    int differing = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            differing += expected.surface()->colorAt(x, y) != picture.bitmap.surface()->colorAt(x, y);
-    if (differing) {
-        const fs::path actual = fs::temp_directory_path() / "demo_sld_600x400.actual.png";
-        QOR::bitmapWritePng(picture.bitmap, actual.wstring().c_str());
-        ADD_FAILURE() << differing << " pixels differ; this run's image: " << actual;
-    }
+    expectMatchesReference(picture.bitmap, "slide_paint", "demo_sld_600x400");
 }
 
 } // namespace
