@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/raster/raster_dc.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -150,17 +151,6 @@ BENCHMARK(BM_Lines_Qor)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Lines_Cairo)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Polygons_Qor)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Polygons_Cairo)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-
-// Keeps each run's time per iteration so that the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 

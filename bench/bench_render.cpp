@@ -18,6 +18,7 @@
 #include "gdx/gdx_json.h"
 #include "kernel/file_find.h"
 #include "platform/raster/raster_dc.h"
+#include "ratio_reporter.h"
 #include "render/render.h"
 
 namespace {
@@ -238,17 +239,6 @@ void BM_FramePrimitives_Cairo(benchmark::State& state) {
 
 BENCHMARK(BM_FramePrimitives_Qor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FramePrimitives_Cairo)->Unit(benchmark::kMillisecond);
-
-// Keeps each run's CPU time per iteration so that the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 
