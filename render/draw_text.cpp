@@ -1,4 +1,5 @@
-// Text items: glyph outlines filled (holes clipped out) and then traced with a one-pixel pen.
+// Text items: each glyph's loops are turned into device points once; the first loop is filled (holes
+// clipped out) and every loop is traced with a one-pixel pen.
 #include <algorithm>
 
 #include "kernel/arc_math.h"
@@ -25,32 +26,108 @@ CQorVertexArray exploded(const CQorVertexArray& loop) {
     return out;
 }
 
+bool sameCoordinates(const CQorPoint3d& a, const CQorPoint3d& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+/// Sets glyph to the device points of loops after transforming them by d; false at the first arc.
+/// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
+/// that comes to a single point keeps it twice, so that a wide pen still marks it.
+bool toDevice(const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d, DeviceLoops& glyph) {
+    glyph.clear();
+    RECT& bounds = glyph.bounds;
+    for (const CQorVertexArray& loop : loops) {
+        const std::size_t first = glyph.points.size();
+        const auto add = [&](POINT p, bool move) {
+            if (glyph.points.size() > first) {
+                const POINT last = glyph.points.back();
+                if (last.x == p.x && last.y == p.y) return;
+                if (move) glyph.gaps.push_back(glyph.points.size());
+            }
+            glyph.points.push_back(p);
+            bounds = RECT{std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
+                          std::max(bounds.bottom, p.y)};
+        };
+        const CQorPoint3d* lastEnd = nullptr;
+        for (const CQorVertex& vx : loop) {
+            if (vx.isArc()) return false;
+            if (!lastEnd || !sameCoordinates(vx.start, *lastEnd)) add(devicePoint(vx.start * d), true);
+            add(devicePoint(vx.end * d), false);
+            lastEnd = &vx.end;
+        }
+        if (glyph.points.size() == first + 1) glyph.points.push_back(glyph.points.back());
+        glyph.counts.push_back(int(glyph.points.size() - first));
+    }
+    return true;
+}
+
+/// Whether anything of a glyph with these bounds can reach a window of this size, when nothing wider than
+/// one pixel draws it: a glyph that came to one point draws nothing.
+bool reachesWindow(const Frame& frame, const RECT& bounds) {
+    if (bounds.left == bounds.right && bounds.top == bounds.bottom) return false;
+    return bounds.right >= 0 && bounds.bottom >= 0 && bounds.left < frame.width && bounds.top < frame.height;
+}
+
+/// Draws each loop of glyph as lines, lifting the pen at its gaps.
+void trace(CDC& dc, const DeviceLoops& glyph) {
+    auto gap = glyph.gaps.begin();
+    std::size_t first = 0;
+    for (const int count : glyph.counts) {
+        const std::size_t end = first + std::size_t(count);
+        std::size_t run = first;
+        for (; gap != glyph.gaps.end() && *gap < end; ++gap) {
+            if (*gap - run >= 2) dc.Polyline(&glyph.points[run], int(*gap - run));
+            run = *gap;
+        }
+        if (end - run >= 2) dc.Polyline(&glyph.points[run], int(end - run));
+        first = end;
+    }
+}
+
+/// A glyph with arcs in a metafile: the arcs stay arcs until each is turned into device points, loop by
+/// loop for the fill and segment by segment for the trace.
+void drawCurvedGlyph(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& glyph, const CQorMatrix3d& d,
+                     COLORREF color) {
+    if (glyph[0].isClosed()) fillLoops(frame, glyph, d, color, false);
+    CPen pen(PS_SOLID, 1, color);
+    CPen* oldPen = frame.dc.SelectObject(&pen);
+    std::vector<POINT>& points = frame.scratch.points;
+    for (const CQorVertexArray& loop : glyph)
+        for (const CQorVertex& vx : loop) {
+            segmentPoints(vx, d, points);
+            drawPoints(frame.dc, points);
+        }
+    if (oldPen) frame.dc.SelectObject(oldPen);
+}
+
 } // namespace
 
 void drawText(const Frame& frame, int item, const ItemStyle& style) {
     CDC& dc = frame.dc;
     const CQorMatrix3d d = style.base * frame.gdx.viewDirectionMtxGet() * frame.gdx.mtxGet(item);
-    std::vector<POINT>& points = frame.scratch.points;
+    // The fill outlines the glyph with the item's pen: glyphs are skipped unseen only when that pen is thin.
+    const bool skipUnseen = frame.window() && frame.gdx.thicknGet(item) <= 1;
+    DeviceLoops& device = frame.scratch.loops;
     CQorArrayTempl<CQorVertexArray> chords;
     for (const CQorArrayTempl<CQorVertexArray>& stored : frame.item(item).m_strokes) {
         if (stored.len() == 0) continue;
-        // The built-in font is straight already; only glyphs with arcs need exploding.
-        const bool explode = frame.window() && std::any_of(stored.begin(), stored.end(),
-                                                           [](const auto& loop) { return loop.hasArcs(); });
-        if (explode) {
+        const CQorArrayTempl<CQorVertexArray>* glyph = &stored;
+        if (!toDevice(stored, d, device)) {
+            if (!frame.window()) {
+                drawCurvedGlyph(frame, stored, d, style.color);
+                continue;
+            }
             chords.setLogicalLength(stored.len());
             for (int i = 0; i < stored.len(); ++i)
                 chords[i] = exploded(stored[i]);
+            glyph = &chords;
+            toDevice(chords, d, device);
         }
-        const CQorArrayTempl<CQorVertexArray>& glyph = explode ? chords : stored;
-        if (glyph[0].isClosed()) fillLoops(frame, glyph, d, style.color, false);
+        if (skipUnseen && !reachesWindow(frame, device.bounds)) continue;
+        if ((*glyph)[0].isClosed()) fillDeviceLoops(frame, device, style.color);
         CPen pen(PS_SOLID, 1, style.color);
         CPen* oldPen = dc.SelectObject(&pen);
-        for (const CQorVertexArray& loop : glyph)
-            for (const CQorVertex& vx : loop) {
-                segmentPoints(vx, d, points);
-                drawPoints(dc, points);
-            }
+        trace(dc, device);
         if (oldPen) dc.SelectObject(oldPen);
     }
 }

@@ -10,49 +10,26 @@ namespace QOR::render {
 
 namespace {
 
-/// The device points of loop after transforming it by d, its arcs as chords of half a device unit.
-void loopPoints(const CQorVertexArray& loop, const CQorMatrix3d& d, std::vector<POINT>& out) {
-    out.clear();
+/// Appends the device points of loop after transforming it by d, its arcs as chords of half a device unit.
+void appendLoopPoints(const CQorVertexArray& loop, const CQorMatrix3d& d, DeviceLoops& out) {
+    const std::size_t first = out.points.size();
     if (loop.hasArcs()) {
         const CQorPoint3dArray pts = loop.getTransformedCopy(d).pts(true, kPointTolerance);
-        out.reserve(std::size_t(pts.len()));
         for (const CQorPoint3d& p : pts)
-            out.push_back(devicePoint(p));
-        return;
+            out.points.push_back(devicePoint(p));
+    } else {
+        // What the points of the transformed copy come to, without the copy: each start point unless it
+        // repeats the point before it exactly, then each end point.
+        CQorPoint3d last;
+        for (const CQorVertex& vx : loop) {
+            const CQorPoint3d start = vx.start * d;
+            if (out.points.size() == first || last.x != start.x || last.y != start.y || last.z != start.z)
+                out.points.push_back(devicePoint(start));
+            last = vx.end * d;
+            out.points.push_back(devicePoint(last));
+        }
     }
-    // What the points of the transformed copy come to, without the copy: each start point unless it
-    // repeats the point before it exactly, then each end point.
-    CQorPoint3d last;
-    for (const CQorVertex& vx : loop) {
-        const CQorPoint3d start = vx.start * d;
-        if (out.empty() || last.x != start.x || last.y != start.y || last.z != start.z)
-            out.push_back(devicePoint(start));
-        last = vx.end * d;
-        out.push_back(devicePoint(last));
-    }
-}
-
-void fillPolygonWithHoles(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
-                          const CQorMatrix3d& d, COLORREF color) {
-    CDC& dc = frame.dc;
-    std::vector<POINT>& points = frame.scratch.points;
-    bool holesCut = false;
-    for (int i = 1; i < loops.len(); ++i) {
-        loopPoints(std::as_const(loops)[i], d, points);
-        if (points.size() < 2) continue;
-        CRgn hole;
-        if (hole.CreatePolygonRgn(points.data(), int(points.size()), ALTERNATE))
-            holesCut |= dc.ExtSelectClipRgn(&hole, RGN_DIFF) != RGN_ERROR;
-    }
-    loopPoints(std::as_const(loops)[0], d, points);
-    dc.SetBkColor(frame.back);
-    CBrush brush(color);
-    CBrush* oldBrush = dc.SelectObject(&brush);
-    dc.SetPolyFillMode(ALTERNATE);
-    if (points.size() >= 2) dc.Polygon(points.data(), int(points.size()));
-    if (oldBrush) dc.SelectObject(oldBrush);
-    // Selecting a region copies it: only undo a clip that holes changed.
-    if (holesCut) dc.SelectClipRgn(const_cast<CRgn*>(frame.clientClip));
+    out.counts.push_back(int(out.points.size() - first));
 }
 
 void fillByScanLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, COLORREF color) {
@@ -77,11 +54,40 @@ void fillByScanLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
 
 } // namespace
 
+void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color) {
+    if (loops.counts.empty()) return;
+    CDC& dc = frame.dc;
+    bool holesCut = false;
+    std::size_t first = std::size_t(loops.counts[0]);
+    for (std::size_t i = 1; i < loops.counts.size(); ++i) {
+        const int count = loops.counts[i];
+        // Fewer than three points enclose no pixel.
+        if (count >= 3) {
+            CRgn hole;
+            if (hole.CreatePolygonRgn(&loops.points[first], count, ALTERNATE))
+                holesCut |= dc.ExtSelectClipRgn(&hole, RGN_DIFF) != RGN_ERROR;
+        }
+        first += std::size_t(count);
+    }
+    dc.SetBkColor(frame.back);
+    CBrush brush(color);
+    CBrush* oldBrush = dc.SelectObject(&brush);
+    dc.SetPolyFillMode(ALTERNATE);
+    if (loops.counts[0] >= 2) dc.Polygon(loops.points.data(), loops.counts[0]);
+    if (oldBrush) dc.SelectObject(oldBrush);
+    // Selecting a region copies it: only undo a clip that holes changed.
+    if (holesCut) dc.SelectClipRgn(const_cast<CRgn*>(frame.clientClip));
+}
+
 void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,
                COLORREF color, bool scanLines) {
     if (loops.len() == 0) return;
     if (!scanLines) {
-        fillPolygonWithHoles(frame, loops, d, color);
+        DeviceLoops& device = frame.scratch.loops;
+        device.clear();
+        for (const CQorVertexArray& loop : loops)
+            appendLoopPoints(loop, d, device);
+        fillDeviceLoops(frame, device, color);
         return;
     }
     CQorArrayTempl<CQorVertexArray> placed = loops;

@@ -27,12 +27,28 @@ constexpr double kFitMargin = 0.05;
 /// XOR mask that turns an RGB colour into its complement.
 constexpr COLORREF kInvertMask = 0xFFFFFF;
 
+/// Loops in device points, stored one after the other.
+struct DeviceLoops {
+    std::vector<POINT> points;
+    std::vector<int> counts;       ///< points of each loop
+    std::vector<std::size_t> gaps; ///< points a trace moves to without drawing: segments that do not join
+    RECT bounds{};                 ///< smallest and largest coordinates of the points, both included
+
+    void clear() {
+        points.clear();
+        counts.clear();
+        gaps.clear();
+        bounds = RECT{kDeviceLimit, kDeviceLimit, -kDeviceLimit, -kDeviceLimit};
+    }
+};
+
 /// Buffers and look-ups one frame reuses from item to item: an item allocates only when it needs more room
 /// than every item before it.
 struct Scratch {
     CQorVertexArray vl;            ///< an item's polyline or loop after the view direction
     CQorVertexArray dashed;        ///< the same after its line type
     std::vector<POINT> points;     ///< device points of one segment or loop
+    DeviceLoops loops;             ///< device points of a region's or a glyph's loops
     CQorArrayTempl<double> dashes; ///< an item's dash array
 
     /// The definition of a hatch pattern, asked of the host once per name and frame.
@@ -106,6 +122,9 @@ void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArray
                         const CQorMatrix3d& m, COLORREF color);
 
 // fill.cpp
+/// Fills the first of loops as a polygon in color, the others cut out of the clip region beforehand
+/// (alternate filling); the client clip is re-selected afterwards when a hole narrowed it.
+void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color);
 /// Fills loops (the first the outer boundary, the others holes) after transforming them by d, in color,
 /// as a polygon with the holes clipped out, or by horizontal scan lines.
 void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,
