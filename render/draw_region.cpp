@@ -19,18 +19,19 @@ void drawHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
     const CQorArrayTempl<CQorVertexArray> lines = detail::guarded(CQorArrayTempl<CQorVertexArray>(), [&] {
         return detail::hatchLines(loops, CQorMatrix3d::kIdentity, hatch, def);
     });
-    std::vector<POINT>& points = frame.scratch.points;
+    LineRuns runs(frame.dc, frame.scratch.points);
     for (const CQorVertexArray& line : lines) {
         const bool keepShort = !dots && (line.isContinuous() || (!frame.window() && line.isClosed()));
         for (const CQorVertex& vx : line) {
             if (!keepShort && vx.end.distanceTo(vx.start) < frame.minSegment) {
+                runs.flush();
                 drawPixel(frame, devicePoint(vx.start * d), color);
                 continue;
             }
-            segmentPoints(vx, d, points);
-            drawPoints(frame.dc, points);
+            runs.add(vx, d);
         }
     }
+    runs.flush();
     if (oldPen) frame.dc.SelectObject(oldPen);
 }
 

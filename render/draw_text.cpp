@@ -91,12 +91,12 @@ void drawCurvedGlyph(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
     if (glyph[0].isClosed()) fillLoops(frame, glyph, d, color, false);
     CPen pen(PS_SOLID, 1, color);
     CPen* oldPen = frame.dc.SelectObject(&pen);
-    std::vector<POINT>& points = frame.scratch.points;
-    for (const CQorVertexArray& loop : glyph)
-        for (const CQorVertex& vx : loop) {
-            segmentPoints(vx, d, points);
-            drawPoints(frame.dc, points);
-        }
+    {
+        LineRuns runs(frame.dc, frame.scratch.points);
+        for (const CQorVertexArray& loop : glyph)
+            for (const CQorVertex& vx : loop)
+                runs.add(vx, d);
+    }
     if (oldPen) frame.dc.SelectObject(oldPen);
 }
 

@@ -112,8 +112,31 @@ void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes);
 POINT devicePoint(const CQorPoint3d& p);
 /// The device points of a segment after transforming it by m.
 void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector<POINT>& out);
-/// Lines through consecutive device points (move to the first, line to each next).
-void drawPoints(CDC& dc, const std::vector<POINT>& points);
+/// Lines sent to a device context as polylines: a segment that starts where the one before it ended
+/// extends the same polyline. A point that repeats the one before it adds nothing to a line and is left
+/// out, except where a segment came to a single point, which a wide pen still marks.
+class LineRuns {
+public:
+    LineRuns(CDC& dc, std::vector<POINT>& buffer) : m_dc(dc), m_points(buffer) { m_points.clear(); }
+    ~LineRuns() { flush(); }
+    LineRuns(const LineRuns&) = delete;
+    LineRuns& operator=(const LineRuns&) = delete;
+
+    /// A segment between device points.
+    void add(POINT from, POINT to);
+    /// A segment after transforming it by m; an arc in chords of half a device unit.
+    void add(const CQorVertex& segment, const CQorMatrix3d& m);
+    /// Draws what was added so far.
+    void flush();
+
+private:
+    CDC& m_dc;
+    std::vector<POINT>& m_points;
+    /// The last segment's end in model space, while m_points ends with its device point.
+    const CQorPoint3d* m_lastEnd = nullptr;
+    std::vector<POINT> m_arc;
+};
+
 /// One pixel at p in color (the target decides how).
 void drawPixel(const Frame& frame, POINT p, COLORREF color);
 /// Draws a styled polyline (already transformed by the view direction, and used up): line type, chords,

@@ -29,11 +29,35 @@ void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector
         out.push_back(devicePoint(p));
 }
 
-void drawPoints(CDC& dc, const std::vector<POINT>& points) {
-    if (points.empty()) return;
-    dc.MoveTo(points.front());
-    for (std::size_t i = 1; i < points.size(); ++i)
-        dc.LineTo(points[i]);
+void LineRuns::add(POINT from, POINT to) {
+    m_lastEnd = nullptr;
+    if (m_points.empty() || m_points.back().x != from.x || m_points.back().y != from.y) {
+        flush();
+        m_points.push_back(from);
+    }
+    if (m_points.size() == 1 || m_points.back().x != to.x || m_points.back().y != to.y)
+        m_points.push_back(to);
+}
+
+void LineRuns::add(const CQorVertex& segment, const CQorMatrix3d& m) {
+    if (segment.isArc()) {
+        segmentPoints(segment, m, m_arc);
+        for (std::size_t i = 1; i < m_arc.size(); ++i)
+            add(m_arc[i - 1], m_arc[i]);
+        return;
+    }
+    // A segment that starts exactly where the last one ended starts at the same device point.
+    const CQorPoint3d* last = m_lastEnd;
+    const bool joins =
+        last && last->x == segment.start.x && last->y == segment.start.y && last->z == segment.start.z;
+    add(joins ? m_points.back() : devicePoint(segment.start * m), devicePoint(segment.end * m));
+    m_lastEnd = &segment.end;
+}
+
+void LineRuns::flush() {
+    if (m_points.size() >= 2) m_dc.Polyline(m_points.data(), int(m_points.size()));
+    m_points.clear();
+    m_lastEnd = nullptr;
 }
 
 void drawPixel(const Frame& frame, POINT p, COLORREF color) {
@@ -51,14 +75,14 @@ void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArray
     applyLineType(vl, dashes);
     const bool continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
     if (vl.hasArcs()) vl = qor_gdx_image_vl_split(vl);
-    std::vector<POINT>& points = frame.scratch.points;
+    LineRuns runs(frame.dc, frame.scratch.points);
     for (const CQorVertex& vx : std::as_const(vl)) {
         if (!continuous && vx.end.distanceTo(vx.start) < frame.minSegment) {
+            runs.flush();
             drawPixel(frame, devicePoint(vx.start * m), color);
             continue;
         }
-        segmentPoints(vx, m, points);
-        drawPoints(frame.dc, points);
+        runs.add(vx, m);
     }
 }
 

@@ -249,8 +249,43 @@ TEST(RenderText, GlyphsAreFilledWithTheirHolesClippedThenTraced) {
     const std::vector<std::string> log = draw(gdx);
     EXPECT_EQ(only(log, "clip").size(), 3u); // client, hole cut out, client again (not for the open stroke)
     EXPECT_EQ(only(log, "polygon"), std::vector<std::string>{"polygon 10,10 30,10 30,30 10,30 10,10 /1"});
-    // Every loop traced as one connected line.
-    EXPECT_EQ(only(log, "polyline"), (std::vector<std::string>{"polyline 5", "polyline 5", "polyline 2"}));
+    EXPECT_EQ(only(log, "line ").size(), 9u); // every segment of every loop
+}
+
+TEST(RenderFrame, ShapesThatComeToOnePixelShowOnlyWithAWidePen) {
+    // Pieces far smaller than a pixel: a polyline of three and a filled glyph square, all inside pixel
+    // (10, 10). Lines between equal points draw nothing with a thin pen, and a dot with a wide one.
+    CQorVertexArray tiny;
+    tiny.append(CQorPoint3d(10.1, 10.1, 0), CQorPoint3d(10.2, 10.1, 0));
+    tiny.append(CQorPoint3d(10.2, 10.1, 0), CQorPoint3d(10.3, 10.2, 0));
+    tiny.append(CQorPoint3d(10.3, 10.2, 0), CQorPoint3d(10.4, 10.4, 0));
+    CQorVertexArray square = tiny;
+    square.append(CQorPoint3d(10.4, 10.4, 0), CQorPoint3d(10.1, 10.1, 0));
+    const auto inkedPixels = [&](bool text, int thickness) {
+        CQorGDX gdx = makeList();
+        CQorDisplayItem item;
+        item.m_type = text ? QorDisplayTxt : QorDisplayVl;
+        item.m_color = CQorColor(3);
+        item.m_thickness = thickness;
+        if (text)
+            item.m_strokes.append(CQorArrayTempl<CQorVertexArray>{square});
+        else
+            item.m_vl = tiny;
+        EXPECT_TRUE(gdx.addDisplayList(CQorArrayTempl<CQorDisplayItem>{item}));
+        CBitmap bitmap;
+        EXPECT_TRUE(QOR::paintToBitmap(&gdx, bitmap, 30, 30));
+        const COLORREF back = bitmap.surface()->colorAt(0, 0);
+        int inked = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 30; ++x)
+                inked += bitmap.surface()->colorAt(x, y) != back;
+        return inked;
+    };
+    for (const bool text : {false, true}) {
+        SCOPED_TRACE(text ? "glyph" : "polyline");
+        EXPECT_EQ(inkedPixels(text, 1), 0);
+        EXPECT_GT(inkedPixels(text, 3), 0);
+    }
 }
 
 TEST(RenderFrame, EmptyListAndNullList) {
