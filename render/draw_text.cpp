@@ -30,34 +30,40 @@ bool sameCoordinates(const CQorPoint3d& a, const CQorPoint3d& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z;
 }
 
+bool samePoint(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 /// Sets glyph to the device points of loops after transforming them by d; false at the first arc.
 /// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
 /// that comes to a single point keeps it twice, so that a wide pen still marks it.
 bool toDevice(const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d, DeviceLoops& glyph) {
     glyph.clear();
-    RECT& bounds = glyph.bounds;
+    std::vector<POINT>& points = glyph.points;
     for (const CQorVertexArray& loop : loops) {
-        const std::size_t first = glyph.points.size();
-        const auto add = [&](POINT p, bool move) {
-            if (glyph.points.size() > first) {
-                const POINT last = glyph.points.back();
-                if (last.x == p.x && last.y == p.y) return;
-                if (move) glyph.gaps.push_back(glyph.points.size());
+        const std::size_t first = points.size();
+        const CQorVertex* vx = loop.data();
+        const CQorVertex* const end = vx + loop.len();
+        for (const CQorPoint3d* lastEnd = nullptr; vx != end; lastEnd = &vx->end, ++vx) {
+            if (vx->isArc()) return false;
+            // A segment that starts where the one before it ended adds its end point only.
+            if (!lastEnd || !sameCoordinates(vx->start, *lastEnd)) {
+                const POINT p = devicePoint(vx->start * d);
+                if (points.size() == first || !samePoint(points.back(), p)) {
+                    if (points.size() > first) glyph.gaps.push_back(points.size());
+                    points.push_back(p);
+                }
             }
-            glyph.points.push_back(p);
-            bounds = RECT{std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
-                          std::max(bounds.bottom, p.y)};
-        };
-        const CQorPoint3d* lastEnd = nullptr;
-        for (const CQorVertex& vx : loop) {
-            if (vx.isArc()) return false;
-            if (!lastEnd || !sameCoordinates(vx.start, *lastEnd)) add(devicePoint(vx.start * d), true);
-            add(devicePoint(vx.end * d), false);
-            lastEnd = &vx.end;
+            const POINT p = devicePoint(vx->end * d);
+            if (!samePoint(points.back(), p)) points.push_back(p);
         }
-        if (glyph.points.size() == first + 1) glyph.points.push_back(glyph.points.back());
-        glyph.counts.push_back(int(glyph.points.size() - first));
+        if (points.size() == first + 1) points.push_back(points.back());
+        glyph.counts.push_back(int(points.size() - first));
     }
+    RECT& bounds = glyph.bounds;
+    for (const POINT& p : points)
+        bounds = RECT{std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
+                      std::max(bounds.bottom, p.y)};
     return true;
 }
 
@@ -105,8 +111,10 @@ void drawCurvedGlyph(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
 void drawText(const Frame& frame, int item, const ItemStyle& style) {
     CDC& dc = frame.dc;
     const CQorMatrix3d d = style.base * frame.gdx.viewDirectionMtxGet() * frame.gdx.mtxGet(item);
-    // The fill outlines the glyph with the item's pen: glyphs are skipped unseen only when that pen is thin.
-    const bool skipUnseen = frame.window() && frame.gdx.thicknGet(item) <= 1;
+    // The fill outlines the glyph with the item's pen. When that pen is thin, it draws in the window what
+    // the one-pixel pen of the trace draws, and a glyph that cannot reach the window may be skipped.
+    const int thickness = frame.gdx.thicknGet(item);
+    const bool thinPen = frame.window() && (thickness == 0 || thickness == 1);
     DeviceLoops& device = frame.scratch.loops;
     CQorArrayTempl<CQorVertexArray> chords;
     for (const CQorArrayTempl<CQorVertexArray>& stored : frame.item(item).m_strokes) {
@@ -123,8 +131,12 @@ void drawText(const Frame& frame, int item, const ItemStyle& style) {
             glyph = &chords;
             toDevice(chords, d, device);
         }
-        if (skipUnseen && !reachesWindow(frame, device.bounds)) continue;
+        if (thinPen && !reachesWindow(frame, device.bounds)) continue;
         if ((*glyph)[0].isClosed()) fillDeviceLoops(frame, device, style.color);
+        if (thinPen) {
+            trace(dc, device);
+            continue;
+        }
         CPen pen(PS_SOLID, 1, style.color);
         CPen* oldPen = dc.SelectObject(&pen);
         trace(dc, device);
