@@ -17,7 +17,7 @@ void drawHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
     const bool dots = CQorString::compare(hatch.m_name, L"DOTS") == 0;
     const CQorPatternDef& def = frame.scratch.pattern(hatch.m_name);
     const CQorArrayTempl<CQorVertexArray> lines = detail::guarded(CQorArrayTempl<CQorVertexArray>(), [&] {
-        return detail::hatchLines(loops, CQorMatrix3d::kIdentity, hatch, def);
+        return detail::hatchLines(loops, CQorMatrix3d::kIdentity, hatch, def, frame.patternDot);
     });
     LineRuns runs(frame.dc, frame.scratch.points);
     for (const CQorVertexArray& line : lines) {

@@ -3,6 +3,7 @@
 #include "kernel/units.h"
 #include "platform/raster/raster_dc.h"
 #include "render/hatch_p.h"
+#include "render/polyline_prep.h"
 #include "render/render_p.h"
 
 namespace QOR {
@@ -14,6 +15,8 @@ using render::Scratch;
 const CQorPatternDef& Scratch::pattern(const CQorString& name) {
     const auto found = m_patterns.find(name);
     if (found != m_patterns.end()) return found->second;
+    static const CQorPatternDef kNone;
+    if (m_sealed) return kNone;
     return m_patterns.emplace(name, detail::hatchPattern(name)).first->second;
 }
 
@@ -22,11 +25,55 @@ CBitmap* Scratch::picture(const CQorString& name, int number, int width, int hei
     auto key = std::make_tuple(name, number, width, height, flag, back);
     const auto found = m_pictures.find(key);
     if (found != m_pictures.end()) return found->second.get();
+    if (m_sealed) return nullptr;
     HBITMAP loaded = qor_gdx_image_get_bitmap(name, number, width, height, flag, back);
     return m_pictures.emplace(std::move(key), std::move(loaded)).first->second.get();
 }
 
-void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
+namespace render {
+
+void drawItems(const Frame& frame, int first, int last) {
+    CDC& dc = frame.dc;
+    const CQorGDX& gdx = frame.gdx;
+    const COLORREF oldBk = dc.GetBkColor();
+    if (frame.window()) dc.SetBkColor(frame.back);
+    for (int i = first; i < last; ++i) {
+        if (gdx.flagGet(i) & GdxItemHidden) continue;
+        ItemStyle style;
+        style.color = itemColor(frame, i, style.mode);
+        style.base = baseMatrix(frame, i);
+        CPen pen(PS_SOLID, gdx.thicknGet(i), style.color);
+        CPen* oldPen = dc.SelectObject(&pen);
+        switch (gdx.typeGet(i)) {
+        case QorDisplayPt:
+            drawPoint(frame, i, style);
+            break;
+        case QorDisplayVl:
+            drawPolyline(frame, i, style);
+            break;
+        case QorDisplayReg:
+            drawRegion(frame, i, style);
+            break;
+        case QorDisplayTxt:
+            drawText(frame, i, style);
+            break;
+        case QorDisplayPicture:
+            drawPicture(frame, i);
+            break;
+        default:
+            break; // other kinds draw nothing
+        }
+        if (oldPen) dc.SelectObject(oldPen);
+    }
+    if (frame.window()) dc.SetBkColor(oldBk);
+}
+
+} // namespace render
+
+namespace {
+
+/// Draws every item of gdx into dc: in two parts when dc holds bitmap and the list is large.
+void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target, CBitmap* bitmap) {
     if (width < 1) width = 1;
     if (height < 1) height = 1;
     CRgn client;
@@ -46,40 +93,17 @@ void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 render::fixedScaleMatrix(gdx, width, height),
                 acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
+                acadUnitCv(detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 &client,
                 scratch};
+    if (bitmap && frame.window() && render::drawInParts(frame, *bitmap)) return;
+    render::drawItems(frame, 0, gdx.lenGet());
+}
 
-    const COLORREF oldBk = dc.GetBkColor();
-    if (frame.window()) dc.SetBkColor(frame.back);
-    for (int i = 0; i < gdx.lenGet(); ++i) {
-        if (gdx.flagGet(i) & GdxItemHidden) continue;
-        ItemStyle style;
-        style.color = render::itemColor(frame, i, style.mode);
-        style.base = render::baseMatrix(frame, i);
-        CPen pen(PS_SOLID, gdx.thicknGet(i), style.color);
-        CPen* oldPen = dc.SelectObject(&pen);
-        switch (gdx.typeGet(i)) {
-        case QorDisplayPt:
-            render::drawPoint(frame, i, style);
-            break;
-        case QorDisplayVl:
-            render::drawPolyline(frame, i, style);
-            break;
-        case QorDisplayReg:
-            render::drawRegion(frame, i, style);
-            break;
-        case QorDisplayTxt:
-            render::drawText(frame, i, style);
-            break;
-        case QorDisplayPicture:
-            render::drawPicture(frame, i);
-            break;
-        default:
-            break; // other kinds draw nothing
-        }
-        if (oldPen) dc.SelectObject(oldPen);
-    }
-    if (frame.window()) dc.SetBkColor(oldBk);
+} // namespace
+
+void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
+    renderFrame(gdx, dc, width, height, target, nullptr);
 }
 
 namespace {
@@ -89,7 +113,7 @@ namespace {
 void paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height) {
     dc.SelectStockObject(NULL_PEN);
     dc.FillSolidRect(0, 0, width, height, gdx.backColorGet().oleColor() & render::kInvertMask);
-    renderItems(gdx, dc, width, height, RenderTarget::Window);
+    renderFrame(gdx, dc, width, height, RenderTarget::Window, dc.GetCurrentBitmap());
 }
 
 } // namespace

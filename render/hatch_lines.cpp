@@ -10,12 +10,11 @@
 #include "kernel/units.h"
 #include "render/hatch.h"
 #include "render/hatch_p.h"
+#include "render/polyline_prep.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-/// Length of a dot of a pattern line, in millimetres (Qor::kUnitMillimeter).
-constexpr double kDotMm = 0.2;
 /// The generated line reaches this many pattern lengths (dashed) or region diagonals (solid) to either
 /// side of its origin, so that it spans the region whatever the origin. Gravel's stones are sparse and
 /// need longer lines, more so at small scales.
@@ -105,15 +104,14 @@ int clampedCount(double count) {
 class HatchSweep {
 public:
     HatchSweep(const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& mtx,
-               const QOR::CHatchProp& hatch)
-        : m_loops(loops), m_mtx(mtx), m_hatch(hatch) {
+               const QOR::CHatchProp& hatch, double dotLength)
+        : m_loops(loops), m_mtx(mtx), m_hatch(hatch), m_dot(dotLength) {
         const bool gravel = QOR::detail::isPatternName(hatch.m_name, L"GRAVEL");
         const bool small = hatch.m_scale < 1.0;
         m_reach = gravel ? (small ? kGravelSmallReach : kGravelReach) : kDashedReach;
         m_steps = gravel && small ? kGravelSmallSearchSteps : kSearchSteps;
         const CQorPoint3dArray ext = QOR::vl_extmax(loops[0], 0.0);
         m_diag = ext[0].distanceTo(ext[1]);
-        m_dot = QOR::acadUnitCv(kDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent);
         m_rotated = hatch.m_angle != 0.0;
         m_rotation.setToRotation(hatch.m_angle, CQorVector3d::kZAxis);
     }
@@ -217,7 +215,7 @@ private:
     double m_reach = kDashedReach;
     int m_steps = kSearchSteps;
     double m_diag = 0.0;
-    double m_dot = 0.0;
+    double m_dot;
 };
 
 } // namespace
@@ -225,11 +223,12 @@ private:
 namespace QOR::detail {
 
 CQorArrayTempl<CQorVertexArray> hatchLines(CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& mtx,
-                                           const CHatchProp& hatch, const CQorPatternDef& def) {
+                                           const CHatchProp& hatch, const CQorPatternDef& def,
+                                           double dotLength) {
     CQorArrayTempl<CQorVertexArray> out;
     if (hatch.m_double && isUserPattern(hatch.m_name)) {
         const CHatchProp across(hatch.m_name, g_ang(hatch.m_angle + kPi / 2.0), hatch.m_scale, false);
-        out = hatchLines(loops, mtx, across, def);
+        out = hatchLines(loops, mtx, across, def, dotLength);
     }
     if (def.isEmpty()) return out;
 
@@ -238,7 +237,7 @@ CQorArrayTempl<CQorVertexArray> hatchLines(CQorArrayTempl<CQorVertexArray> loops
     if (loops.isEmpty()) loops.append(CQorVertexArray());
     orientLoops(loops);
 
-    HatchSweep sweep(loops, mtx, hatch);
+    HatchSweep sweep(loops, mtx, hatch, dotLength);
     for (const auto& line : def)
         sweep.run(line, out);
     return out;
@@ -251,6 +250,9 @@ CQorArrayTempl<CQorVertexArray> qor_gdx_image_reg_hatch2(CQorArrayTempl<CQorVert
                                                          const QOR::CHatchProp& hatch) {
     using Lines = CQorArrayTempl<CQorVertexArray>;
     return QOR::detail::guarded(Lines(), [&] {
-        return QOR::detail::hatchLines(std::move(loops), mtx, hatch, QOR::detail::hatchPattern(hatch.m_name));
+        const double dot =
+            QOR::acadUnitCv(QOR::detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent);
+        return QOR::detail::hatchLines(std::move(loops), mtx, hatch, QOR::detail::hatchPattern(hatch.m_name),
+                                       dot);
     });
 }

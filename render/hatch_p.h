@@ -29,10 +29,11 @@ CQorPatternDef hatchPattern(const CQorString& name);
 bool patternTest(CQorArrayTempl<CQorVertexArray> loops, const CQorPatternDef& def, double scale,
                  const CQorMatrix3d& mtx);
 
-/// qor_gdx_image_reg_hatch2 with the definition of hatch's pattern already looked up; may throw
-/// std::bad_alloc.
+/// qor_gdx_image_reg_hatch2 with the definition of hatch's pattern already looked up and the length of
+/// its dots (kPatternDotMm) in drawing units; may throw std::bad_alloc.
 CQorArrayTempl<CQorVertexArray> hatchLines(CQorArrayTempl<CQorVertexArray> loops, const CQorMatrix3d& mtx,
-                                           const CHatchProp& hatch, const CQorPatternDef& def);
+                                           const CHatchProp& hatch, const CQorPatternDef& def,
+                                           double dotLength);
 
 /// Most lines one line family may produce. Far above anything drawable (the renderer fills a region
 /// solid from 95 lines on), it only keeps a pathological scale or region from running for hours.

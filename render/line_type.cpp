@@ -41,10 +41,10 @@ void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<d
     }
 }
 
-void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes) {
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength) {
     // Fitted to each segment: every straight piece starts and ends with half a dash, so corners and
     // ends are drawn and a pattern never stops in the middle of a gap.
-    qor_gdx_image_vl_measure(vl, dashes, 1);
+    detail::vlMeasure(vl, dashes, 1, dotLength);
 }
 
 } // namespace QOR::render

@@ -16,8 +16,6 @@ namespace {
 /// An entry must be longer than this to count as the dash a fitted pattern starts with; the renderer's
 /// dots are 0.21 long, so they never do.
 constexpr double kDashMin = 0.21;
-/// Length of a dot laid inside a pattern, in millimetres (Qor::kUnitMillimeter).
-constexpr double kDotMm = 0.2;
 /// Arcs shorter than kShortArc are split finer: a small arc drawn with few chords looks polygonal.
 constexpr double kShortArc = 4.0;
 constexpr double kShortArcDeviation = 0.01;
@@ -39,9 +37,8 @@ void alignToDash(CQorArrayTempl<double>& dashes) {
     }
 }
 
-/// Replaces each dot by the dot length and returns the pattern length, a dot counting 1.0.
-double prepareDots(CQorArrayTempl<double>& dashes) {
-    const double dot = QOR::acadUnitCv(kDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent);
+/// Replaces each dot by dot and returns the pattern length, a dot counting 1.0.
+double prepareDots(CQorArrayTempl<double>& dashes, double dot) {
     double total = 0.0;
     for (double& d : dashes) {
         if (d == 0.0) {
@@ -96,16 +93,18 @@ void arrayRotate(CQorArrayTempl<double>& a, int n) {
 
 } // namespace QOR
 
-bool qor_gdx_image_vl_measure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode) {
+namespace QOR::detail {
+
+bool vlMeasure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode, double dotLength) {
     if (dashes.len() < 2) return false;
-    return QOR::detail::guarded(false, [&] {
+    return guarded(false, [&] {
         if (mode == 1) alignToDash(dashes);
-        const double patternLength = prepareDots(dashes);
-        const CQorArrayTempl<CQorVertexArray> pieces = QOR::vl_to_vll(vl);
+        const double patternLength = prepareDots(dashes, dotLength);
+        const CQorArrayTempl<CQorVertexArray> pieces = vl_to_vll(vl);
         CQorVertexArray out;
         for (const CQorVertexArray& piece : pieces) {
             if (mode == 0) {
-                QOR::vl_measure_flat(QOR::g_vx_xy(piece), 1.0, CQorLineParm(dashes), out);
+                vl_measure_flat(g_vx_xy(piece), 1.0, CQorLineParm(dashes), out);
                 continue;
             }
             for (const CQorVertex& vx : piece)
@@ -114,6 +113,14 @@ bool qor_gdx_image_vl_measure(CQorVertexArray& vl, CQorArrayTempl<double> dashes
         vl = std::move(out);
         return true;
     });
+}
+
+} // namespace QOR::detail
+
+bool qor_gdx_image_vl_measure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode) {
+    if (dashes.len() < 2) return false;
+    const double dot = QOR::acadUnitCv(QOR::detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent);
+    return QOR::detail::vlMeasure(vl, std::move(dashes), mode, dot);
 }
 
 CQorVertexArray qor_gdx_image_vl_split(const CQorVertexArray& vl) {

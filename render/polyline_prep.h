@@ -34,6 +34,17 @@ QOR_EXPORT CQorVertexArray qor_g_vl_mtx_view(const CQorVertexArray& vl, CQorVect
 
 namespace QOR {
 
+namespace detail {
+
+/// Length of a dot laid inside a dash or hatch pattern, in millimetres (Qor::kUnitMillimeter).
+inline constexpr double kPatternDotMm = 0.2;
+
+/// qor_gdx_image_vl_measure with the dot length given in drawing units instead of asked of the host, for
+/// callers that convert it once (or off the host's thread).
+bool vlMeasure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode, double dotLength);
+
+} // namespace detail
+
 /// Rotates a by n places to the left: entry i takes the old entry (i + n) mod length (a negative n
 /// rotates right). Arrays shorter than two entries and n = 0 are left as they are.
 QOR_EXPORT void arrayRotate(CQorArrayTempl<double>& a, int n);

@@ -56,8 +56,12 @@ struct Scratch {
     /// A picture as qor_gdx_image_get_bitmap loads it, once per frame for each set of arguments; null
     /// when it cannot be loaded.
     CBitmap* picture(const CQorString& name, int number, int width, int height, bool flag, COLORREF back);
+    /// From now on a look-up not made before finds nothing (an empty pattern, no picture) instead of
+    /// asking the host or reading a file: for drawing off the host's thread.
+    void seal() noexcept { m_sealed = true; }
 
 private:
+    bool m_sealed = false;
     std::map<CQorString, CQorPatternDef> m_patterns;
     std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP> m_pictures;
 };
@@ -74,12 +78,21 @@ struct Frame {
     CQorMatrix3d fixed;     ///< the scene's placement of the origin with a fixed scale, y down
     double dotLength;       ///< length of a dot of a line type, drawing units
     double minSegment;      ///< pieces shorter than this are one pixel, drawing units
+    double patternDot;      ///< length of a dot inside a fitted dash pattern or a hatch, drawing units
     const CRgn* clientClip; ///< re-selected after a fill narrowed the clip; null: none
     Scratch& scratch;
 
     bool window() const noexcept { return target == RenderTarget::Window; }
     const CQorDisplayItem& item(int i) const { return gdx.getDisplayList()[i]; }
 };
+
+/// Draws items first to last - 1 of the frame's list, in order.
+void drawItems(const Frame& frame, int first, int last);
+/// Draws every item of a large list for the window into dc, which holds bitmap, in two parts at once: the
+/// first part on a second thread straight into bitmap, the rest into a layer laid over it afterwards. The
+/// pixels come out as if drawn in one pass. False, having drawn nothing, when the list is too small to
+/// gain from it or the second thread cannot be had.
+bool drawInParts(const Frame& frame, CBitmap& bitmap);
 
 /// How one item is drawn: its colour and mode and the matrix that takes model space to the device.
 struct ItemStyle {
@@ -103,9 +116,10 @@ COLORREF fillColor(const Frame& frame, int item, const ItemStyle& style);
 /// Sets dashes to the dash array the item is drawn with: built-in patterns expanded, entries scaled, dots
 /// sized; empty for a solid line.
 void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<double>& dashes);
-/// Replaces vl by its dashes, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1), laid
-/// one after the other into one polyline; fewer than two entries leave vl unchanged.
-void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes);
+/// Replaces vl by its dashes, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1, with
+/// dots of dotLength), laid one after the other into one polyline; fewer than two entries leave vl
+/// unchanged.
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength);
 
 // segments.cpp
 /// Device point of a transformed point.

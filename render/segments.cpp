@@ -72,7 +72,7 @@ void drawPixel(const Frame& frame, POINT p, COLORREF color) {
 
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color) {
-    applyLineType(vl, dashes);
+    applyLineType(vl, dashes, frame.patternDot);
     const bool continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
     if (vl.hasArcs()) vl = qor_gdx_image_vl_split(vl);
     LineRuns runs(frame.dc, frame.scratch.points);

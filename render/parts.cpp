@@ -1,0 +1,132 @@
+// Large window frames drawn in two parts at once. Every item paints its pixels opaquely, whatever was
+// there before, so the second part can be drawn into a layer of its own and laid over the first part
+// afterwards: a pixel of the layer that the second part painted wins, as if it had been drawn later in
+// the same pass.
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <system_error>
+#include <thread>
+
+#include "platform/raster/raster_dc.h"
+#include "render/render_p.h"
+
+namespace QOR::render {
+
+namespace {
+
+/// Below this estimated cost (about 15 000 items of a typical drawing) a second thread and a layer cost
+/// more than they save.
+constexpr std::int64_t kMinCost = 300'000;
+/// Largest layer, in pixels (64 MB).
+constexpr std::int64_t kMaxLayerPixels = std::int64_t(1) << 24;
+/// A layer pixel no drawing writes: painted pixels are 0x00RRGGBB.
+constexpr std::uint32_t kUnpainted = 0xFF000000;
+
+/// Rough cost of drawing an item, in vertices: a glyph counts as the dozen or so of the built-in font,
+/// a region loop four times, as it is filled and outlined.
+std::int64_t itemCost(const CQorDisplayItem& item) {
+    std::int64_t cost = 8 + item.m_vl.len() + 12 * std::int64_t(item.m_strokes.len());
+    for (const CQorVertexArray& loop : item.m_regions)
+        cost += 4 * std::int64_t(loop.len());
+    return cost;
+}
+
+/// The first item of the second part: about half the cost on either side, and no picture in the first
+/// part, as pictures are loaded on the host's thread. 0 when the list is too small to split.
+int splitPoint(const CQorGDX& gdx) {
+    const CQorArrayTempl<CQorDisplayItem>& items = gdx.getDisplayList();
+    std::int64_t total = 0;
+    for (const CQorDisplayItem& item : items)
+        total += itemCost(item);
+    if (total < kMinCost) return 0;
+    std::int64_t sum = 0;
+    int split = 0;
+    while (split < items.len() && sum < total / 2 && items[split].m_type != QorDisplayPicture)
+        sum += itemCost(items[split++]);
+    return split;
+}
+
+/// Looks up, on the host's thread, every hatch pattern the items first to last - 1 use.
+void lookUpPatterns(const Frame& frame, int first, int last) {
+    for (int i = first; i < last; ++i) {
+        const CQorDisplayItem& item = frame.item(i);
+        if (item.m_type == QorDisplayReg && (item.m_flags & GdxItemHatch))
+            frame.scratch.pattern(item.m_hatch.m_name);
+    }
+}
+
+/// Copies every pixel the layer's drawing painted onto bitmap.
+void layOver(const CBitmap& layer, CBitmap& bitmap, int width, int height) {
+    const detail::Surface& from = *layer.surface();
+    detail::Surface& to = *bitmap.surface();
+    height = std::min({height, from.height, to.height});
+    width = std::min({width, from.width, to.width});
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* source = from.row32(y);
+        std::uint32_t* target = to.row32(y);
+        for (int x = 0; x < width; ++x)
+            if (source[x] != kUnpainted) target[x] = source[x];
+    }
+}
+
+} // namespace
+
+bool drawInParts(const Frame& frame, CBitmap& bitmap) {
+    if (std::thread::hardware_concurrency() < 2 || !bitmap.surface() || bitmap.surface()->bitsPerPixel != 32)
+        return false;
+    if (std::int64_t(frame.width) * frame.height > kMaxLayerPixels) return false;
+    const int split = splitPoint(frame.gdx);
+    if (split <= 0 || split >= frame.gdx.lenGet()) return false;
+
+    CBitmap layer;
+    CRasterDC layerDC;
+    if (!layer.CreateBitmap(frame.width, frame.height, 1, 32, nullptr) ||
+        !layerDC.CreateCompatibleDC(nullptr))
+        return false;
+    std::fill(layer.surface()->words.begin(), layer.surface()->words.end(), kUnpainted);
+    CBitmap* oldLayer = layerDC.SelectObject(&layer);
+    CRgn client;
+    client.CreateRectRgn(0, 0, frame.width, frame.height);
+    layerDC.SelectClipRgn(&client);
+    layerDC.SelectStockObject(NULL_PEN);
+
+    // The first part draws on the second thread into the caller's DC, with look-ups made here beforehand.
+    Scratch firstScratch;
+    Frame first{frame.dc,         frame.gdx,        frame.target, frame.width,     frame.height,
+                frame.back,       frame.scene,      frame.fixed,  frame.dotLength, frame.minSegment,
+                frame.patternDot, frame.clientClip, firstScratch};
+    lookUpPatterns(first, 0, split);
+    firstScratch.seal();
+    Frame second{layerDC,          frame.gdx,   frame.target, frame.width,     frame.height,
+                 frame.back,       frame.scene, frame.fixed,  frame.dotLength, frame.minSegment,
+                 frame.patternDot, &client,     frame.scratch};
+    // What either part throws (memory running out) leaves here once both are done, as from one pass.
+    std::exception_ptr firstFailed, secondFailed;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                drawItems(first, 0, split);
+            } catch (...) {
+                firstFailed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        layerDC.SelectObject(oldLayer);
+        return false;
+    }
+    try {
+        drawItems(second, split, frame.gdx.lenGet());
+    } catch (...) {
+        secondFailed = std::current_exception();
+    }
+    worker.join();
+    layerDC.SelectObject(oldLayer);
+    if (firstFailed) std::rethrow_exception(firstFailed);
+    if (secondFailed) std::rethrow_exception(secondFailed);
+    layOver(layer, bitmap, frame.width, frame.height);
+    return true;
+}
+
+} // namespace QOR::render
