@@ -32,6 +32,17 @@ void appendLoopPoints(const CQorVertexArray& loop, const CQorMatrix3d& d, Device
     out.counts.push_back(int(out.points.size() - first));
 }
 
+/// False for a polygon that encloses no pixel: fewer than three points, or all on one row or column.
+bool enclosesPixels(const POINT* points, int count) {
+    if (count < 3) return false;
+    bool oneRow = true, oneColumn = true;
+    for (int i = 1; i < count && (oneRow || oneColumn); ++i) {
+        oneRow = oneRow && points[i].y == points[0].y;
+        oneColumn = oneColumn && points[i].x == points[0].x;
+    }
+    return !oneRow && !oneColumn;
+}
+
 void fillByScanLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, COLORREF color) {
     CDC& dc = frame.dc;
     CQorPoint3d min, max;
@@ -61,8 +72,7 @@ void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF colo
     std::size_t first = std::size_t(loops.counts[0]);
     for (std::size_t i = 1; i < loops.counts.size(); ++i) {
         const int count = loops.counts[i];
-        // Fewer than three points enclose no pixel.
-        if (count >= 3) {
+        if (enclosesPixels(&loops.points[first], count)) {
             CRgn hole;
             if (hole.CreatePolygonRgn(&loops.points[first], count, ALTERNATE))
                 holesCut |= dc.ExtSelectClipRgn(&hole, RGN_DIFF) != RGN_ERROR;

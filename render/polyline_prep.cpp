@@ -130,18 +130,21 @@ CQorVertexArray qor_gdx_image_vl_split(const CQorVertexArray& vl) {
         const CQorVector3d normal = vl.normal();
         CQorMatrix3d toWorld;
         toWorld.setToPlaneToWorld(normal);
-        const CQorMatrix3d toPlane = toWorld.inverse();
+        // A polyline in the XY plane (the usual case) is in its plane already.
+        const bool inXY =
+            std::equal(&toWorld.entry[0][0], &toWorld.entry[0][0] + 16, &CQorMatrix3d::kIdentity.entry[0][0]);
+        const CQorMatrix3d toPlane = inXY ? CQorMatrix3d() : toWorld.inverse();
         for (const CQorVertex& vx : vl) {
             if (!vx.isArc()) {
                 out.append(vx);
                 continue;
             }
             CQorVertex inPlane(vx);
-            inPlane.transformBy(toPlane, normal, CQorVector3d::kZAxis);
+            if (!inXY) inPlane.transformBy(toPlane, normal, CQorVector3d::kZAxis);
             const double deviation = inPlane.bulgLen() < kShortArc ? kShortArcDeviation : kLongArcDeviation;
             CQorVertexArray chords = QOR::g_vl_expl(inPlane, QOR::vx_split_dif(inPlane, deviation));
             for (CQorVertex& chord : chords)
-                out.append(chord.transformBy(toWorld));
+                out.append(inXY ? chord : chord.transformBy(toWorld));
         }
         return out;
     });
