@@ -1,5 +1,7 @@
 // One frame: the list sorted once, the matrices built once, every visible item drawn in order; and the
 // window's paint step around it (off-screen bitmap, back colour, copy to the window).
+#include <algorithm>
+
 #include "kernel/units.h"
 #include "platform/raster/raster_dc.h"
 #include "render/hatch_p.h"
@@ -74,8 +76,11 @@ namespace {
 
 /// Draws every item of gdx into dc: in two parts when dc holds bitmap and the list is large.
 void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target, CBitmap* bitmap) {
-    if (width < 1) width = 1;
-    if (height < 1) height = 1;
+    // A window is at least one pixel; a metafile is clipped to the sides it was given, so a side of 0
+    // records no drawing.
+    const int least = target == RenderTarget::Window ? 1 : 0;
+    width = std::max(width, least);
+    height = std::max(height, least);
     CRgn client;
     client.CreateRectRgn(0, 0, width, height);
     dc.SelectClipRgn(&client);

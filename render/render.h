@@ -30,7 +30,8 @@ enum class RenderTarget {
 
 /// Draws every item of gdx into dc for a drawing surface of width x height device units: sorts the list,
 /// builds the matrices, clips to the surface and draws each item. The caller prepares the surface (the
-/// window fills the back colour first). A size below 1 is taken as 1.
+/// window fills the back colour first). For the window a size below 1 is taken as 1; a metafile is clipped
+/// to the size given, so a side of 0 (or less) records no drawing.
 QOR_EXPORT void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target);
 
 /// The paint step of a display-list window: draws gdx into an off-screen bitmap of the client size
@@ -49,8 +50,8 @@ constexpr int kMetafileSideLimit = 32767;
 /// The metafile target: fits the list's view to its view extents for a picture of width x height
 /// (the list keeps that view matrix), draws every item into a new enhanced metafile, nothing behind
 /// them, and returns it; with a path the metafile is also written there (atomically). A side of 0 gets
-/// the view fitted as for 320 or 240 (getViewMtx), yet the drawing is still clipped to width x height (at
-/// least one unit). Null for a null gdx, when the file cannot be written or memory runs out.
+/// the view fitted as for 320 or 240 (getViewMtx), yet the drawing is still clipped to width x height, so
+/// nothing is drawn. Null for a null gdx, when the file cannot be written or memory runs out.
 QOR_EXPORT HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int height) noexcept;
 
 } // namespace QOR

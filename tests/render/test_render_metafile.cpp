@@ -174,13 +174,13 @@ TEST(RenderMetafile, ViewIsFittedToTheExtentsAndKept) {
     EXPECT_TRUE(same(gdx.zoomMtxGet(), zoom)); // only the view matrix changes
     EXPECT_TRUE(same(gdx.projMtxGet(), proj));
 
-    // No width: the view is fitted as for a width of 320, but the drawing stays clipped to the sides given.
+    // No width: the view is fitted as for a width of 320, but the drawing stays clipped to the sides given,
+    // which leaves nothing to draw.
     refresh(&gdx, nullptr, kHeight, 0);
     EXPECT_TRUE(same(gdx.viewMtxGet(), getViewMtx(min, max, kHeight, 320, 0.05)));
     EnhMetaHeader header{};
     ASSERT_TRUE(QOR::clipboard().getEnhMetaFile().header(header));
-    EXPECT_LE(header.bounds.right, 1);
-    EXPECT_LE(header.bounds.bottom, kHeight);
+    EXPECT_LT(header.bounds.right, header.bounds.left); // empty bounds: nothing drawn
 
     // The view box, when one is set, is what gets fitted.
     gdx.extMaxViewSet(CQorPoint3d(0, 0, 0), CQorPoint3d(10, 10, 0));
