@@ -1,7 +1,7 @@
 // Frames of both targets: the bundled demo drawing as it is, and tiled into a grid until the list holds
-// about 100 000 items, each drawn for 1920 x 1080 device units. A window frame includes the back colour
-// fill, every item and the copy to the window's bitmap; a metafile frame includes fitting the view and
-// recording every item (no file written).
+// about 100 000 items, each drawn for 1920 x 1080 device units. A window frame includes making the
+// bitmap, the back colour fill and every item (the large one on two threads, so its time is wall-clock
+// time); a metafile frame includes fitting the view and recording every item (no file written).
 //
 // Then the device-space lines and polygons the window frame of the 100 000-item drawing sends to its
 // device context, replayed alone onto a raster DC and onto Cairo (image surface, antialiasing off):

@@ -57,6 +57,13 @@ void lookUpPatterns(const Frame& frame, int first, int last) {
     }
 }
 
+/// The frame drawn into dc instead, clipped to clip, with scratch for its buffers and look-ups.
+Frame redirected(const Frame& frame, CDC& dc, const CRgn* clip, Scratch& scratch) {
+    return Frame{dc,          frame.gdx,   frame.target,    frame.width,      frame.height,     frame.back,
+                 frame.scene, frame.fixed, frame.dotLength, frame.minSegment, frame.patternDot, clip,
+                 scratch};
+}
+
 /// Copies every pixel the layer's drawing painted onto bitmap.
 void layOver(const CBitmap& layer, CBitmap& bitmap, int width, int height) {
     const detail::Surface& from = *layer.surface();
@@ -94,14 +101,10 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap) {
 
     // The first part draws on the second thread into the caller's DC, with look-ups made here beforehand.
     Scratch firstScratch;
-    Frame first{frame.dc,         frame.gdx,        frame.target, frame.width,     frame.height,
-                frame.back,       frame.scene,      frame.fixed,  frame.dotLength, frame.minSegment,
-                frame.patternDot, frame.clientClip, firstScratch};
+    const Frame first = redirected(frame, frame.dc, frame.clientClip, firstScratch);
     lookUpPatterns(first, 0, split);
     firstScratch.seal();
-    Frame second{layerDC,          frame.gdx,   frame.target, frame.width,     frame.height,
-                 frame.back,       frame.scene, frame.fixed,  frame.dotLength, frame.minSegment,
-                 frame.patternDot, &client,     frame.scratch};
+    const Frame second = redirected(frame, layerDC, &client, frame.scratch);
     // What either part throws (memory running out) leaves here once both are done, as from one pass.
     std::exception_ptr firstFailed, secondFailed;
     std::thread worker;
