@@ -33,18 +33,30 @@ std::int64_t itemCost(const CQorDisplayItem& item) {
     return cost;
 }
 
-/// The first item of the second part: about half the cost on either side, and no picture in the first
-/// part, as pictures are loaded on the host's thread. 0 when the list is too small to split.
-int splitPoint(const CQorGDX& gdx) {
+/// Pixels of the layer per unit of cost: the second part also makes, fills and lays over the layer.
+constexpr std::int64_t kLayerPixelsPerUnit = 25;
+/// Every kSampleStep-th item stands for its neighbours in the cost estimate: reading every item of a
+/// large list would take milliseconds of the frame.
+constexpr int kSampleStep = 8;
+
+/// The first item of the second part: about half the estimated cost on either side, the layer of
+/// layerPixels counted with the second, and no picture in the first part, as pictures are loaded on the
+/// host's thread (they come last in draw order). 0 when the list is too small to split.
+int splitPoint(const CQorGDX& gdx, std::int64_t layerPixels) {
     const CQorArrayTempl<CQorDisplayItem>& items = gdx.getDisplayList();
+    const int n = items.len();
     std::int64_t total = 0;
-    for (const CQorDisplayItem& item : items)
-        total += itemCost(item);
-    if (total < kMinCost) return 0;
+    for (int i = 0; i < n; i += kSampleStep)
+        total += itemCost(items[i]);
+    if (total * kSampleStep < kMinCost) return 0;
     std::int64_t sum = 0;
     int split = 0;
-    while (split < items.len() && sum < total / 2 && items[split].m_type != QorDisplayPicture)
-        sum += itemCost(items[split++]);
+    const std::int64_t half = (total + layerPixels / kLayerPixelsPerUnit / kSampleStep) / 2;
+    for (; split < n && sum < half; split += kSampleStep)
+        sum += itemCost(items[split]);
+    split = std::min(split, n);
+    while (split > 0 && items[split - 1].m_type == QorDisplayPicture)
+        --split;
     return split;
 }
 
@@ -83,8 +95,9 @@ void layOver(const CBitmap& layer, CBitmap& bitmap, int width, int height) {
 bool drawInParts(const Frame& frame, CBitmap& bitmap) {
     if (std::thread::hardware_concurrency() < 2 || !bitmap.surface() || bitmap.surface()->bitsPerPixel != 32)
         return false;
-    if (std::int64_t(frame.width) * frame.height > kMaxLayerPixels) return false;
-    const int split = splitPoint(frame.gdx);
+    const std::int64_t layerPixels = std::int64_t(frame.width) * frame.height;
+    if (layerPixels > kMaxLayerPixels) return false;
+    const int split = splitPoint(frame.gdx, layerPixels);
     if (split <= 0 || split >= frame.gdx.lenGet()) return false;
 
     CBitmap layer;
