@@ -69,33 +69,33 @@ void CQorGDX::appendItem(CQorDisplayItem&& item) {
 
 void CQorGDX::imagePt(const Path& path, DWORD flags, const CQorPoint3d& pt, const CQorColor& color,
                       const CQorMatrix3d& mtx, double pdSize, DWORD pdMode, const CQorPoint3d& anchor) {
-    CQorDisplayItem item;
-    item.m_type = QorDisplayPt;
-    item.m_flags = flags;
-    item.m_stack = path;
-    item.m_color = color;
+    CQorDisplayItem item = QOR::detail::newItem(QorDisplayPt, path, flags, color, mtx);
     item.m_point = pt;
-    item.m_mtx = mtx;
     item.m_pdSize = pdSize;
     item.m_pdMode = pdMode;
-    if (flags & QOR::GdxItemAnchored) item.m_vl.append(anchor, CQorPoint3d::kOrigin);
+    QOR::detail::anchorByVertex(item, anchor);
     appendItem(std::move(item));
 }
+
+namespace {
+
+/// The line style and anchor that polylines and regions share.
+void styleLine(CQorDisplayItem& item, const CQorArrayTempl<double>& linetype, double ltscale, DWORD thickness,
+               const CQorPoint3d& anchor) {
+    item.m_linetype = linetype.isEmpty() ? kSolidLine : linetype;
+    item.m_ltscale = ltscale;
+    item.m_thickness = int(thickness);
+    if (item.m_flags & QOR::GdxItemAnchored) item.m_point = anchor;
+}
+
+} // namespace
 
 void CQorGDX::imageVl(const Path& path, DWORD flags, const CQorVertexArray& vl, const CQorColor& color,
                       const CQorMatrix3d& mtx, const CQorArrayTempl<double>& linetype, double ltscale,
                       DWORD thickness, const CQorPoint3d& anchor) {
-    CQorDisplayItem item;
-    item.m_type = QorDisplayVl;
-    item.m_flags = flags;
-    item.m_stack = path;
-    item.m_color = color;
+    CQorDisplayItem item = QOR::detail::newItem(QorDisplayVl, path, flags, color, mtx);
     item.m_vl = vl;
-    item.m_mtx = mtx;
-    item.m_linetype = linetype.isEmpty() ? kSolidLine : linetype;
-    item.m_ltscale = ltscale;
-    item.m_thickness = int(thickness);
-    if (flags & QOR::GdxItemAnchored) item.m_point = anchor;
+    styleLine(item, linetype, ltscale, thickness, anchor);
     appendItem(std::move(item));
 }
 
@@ -103,17 +103,9 @@ void CQorGDX::imageReg(const Path& path, DWORD flags, const CQorArrayTempl<CQorV
                        const CQorColor& color, const CQorMatrix3d& mtx,
                        const CQorArrayTempl<double>& linetype, double ltscale, DWORD thickness,
                        const CQorColor& fcolor, const QOR::CHatchProp& hatch, const CQorPoint3d& anchor) {
-    CQorDisplayItem item;
-    item.m_type = QorDisplayReg;
-    item.m_flags = flags;
-    item.m_stack = path;
-    item.m_color = color;
+    CQorDisplayItem item = QOR::detail::newItem(QorDisplayReg, path, flags, color, mtx);
     item.m_regions = regions;
-    item.m_mtx = mtx;
-    item.m_linetype = linetype.isEmpty() ? kSolidLine : linetype;
-    item.m_ltscale = ltscale;
-    item.m_thickness = int(thickness);
-    if (flags & QOR::GdxItemAnchored) item.m_point = anchor;
+    styleLine(item, linetype, ltscale, thickness, anchor);
     if (flags & (QOR::GdxItemFill | QOR::GdxItemHatch))
         item.m_fcolor = fcolor.colorIndex() >= 0 ? fcolor : color;
     item.m_hatch = hatch;
@@ -122,10 +114,7 @@ void CQorGDX::imageReg(const Path& path, DWORD flags, const CQorArrayTempl<CQorV
 
 void CQorGDX::imagePicture(const Path& path, DWORD flags, const wchar_t* name, int number,
                            const CQorPoint3d& p1, const CQorPoint3d& p2) {
-    CQorDisplayItem item;
-    item.m_type = QorDisplayPicture;
-    item.m_flags = flags;
-    item.m_stack = path;
+    CQorDisplayItem item = QOR::detail::newItem(QorDisplayPicture, path, flags, CQorColor(), CQorMatrix3d());
     item.m_text = name;
     item.m_pdMode = DWORD(number);
     if (p1 != p2) item.m_vl.append(p1, p2);

@@ -20,6 +20,23 @@ inline bool isUnder(const CQorArrayTempl<int>& stack, const CQorArrayTempl<int>&
     return true;
 }
 
+/// A new item of type with what every adder sets: flags, item stack, colour and matrix.
+inline CQorDisplayItem newItem(QorDisplayObj type, const CQorArrayTempl<int>& path, DWORD flags,
+                               const CQorColor& color, const CQorMatrix3d& mtx) {
+    CQorDisplayItem item;
+    item.m_type = type;
+    item.m_flags = flags;
+    item.m_stack = path;
+    item.m_color = color;
+    item.m_mtx = mtx;
+    return item;
+}
+
+/// Points and texts keep their anchor as the start of their one vertex, which ends at the origin.
+inline void anchorByVertex(CQorDisplayItem& item, const CQorPoint3d& anchor) {
+    if (item.m_flags & GdxItemAnchored) item.m_vl.append(anchor, CQorPoint3d::kOrigin);
+}
+
 /// Flags that keep an item out of the extents.
 constexpr DWORD kNoExtentsFlags = GdxItemNoExtents | GdxItemAnchored;
 

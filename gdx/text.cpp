@@ -90,19 +90,14 @@ void CQorGDX::imageTxt(const Path& path, DWORD flags, const wchar_t* text, const
                        const CQorMatrix3d& mtx, const wchar_t* align, const CQorPoint3d& pos,
                        const CQorPoint3d& anchor) {
     guarded(false, [&] {
-        CQorDisplayItem item;
-        item.m_type = QorDisplayTxt;
-        item.m_flags = flags;
-        item.m_stack = path;
-        item.m_color = color;
+        CQorDisplayItem item = QOR::detail::newItem(QorDisplayTxt, path, flags, color, mtx);
         item.m_point = pos;
-        item.m_mtx = mtx;
         item.m_text = text;
         item.m_align = align;
         item.m_linetype = {1.0, 0.0, 0.0};
         item.m_ltscale = 0.0;
         item.m_thickness = 0;
-        if (flags & QOR::GdxItemAnchored) item.m_vl.append(anchor, CQorPoint3d::kOrigin);
+        QOR::detail::anchorByVertex(item, anchor);
         QOR::detail::layoutText(item.m_text, item.m_align, item.m_point, item.m_strokes);
         appendItem(std::move(item));
         return true;
@@ -113,15 +108,10 @@ bool CQorGDX::imageTxt(const Path& path, DWORD flags, const CQorDataItem* data, 
                        const CQorMatrix3d& mtx, double height, const CQorPoint3d& anchor) {
     if (!data || !data->isDir()) return false;
     return guarded(false, [&] {
-        CQorDisplayItem item;
+        CQorDisplayItem item = QOR::detail::newItem(QorDisplayTxt, path, flags, color, mtx);
         if (!qor_text_to_regl(data, item.m_strokes, height)) return false;
-        item.m_type = QorDisplayTxt;
-        item.m_flags = flags;
-        item.m_stack = path;
-        item.m_color = color;
-        item.m_mtx = mtx;
         item.m_thickness = 0;
-        if (flags & QOR::GdxItemAnchored) item.m_vl.append(anchor, CQorPoint3d::kOrigin);
+        QOR::detail::anchorByVertex(item, anchor);
         // The host's strokes are final: the item keeps no text to lay out again.
         appendItem(std::move(item));
         return true;
