@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_random.h"
 #include "platform/raster/raster_dc.h"
 #include "ratio_reporter.h"
 
@@ -23,23 +24,6 @@ constexpr int kPolygonVertices = 20;
 // Polygons are random stars within a box of this side around a random centre: large enough to fill
 // many rows, small enough that 10 000 of them measure rasterisation rather than memory bandwidth.
 constexpr int kPolygonBox = 200;
-
-// A small generator that can be rewound, so both libraries get the identical shapes.
-class BenchRandom {
-public:
-    explicit BenchRandom(std::uint64_t seed) : m_seed(seed), m_state(seed) {}
-    void rewind() { m_state = m_seed; }
-    int below(int n) {
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 7;
-        m_state ^= m_state << 17;
-        return int(m_state % std::uint64_t(n));
-    }
-
-private:
-    std::uint64_t m_seed;
-    std::uint64_t m_state;
-};
 
 std::vector<POINT> randomLines(int count) {
     BenchRandom rnd(0x5EED1);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench_random.h"
 #include "platform/raster/raster_dc.h"
 #include "slide/slide.h"
 #include "slide/slide_reader.h"
@@ -19,20 +20,6 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kSlideWidth = 4000;
 constexpr int kSlideHeight = 3000;
-
-class BenchRandom {
-public:
-    explicit BenchRandom(std::uint64_t seed) : m_state(seed) {}
-    int below(int n) {
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 7;
-        m_state ^= m_state << 17;
-        return int(m_state % std::uint64_t(n));
-    }
-
-private:
-    std::uint64_t m_state;
-};
 
 /// A level-2 little-endian slide of about `bytes` bytes.
 std::vector<unsigned char> makeSlide(std::size_t bytes) {
