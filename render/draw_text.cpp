@@ -26,14 +26,6 @@ CQorVertexArray exploded(const CQorVertexArray& loop) {
     return out;
 }
 
-bool sameCoordinates(const CQorPoint3d& a, const CQorPoint3d& b) {
-    return a.x == b.x && a.y == b.y && a.z == b.z;
-}
-
-bool samePoint(POINT a, POINT b) {
-    return a.x == b.x && a.y == b.y;
-}
-
 /// Sets glyph to the device points of loops after transforming them by d; false at the first arc.
 /// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
 /// that comes to a single point keeps it twice, so that a wide pen still marks it.
@@ -60,16 +52,16 @@ bool toDevice(const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& 
         if (points.size() == first + 1) points.push_back(points.back());
         glyph.counts.push_back(int(points.size() - first));
     }
-    RECT& bounds = glyph.bounds;
-    for (const POINT& p : points)
-        bounds = RECT{std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
-                      std::max(bounds.bottom, p.y)};
     return true;
 }
 
-/// Whether anything of a glyph with these bounds can reach a window of this size, when nothing wider than
-/// one pixel draws it: a glyph that came to one point draws nothing.
-bool reachesWindow(const Frame& frame, const RECT& bounds) {
+/// Whether anything of a glyph with these device points can reach the window, when nothing wider than one
+/// pixel draws it: a glyph that came to one point draws nothing.
+bool reachesWindow(const Frame& frame, const std::vector<POINT>& points) {
+    RECT bounds{kDeviceLimit, kDeviceLimit, -kDeviceLimit, -kDeviceLimit};
+    for (const POINT& p : points)
+        bounds = RECT{std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
+                      std::max(bounds.bottom, p.y)};
     if (bounds.left == bounds.right && bounds.top == bounds.bottom) return false;
     return bounds.right >= 0 && bounds.bottom >= 0 && bounds.left < frame.width && bounds.top < frame.height;
 }
@@ -131,7 +123,7 @@ void drawText(const Frame& frame, int item, const ItemStyle& style) {
             glyph = &chords;
             toDevice(chords, d, device);
         }
-        if (thinPen && !reachesWindow(frame, device.bounds)) continue;
+        if (thinPen && !reachesWindow(frame, device.points)) continue;
         if ((*glyph)[0].isClosed()) fillDeviceLoops(frame, device, style.color);
         if (thinPen) {
             trace(dc, device);

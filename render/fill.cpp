@@ -23,7 +23,7 @@ void appendLoopPoints(const CQorVertexArray& loop, const CQorMatrix3d& d, Device
         CQorPoint3d last;
         for (const CQorVertex& vx : loop) {
             const CQorPoint3d start = vx.start * d;
-            if (out.points.size() == first || last.x != start.x || last.y != start.y || last.z != start.z)
+            if (out.points.size() == first || !sameCoordinates(last, start))
                 out.points.push_back(devicePoint(start));
             last = vx.end * d;
             out.points.push_back(devicePoint(last));

@@ -27,18 +27,25 @@ constexpr double kFitMargin = 0.05;
 /// XOR mask that turns an RGB colour into its complement.
 constexpr COLORREF kInvertMask = 0xFFFFFF;
 
+/// True when a and b have the very same coordinates: such points come to the same device point, so the
+/// second need not be transformed again.
+inline bool sameCoordinates(const CQorPoint3d& a, const CQorPoint3d& b) noexcept {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+inline bool samePoint(POINT a, POINT b) noexcept {
+    return a.x == b.x && a.y == b.y;
+}
+
 /// Loops in device points, stored one after the other.
 struct DeviceLoops {
     std::vector<POINT> points;
     std::vector<int> counts;       ///< points of each loop
     std::vector<std::size_t> gaps; ///< points a trace moves to without drawing: segments that do not join
-    RECT bounds{};                 ///< smallest and largest coordinates of the points, both included
 
     void clear() {
         points.clear();
         counts.clear();
         gaps.clear();
-        bounds = RECT{kDeviceLimit, kDeviceLimit, -kDeviceLimit, -kDeviceLimit};
     }
 };
 
@@ -46,7 +53,6 @@ struct DeviceLoops {
 /// than every item before it.
 struct Scratch {
     CQorVertexArray vl;            ///< an item's polyline or loop after the view direction
-    CQorVertexArray dashed;        ///< the same after its line type
     std::vector<POINT> points;     ///< device points of one segment or loop
     DeviceLoops loops;             ///< device points of a region's or a glyph's loops
     CQorArrayTempl<double> dashes; ///< an item's dash array

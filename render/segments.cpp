@@ -31,12 +31,11 @@ void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector
 
 void LineRuns::add(POINT from, POINT to) {
     m_lastEnd = nullptr;
-    if (m_points.empty() || m_points.back().x != from.x || m_points.back().y != from.y) {
+    if (m_points.empty() || !samePoint(m_points.back(), from)) {
         flush();
         m_points.push_back(from);
     }
-    if (m_points.size() == 1 || m_points.back().x != to.x || m_points.back().y != to.y)
-        m_points.push_back(to);
+    if (m_points.size() == 1 || !samePoint(m_points.back(), to)) m_points.push_back(to);
 }
 
 void LineRuns::add(const CQorVertex& segment, const CQorMatrix3d& m) {
@@ -47,9 +46,7 @@ void LineRuns::add(const CQorVertex& segment, const CQorMatrix3d& m) {
         return;
     }
     // A segment that starts exactly where the last one ended starts at the same device point.
-    const CQorPoint3d* last = m_lastEnd;
-    const bool joins =
-        last && last->x == segment.start.x && last->y == segment.start.y && last->z == segment.start.z;
+    const bool joins = m_lastEnd && sameCoordinates(*m_lastEnd, segment.start);
     add(joins ? m_points.back() : devicePoint(segment.start * m), devicePoint(segment.end * m));
     m_lastEnd = &segment.end;
 }
