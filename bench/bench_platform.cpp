@@ -139,11 +139,8 @@ BENCHMARK(BM_Polygons_Cairo)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecon
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
     std::printf("\nQor time / Cairo time (goal <= 1.0)\n");
     for (const auto& [name, time] : reporter.times) {
         const std::size_t at = name.find("_Qor/");

@@ -10,59 +10,21 @@
 #include <cairo.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
-#include <string>
 #include <vector>
 
-#include "gdx/gdx_json.h"
-#include "kernel/file_find.h"
 #include "platform/raster/raster_dc.h"
 #include "ratio_reporter.h"
 #include "render/render.h"
+#include "tests/render/tiled_demo.h"
 
 namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 
-bool loadDemo(CQorGDX& gdx) {
-    const std::filesystem::path demo =
-        std::filesystem::path(std::wstring(QOR::resourceDir().view())) / "demo" / "demo.json";
-    return QOR::gdxReadJsonFile(gdx, demo);
-}
-
-/// The demo repeated side by side (each copy moved by its item matrices) until it has minItems items.
-void tile(CQorGDX& gdx, int minItems) {
-    CQorPoint3d min, max;
-    gdx.extmaxGet(min, max);
-    const double dx = (max.x - min.x) * 1.1, dy = (max.y - min.y) * 1.1;
-    const CQorArrayTempl<CQorDisplayItem> one = gdx.getDisplayList();
-    int columns = 1;
-    while (columns * columns * one.len() < minItems)
-        ++columns;
-    for (int n = 1; n < columns * columns; ++n) {
-        CQorMatrix3d shift;
-        shift.setToTranslation(CQorVector3d(dx * (n % columns), dy * (n / columns), 0.0));
-        CQorArrayTempl<CQorDisplayItem> copy = one;
-        for (int i = 0; i < copy.len(); ++i)
-            copy[i].m_mtx = shift * copy[i].m_mtx;
-        gdx.addDisplayList(copy);
-    }
-}
-
-void fit(CQorGDX& gdx) {
-    gdx.projMtxSet(CQorMatrix3d(gdx.projMtxGet())); // extents from every item
-    CQorPoint3d min, max;
-    gdx.extMaxViewGet(min, max);
-    gdx.viewMtxSet(getViewMtx(min, max, kHeight, kWidth, 0.05));
-}
-
 /// The demo as a list of at least minItems items, fitted to the surface and sorted once, as a window that
 /// has painted before holds it; false when the demo is missing.
 bool scene(CQorGDX& gdx, int minItems) {
-    if (!loadDemo(gdx)) return false;
-    tile(gdx, minItems);
-    fit(gdx);
+    if (!tiledDemo(gdx, minItems, kWidth, kHeight)) return false;
     gdx.displListSort();
     return true;
 }
@@ -244,11 +206,8 @@ BENCHMARK(BM_FramePrimitives_Cairo)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!runBenchmarks(argc, argv, reporter)) return 1;
     const auto qor = reporter.times.find("BM_FramePrimitives_Qor");
     const auto cairo = reporter.times.find("BM_FramePrimitives_Cairo");
     if (qor != reporter.times.end() && cairo != reporter.times.end() && cairo->second > 0) {

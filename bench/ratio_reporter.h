@@ -17,3 +17,13 @@ public:
     }
     std::map<std::string, double> times;
 };
+
+/// Runs the benchmarks the command line selects, reporting through reporter; false for an argument the
+/// library does not know.
+inline bool runBenchmarks(int& argc, char** argv, RatioReporter& reporter) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}

@@ -2,48 +2,17 @@
 // over the list draws, pixel for pixel.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "gdx/gdx_json.h"
-#include "kernel/file_find.h"
 #include "platform/raster/raster_dc.h"
 #include "render/render.h"
+#include "tiled_demo.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kWidth = 320, kHeight = 240;
-
-/// The demo drawing repeated side by side until the list holds at least minItems items (every kind,
-/// hatches and the picture included), fitted to the picture.
-bool tiledDemo(CQorGDX& gdx, int minItems) {
-    const fs::path demo = fs::path(std::wstring(QOR::resourceDir().view())) / "demo" / "demo.json";
-    if (!QOR::gdxReadJsonFile(gdx, demo)) return false;
-    CQorPoint3d min, max;
-    gdx.extmaxGet(min, max);
-    const CQorArrayTempl<CQorDisplayItem> one = gdx.getDisplayList();
-    int columns = 1;
-    while (columns * columns * one.len() < minItems)
-        ++columns;
-    for (int n = 1; n < columns * columns; ++n) {
-        CQorMatrix3d shift;
-        shift.setToTranslation(
-            CQorVector3d((max.x - min.x) * 1.1 * (n % columns), (max.y - min.y) * 1.1 * (n / columns), 0.0));
-        CQorArrayTempl<CQorDisplayItem> copy = one;
-        for (int i = 0; i < copy.len(); ++i)
-            copy[i].m_mtx = shift * copy[i].m_mtx;
-        if (!gdx.addDisplayList(copy)) return false;
-    }
-    gdx.projMtxSet(CQorMatrix3d(gdx.projMtxGet()));
-    gdx.extMaxViewGet(min, max);
-    gdx.viewMtxSet(getViewMtx(min, max, kHeight, kWidth, 0.05));
-    return true;
-}
 
 TEST(RenderParts, LargeListLooksAsDrawnInOnePass) {
     CQorGDX gdx;
-    ASSERT_TRUE(tiledDemo(gdx, 30000));
+    ASSERT_TRUE(tiledDemo(gdx, 30000, kWidth, kHeight));
     CBitmap parts;
     ASSERT_TRUE(QOR::paintToBitmap(&gdx, parts, kWidth, kHeight));
 
