@@ -43,7 +43,7 @@ void drawPicture(const Frame& frame, int item) {
     const bool flag = !frame.window() && (flags & GdxItemPictureOpt);
     const int width = deviceCoord(right - left), height = deviceCoord(bottom - top);
     if (!pictureSizeFits(width, height)) return; // as when the bitmap cannot be made
-    CBitmap* bitmap = frame.scratch.picture(name, number, width, height, flag, frame.back);
+    CBitmap* bitmap = frame.lookups.picture(name, number, width, height, flag, frame.back);
     if (!bitmap) return;
 
     CRasterDC source;

@@ -15,7 +15,7 @@ void drawHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
     CPen pen(PS_SOLID, 1, color);
     CPen* oldPen = frame.dc.SelectObject(&pen);
     const bool dots = CQorString::compare(hatch.m_name, L"DOTS") == 0;
-    const CQorPatternDef& def = frame.scratch.pattern(hatch.m_name);
+    const CQorPatternDef& def = frame.lookups.pattern(hatch.m_name);
     const CQorArrayTempl<CQorVertexArray> lines = detail::guarded(CQorArrayTempl<CQorVertexArray>(), [&] {
         return detail::hatchLines(loops, CQorMatrix3d::kIdentity, hatch, def, frame.patternDot);
     });
@@ -51,7 +51,7 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
         const QOR::CHatchProp& hatch = frame.item(item).m_hatch;
         if (flags & GdxItemHatch) {
             const CQorMatrix3d test = frame.window() ? m * v * style.base : m * style.base;
-            const CQorPatternDef& def = frame.scratch.pattern(hatch.m_name);
+            const CQorPatternDef& def = frame.lookups.pattern(hatch.m_name);
             if (!detail::guarded(false, [&] { return detail::patternTest(loops, def, hatch.m_scale, test); }))
                 flags = (flags & ~GdxItemHatch) | GdxItemFill;
         }

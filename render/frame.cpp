@@ -1,6 +1,7 @@
 // One frame: the list sorted once, the matrices built once, every visible item drawn in order; and the
 // window's paint step around it (off-screen bitmap, back colour, copy to the window).
 #include <algorithm>
+#include <thread>
 
 #include "kernel/units.h"
 #include "platform/raster/raster_dc.h"
@@ -12,9 +13,9 @@ namespace QOR {
 
 using render::Frame;
 using render::ItemStyle;
-using render::Scratch;
+using render::Lookups;
 
-const CQorPatternDef& Scratch::pattern(const CQorString& name) {
+const CQorPatternDef& Lookups::pattern(const CQorString& name) {
     const auto found = m_patterns.find(name);
     if (found != m_patterns.end()) return found->second;
     static const CQorPatternDef kNone;
@@ -22,7 +23,7 @@ const CQorPatternDef& Scratch::pattern(const CQorString& name) {
     return m_patterns.emplace(name, detail::hatchPattern(name)).first->second;
 }
 
-CBitmap* Scratch::picture(const CQorString& name, int number, int width, int height, bool flag,
+CBitmap* Lookups::picture(const CQorString& name, int number, int width, int height, bool flag,
                           COLORREF back) {
     auto key = std::make_tuple(name, number, width, height, flag, back);
     const auto found = m_pictures.find(key);
@@ -74,8 +75,10 @@ void drawItems(const Frame& frame, int first, int last) {
 
 namespace {
 
-/// Draws every item of gdx into dc: in two parts when dc holds bitmap and the list is large.
-void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target, CBitmap* bitmap) {
+/// Draws every item of gdx into dc: with up to `threads` threads when dc holds bitmap and the list is
+/// large.
+void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target, CBitmap* bitmap,
+                 unsigned threads) {
     // A window is at least one pixel; a metafile is clipped to the sides it was given, so a side of 0
     // records no drawing.
     const int least = target == RenderTarget::Window ? 1 : 0;
@@ -87,7 +90,8 @@ void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     if (gdx.lenGet() == 0) return;
     gdx.displListSort();
 
-    Scratch scratch;
+    render::Scratch scratch;
+    Lookups lookups;
     Frame frame{dc,
                 gdx,
                 target,
@@ -100,25 +104,26 @@ void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 acadUnitCv(detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 &client,
-                scratch};
-    if (bitmap && frame.window() && render::drawInParts(frame, *bitmap)) return;
+                scratch,
+                lookups};
+    if (bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads)) return;
     render::drawItems(frame, 0, gdx.lenGet());
 }
 
 } // namespace
 
 void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
-    renderFrame(gdx, dc, width, height, target, nullptr);
+    renderFrame(gdx, dc, width, height, target, nullptr, 1);
 }
 
 namespace {
 
 /// What the window shows, drawn into dc, which holds a bitmap of width x height: the back colour, then
 /// every item.
-void paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height) {
+void paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height, unsigned threads) {
     dc.SelectStockObject(NULL_PEN);
     dc.FillSolidRect(0, 0, width, height, gdx.backColorGet().oleColor() & render::kInvertMask);
-    renderFrame(gdx, dc, width, height, RenderTarget::Window, dc.GetCurrentBitmap());
+    renderFrame(gdx, dc, width, height, RenderTarget::Window, dc.GetCurrentBitmap(), threads);
 }
 
 } // namespace
@@ -131,13 +136,13 @@ bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
         return false;
     CBitmap* oldBitmap = memory.SelectObject(&bitmap);
     if (!memory.GetCurrentBitmap()) return false;
-    paintBitmap(*gdx, memory, width, height);
+    paintBitmap(*gdx, memory, width, height, std::thread::hardware_concurrency());
     const BOOL copied = paintDC.BitBlt(0, 0, width, height, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
     return copied != FALSE;
 }
 
-bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) {
+bool render::paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) {
     if (!gdx || width < 1 || height < 1) return false;
     bitmap.DeleteObject();
     CRasterDC dc;
@@ -148,10 +153,14 @@ bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) {
     // The bitmap is off-screen already: drawn straight into, without a second one to copy from.
     CBitmap* old = dc.SelectObject(&bitmap);
     const bool painted = dc.GetCurrentBitmap() != nullptr;
-    if (painted) paintBitmap(*gdx, dc, width, height);
+    if (painted) paintBitmap(*gdx, dc, width, height, threads);
     dc.SelectObject(old);
     if (!painted) bitmap.DeleteObject();
     return painted;
+}
+
+bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) {
+    return render::paintToBitmap(gdx, bitmap, width, height, std::thread::hardware_concurrency());
 }
 
 } // namespace QOR

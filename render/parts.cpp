@@ -1,148 +1,205 @@
-// Large window frames drawn in two parts at once. Every item paints its pixels opaquely, whatever was
-// there before, so the second part can be drawn into a layer of its own and laid over the first part
-// afterwards: a pixel of the layer that the second part painted wins, as if it had been drawn later in
-// the same pass.
+// Large window frames drawn by several threads at once. Every item paints its pixels opaquely, whatever
+// was there before, so a stretch of the list can be drawn into a layer of its own and laid over what the
+// stretches before it drew: a pixel the layer's items painted wins, as if drawn later in the same pass.
+// The first stretch is drawn straight into the bitmap. WorkShares decides who draws what, so a thread
+// slowed by a busy core or a wrong estimate leaves its work to the others instead of holding up the frame.
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <system_error>
 #include <thread>
 
 #include "platform/raster/raster_dc.h"
 #include "render/render_p.h"
+#include "render/work_shares.h"
 
 namespace QOR::render {
 
 namespace {
 
-/// Below this estimated cost (some 10 ms of drawing) a second thread and a layer cost more than they save.
+/// Below this estimated cost (some 10 ms of drawing) more threads and layers cost more than they save.
 constexpr std::int64_t kMinCost = 125'000;
-/// Largest layer, in pixels (64 MB).
-constexpr std::int64_t kMaxLayerPixels = std::int64_t(1) << 24;
+/// Most threads drawing one frame: beyond that, memory bandwidth and layers eat the gain.
+constexpr unsigned kMaxThreads = 4;
+/// Most layer pixels a frame holds at once (128 MB).
+constexpr std::int64_t kMaxLayerPixels = std::int64_t(1) << 25;
 /// A layer pixel no drawing writes: painted pixels are 0x00RRGGBB.
 constexpr std::uint32_t kUnpainted = 0xFF000000;
+/// Layer pixels per unit of cost: making, filling and laying over a layer (some 2 ms for 1920 x 1080).
+constexpr std::int64_t kLayerPixelsPerUnit = 80;
+/// Most stretches stolen in one frame.
+constexpr std::int64_t kMaxStolen = 32;
 
-/// Rough cost of drawing an item, in units of about 80 ns (what an item takes before any geometry),
-/// weighed from frames of typical drawings: a polyline vertex is often an arc of many chords, a glyph is
-/// filled and traced, a region loop is filled, hatched and outlined.
-std::int64_t itemCost(const CQorDisplayItem& item) {
-    std::int64_t cost = 1 + 4 * std::int64_t(item.m_vl.len()) + 5 * std::int64_t(item.m_strokes.len());
-    if (item.m_type == QorDisplayPt) cost += 4;
-    for (const CQorVertexArray& loop : item.m_regions)
-        cost += 14 * std::int64_t(loop.len());
-    return cost;
-}
-
-/// Pixels of the layer per unit of cost: the second part also makes, fills and lays over the layer.
-constexpr std::int64_t kLayerPixelsPerUnit = 25;
-/// Every kSampleStep-th item stands for its neighbours in the cost estimate: reading every item of a
-/// large list would take milliseconds of the frame.
-constexpr int kSampleStep = 8;
-
-/// The first item of the second part: about half the estimated cost on either side, the layer of
-/// layerPixels counted with the second, and no picture in the first part, as pictures are loaded on the
-/// host's thread (they come last in draw order). 0 when the list is too small to split.
-int splitPoint(const CQorGDX& gdx, std::int64_t layerPixels) {
-    const CQorArrayTempl<CQorDisplayItem>& items = gdx.getDisplayList();
-    const int n = items.len();
-    std::int64_t total = 0;
-    for (int i = 0; i < n; i += kSampleStep)
-        total += itemCost(items[i]);
-    if (total * kSampleStep < kMinCost) return 0;
-    std::int64_t sum = 0;
-    int split = 0;
-    const std::int64_t half = (total + layerPixels / kLayerPixelsPerUnit / kSampleStep) / 2;
-    for (; split < n && sum < half; split += kSampleStep)
-        sum += itemCost(items[split]);
-    split = std::min(split, n);
-    while (split > 0 && items[split - 1].m_type == QorDisplayPicture)
-        --split;
-    return split;
-}
-
-/// Looks up, on the host's thread, every hatch pattern the items first to last - 1 use.
-void lookUpPatterns(const Frame& frame, int first, int last) {
-    for (int i = first; i < last; ++i) {
+/// Looks up, on the host's thread, every hatch pattern the items 0 to last - 1 use.
+void lookUpPatterns(const Frame& frame, int last) {
+    for (int i = 0; i < last; ++i) {
         const CQorDisplayItem& item = frame.item(i);
         if (item.m_type == QorDisplayReg && (item.m_flags & GdxItemHatch))
-            frame.scratch.pattern(item.m_hatch.m_name);
+            frame.lookups.pattern(item.m_hatch.m_name);
     }
 }
 
-/// The frame drawn into dc instead, clipped to clip, with scratch for its buffers and look-ups.
+/// The frame drawn into dc instead, clipped to clip, with scratch for its buffers.
 Frame redirected(const Frame& frame, CDC& dc, const CRgn* clip, Scratch& scratch) {
-    return Frame{dc,          frame.gdx,   frame.target,    frame.width,      frame.height,     frame.back,
-                 frame.scene, frame.fixed, frame.dotLength, frame.minSegment, frame.patternDot, clip,
-                 scratch};
+    return Frame{dc,          frame.gdx,    frame.target,    frame.width,      frame.height,     frame.back,
+                 frame.scene, frame.fixed,  frame.dotLength, frame.minSegment, frame.patternDot, clip,
+                 scratch,     frame.lookups};
 }
 
-/// Copies every pixel the layer's drawing painted onto bitmap.
-void layOver(const CBitmap& layer, CBitmap& bitmap, int width, int height) {
-    const detail::Surface& from = *layer.surface();
-    detail::Surface& to = *bitmap.surface();
-    height = std::min({height, from.height, to.height});
-    width = std::min({width, from.width, to.width});
-    for (int y = 0; y < height; ++y) {
-        const std::uint32_t* source = from.row32(y);
-        std::uint32_t* target = to.row32(y);
-        for (int x = 0; x < width; ++x)
-            if (source[x] != kUnpainted) target[x] = source[x];
+/// What a stretch other than the first is drawn into: pixels its items do not paint keep kUnpainted.
+class Layer {
+public:
+    Layer() = default;
+    Layer(const Layer&) = delete;
+    Layer& operator=(const Layer&) = delete;
+    ~Layer() {
+        if (m_old) m_dc.SelectObject(m_old);
     }
-}
+
+    /// False when there is no memory for it.
+    bool make(int width, int height) {
+        if (!m_bitmap.CreateBitmap(width, height, 1, 32, nullptr) || !m_dc.CreateCompatibleDC(nullptr))
+            return false;
+        std::fill(m_bitmap.surface()->words.begin(), m_bitmap.surface()->words.end(), kUnpainted);
+        m_old = m_dc.SelectObject(&m_bitmap);
+        m_client.CreateRectRgn(0, 0, width, height);
+        m_dc.SelectClipRgn(&m_client);
+        m_dc.SelectStockObject(NULL_PEN);
+        return true;
+    }
+    CDC& dc() noexcept { return m_dc; }
+    const CRgn* client() const noexcept { return &m_client; }
+
+    /// Copies every pixel the layer's drawing painted onto bitmap.
+    void layOver(CBitmap& bitmap) const {
+        const detail::Surface& from = *m_bitmap.surface();
+        detail::Surface& to = *bitmap.surface();
+        const int height = std::min(from.height, to.height), width = std::min(from.width, to.width);
+        for (int y = 0; y < height; ++y) {
+            const std::uint32_t* source = from.row32(y);
+            std::uint32_t* target = to.row32(y);
+            // A select rather than a branch: the loop then runs on vector registers.
+            for (int x = 0; x < width; ++x)
+                target[x] = source[x] != kUnpainted ? source[x] : target[x];
+        }
+    }
+
+private:
+    CBitmap m_bitmap;
+    CRasterDC m_dc;
+    CRgn m_client;
+    CBitmap* m_old = nullptr;
+};
+
+/// One frame's items 0 to last - 1, drawn by the threads that call draw().
+class SharedFrame {
+public:
+    SharedFrame(const Frame& frame, int last, WorkShares& shares)
+        : m_frame(frame), m_last(last), m_shares(shares), m_layers(std::size_t(shares.maxStretches())) {}
+
+    /// What each thread runs: stretches taken or stolen, drawn until nothing worth taking is left. A
+    /// stretch whose layer cannot be made is left to finish().
+    void draw() noexcept {
+        try {
+            Scratch scratch;
+            int s = m_shares.takeUntaken();
+            for (; s >= 0 || (s = stealOne()) >= 0; s = m_shares.takeUntaken()) {
+                if (s > 0 && !m_layers[std::size_t(s)] && !(m_layers[std::size_t(s)] = newLayer())) return;
+                Layer* layer = m_layers[std::size_t(s)].get();
+                const Frame frame = layer ? redirected(m_frame, layer->dc(), layer->client(), scratch)
+                                          : redirected(m_frame, m_frame.dc, m_frame.clientClip, scratch);
+                for (int first = 0, last = 0; m_shares.claim(s, first, last);)
+                    drawItems(frame, first * kSliceItems, std::min(last * kSliceItems, m_last));
+            }
+        } catch (...) {
+            const std::lock_guard lock(m_failedMutex);
+            if (!m_failed) m_failed = std::current_exception();
+        }
+    }
+
+    /// Once every thread is done, on the caller's thread: rethrows what a thread threw, or else takes the
+    /// stretches in list order, laying each layer over bitmap and drawing straight into it what no thread
+    /// drew (when a layer or a thread could not be had).
+    void finish(CBitmap& bitmap) {
+        if (m_failed) std::rethrow_exception(m_failed);
+        const std::vector<WorkShares::Stretch>& stretches = m_shares.stretches();
+        std::vector<std::size_t> order(stretches.size());
+        for (std::size_t s = 0; s < order.size(); ++s)
+            order[s] = s;
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return stretches[a].first < stretches[b].first; });
+        for (const std::size_t s : order) {
+            if (m_layers[s]) m_layers[s]->layOver(bitmap);
+            const WorkShares::Stretch& left = stretches[s];
+            if (left.next < left.end)
+                drawItems(m_frame, left.next * kSliceItems, std::min(left.end * kSliceItems, m_last));
+        }
+    }
+
+private:
+    std::unique_ptr<Layer> newLayer() const {
+        auto layer = std::make_unique<Layer>();
+        return layer->make(m_frame.width, m_frame.height) ? std::move(layer) : nullptr;
+    }
+
+    /// The back half of another thread's stretch with a layer of its own; -1 when nothing is worth it.
+    int stealOne() {
+        if (!m_shares.worthStealing()) return -1;
+        std::unique_ptr<Layer> layer = newLayer();
+        if (!layer) return -1;
+        const int s = m_shares.steal();
+        if (s >= 0) m_layers[std::size_t(s)] = std::move(layer);
+        return s;
+    }
+
+    const Frame& m_frame;
+    const int m_last;
+    WorkShares& m_shares;
+    /// Per stretch, written only by the thread that took it; null for the first.
+    std::vector<std::unique_ptr<Layer>> m_layers;
+    std::mutex m_failedMutex;
+    std::exception_ptr m_failed;
+};
 
 } // namespace
 
-bool drawInParts(const Frame& frame, CBitmap& bitmap) {
-    if (std::thread::hardware_concurrency() < 2 || !bitmap.surface() || bitmap.surface()->bitsPerPixel != 32)
-        return false;
+bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads) {
+    threads = std::min(threads, kMaxThreads);
     const std::int64_t layerPixels = std::int64_t(frame.width) * frame.height;
-    if (layerPixels > kMaxLayerPixels) return false;
-    const int split = splitPoint(frame.gdx, layerPixels);
-    if (split <= 0 || split >= frame.gdx.lenGet()) return false;
-
-    CBitmap layer;
-    CRasterDC layerDC;
-    if (!layer.CreateBitmap(frame.width, frame.height, 1, 32, nullptr) ||
-        !layerDC.CreateCompatibleDC(nullptr))
+    if (threads < 2 || !bitmap.surface() || bitmap.surface()->bitsPerPixel != 32 ||
+        (threads - 1) * layerPixels > kMaxLayerPixels)
         return false;
-    std::fill(layer.surface()->words.begin(), layer.surface()->words.end(), kUnpainted);
-    CBitmap* oldLayer = layerDC.SelectObject(&layer);
-    CRgn client;
-    client.CreateRectRgn(0, 0, frame.width, frame.height);
-    layerDC.SelectClipRgn(&client);
-    layerDC.SelectStockObject(NULL_PEN);
+    // Pictures come last in draw order and are loaded on the host's thread: drawn here at the end.
+    const int n = frame.gdx.lenGet();
+    int last = n;
+    while (last > 0 && frame.item(last - 1).m_type == QorDisplayPicture)
+        --last;
+    std::vector<std::int64_t> costs = sliceCosts(frame, last);
+    std::int64_t total = 0;
+    for (const std::int64_t c : costs)
+        total += c;
+    if (total < kMinCost) return false;
 
-    // The first part draws on the second thread into the caller's DC, with look-ups made here beforehand.
-    Scratch firstScratch;
-    const Frame first = redirected(frame, frame.dc, frame.clientClip, firstScratch);
-    lookUpPatterns(first, 0, split);
-    firstScratch.seal();
-    const Frame second = redirected(frame, layerDC, &client, frame.scratch);
-    // What either part throws (memory running out) leaves here once both are done, as from one pass.
-    std::exception_ptr firstFailed, secondFailed;
-    std::thread worker;
+    const int maxStolen = int(std::min(kMaxLayerPixels / layerPixels - (threads - 1), kMaxStolen));
+    WorkShares shares(std::move(costs), int(threads), layerPixels / kLayerPixelsPerUnit, maxStolen);
+    SharedFrame shared(frame, last, shares);
+
+    lookUpPatterns(frame, last);
+    frame.lookups.setSealed(true);
+    std::vector<std::thread> helpers;
     try {
-        worker = std::thread([&] {
-            try {
-                drawItems(first, 0, split);
-            } catch (...) {
-                firstFailed = std::current_exception();
-            }
-        });
+        for (unsigned t = 1; t < threads; ++t)
+            helpers.emplace_back([&shared] { shared.draw(); });
     } catch (const std::system_error&) {
-        layerDC.SelectObject(oldLayer);
-        return false;
+        // Fewer helpers: the stretches none of them takes are taken by the threads that run.
     }
-    try {
-        drawItems(second, split, frame.gdx.lenGet());
-    } catch (...) {
-        secondFailed = std::current_exception();
-    }
-    worker.join();
-    layerDC.SelectObject(oldLayer);
-    if (firstFailed) std::rethrow_exception(firstFailed);
-    if (secondFailed) std::rethrow_exception(secondFailed);
-    layOver(layer, bitmap, frame.width, frame.height);
+    shared.draw();
+    for (std::thread& helper : helpers)
+        helper.join();
+    frame.lookups.setSealed(false);
+    shared.finish(bitmap);
+    drawItems(frame, last, n);
     return true;
 }
 

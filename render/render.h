@@ -11,8 +11,9 @@
 //    toward zero (QOR::deviceCoord).
 //  - Every pen, brush and region is made for one item and released before the next; the device context
 //    is left with the stock objects and colours it had on entry.
-//  - paintWindow and paintToBitmap draw a large list with two threads at once, with the picture a single
-//    pass would give. The host application is only ever called on the caller's thread.
+//  - paintWindow and paintToBitmap draw a large list with up to four threads at once (as many as the
+//    hardware runs), with the picture a single pass would give. The host application is only ever
+//    called on the caller's thread.
 
 #include "gdx/gdx.h"
 #include "kernel/export.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-// Internals shared by the renderer's sources (never included from outside render/).
+// Internals shared by the renderer's sources (included from outside render/ by its tests alone).
 
+#include <cstdint>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -49,22 +50,25 @@ struct DeviceLoops {
     }
 };
 
-/// Buffers and look-ups one frame reuses from item to item: an item allocates only when it needs more room
+/// Buffers one thread of a frame reuses from item to item: an item allocates only when it needs more room
 /// than every item before it.
 struct Scratch {
     CQorVertexArray vl;            ///< an item's polyline or loop after the view direction
     std::vector<POINT> points;     ///< device points of one segment or loop
     DeviceLoops loops;             ///< device points of a region's or a glyph's loops
     CQorArrayTempl<double> dashes; ///< an item's dash array
+};
 
-    /// The definition of a hatch pattern, asked of the host once per name and frame.
+/// What a frame asks of the host, asked once per frame: hatch patterns and pictures.
+class Lookups {
+public:
+    /// The definition of a hatch pattern.
     const CQorPatternDef& pattern(const CQorString& name);
-    /// A picture as qor_gdx_image_get_bitmap loads it, once per frame for each set of arguments; null
-    /// when it cannot be loaded.
+    /// A picture as qor_gdx_image_get_bitmap loads it; null when it cannot be loaded.
     CBitmap* picture(const CQorString& name, int number, int width, int height, bool flag, COLORREF back);
-    /// From now on a look-up not made before finds nothing (an empty pattern, no picture) instead of
-    /// asking the host or reading a file: for drawing off the host's thread.
-    void seal() noexcept { m_sealed = true; }
+    /// While sealed, a look-up not made before finds nothing (an empty pattern, no picture) instead of
+    /// asking the host or reading a file, and the look-ups may be read from several threads at once.
+    void setSealed(bool sealed) noexcept { m_sealed = sealed; }
 
 private:
     bool m_sealed = false;
@@ -87,6 +91,7 @@ struct Frame {
     double patternDot;      ///< length of a dot inside a fitted dash pattern or a hatch, drawing units
     const CRgn* clientClip; ///< re-selected after a fill narrowed the clip; null: none
     Scratch& scratch;
+    Lookups& lookups;
 
     bool window() const noexcept { return target == RenderTarget::Window; }
     const CQorDisplayItem& item(int i) const { return gdx.getDisplayList()[i]; }
@@ -94,11 +99,18 @@ struct Frame {
 
 /// Draws items first to last - 1 of the frame's list, in order.
 void drawItems(const Frame& frame, int first, int last);
-/// Draws every item of a large list for the window into dc, which holds bitmap, in two parts at once: the
-/// first part on a second thread straight into bitmap, the rest into a layer laid over it afterwards. The
-/// pixels come out as if drawn in one pass. False, having drawn nothing, when the list is too small to
-/// gain from it or the second thread cannot be had.
-bool drawInParts(const Frame& frame, CBitmap& bitmap);
+/// Draws every item of a large list for the window into dc, which holds bitmap, with up to `threads`
+/// threads at once: stretches of the list drawn into layers of their own are laid over bitmap afterwards,
+/// so the pixels come out as if drawn in one pass. False, having drawn nothing, when the list is too
+/// small to gain from it or there is no memory for the layers.
+bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads);
+/// Items per slice of the work of drawInParts.
+constexpr int kSliceItems = 8;
+/// Estimated cost of drawing each slice of items 0 to last - 1, from the first item of the slice: reading
+/// every item of a large list would take milliseconds of the frame.
+std::vector<std::int64_t> sliceCosts(const Frame& frame, int last);
+/// paintToBitmap drawing a large list with up to `threads` threads.
+bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads);
 
 /// How one item is drawn: its colour and mode and the matrix that takes model space to the device.
 struct ItemStyle {
@@ -129,7 +141,9 @@ void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, do
 
 // segments.cpp
 /// Device point of a transformed point.
-POINT devicePoint(const CQorPoint3d& p);
+inline POINT devicePoint(const CQorPoint3d& p) noexcept {
+    return POINT{deviceCoord(p.x), deviceCoord(p.y)};
+}
 /// The device points of a segment after transforming it by m.
 void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector<POINT>& out);
 /// Lines sent to a device context as polylines: a segment that starts where the one before it ended

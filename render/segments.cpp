@@ -8,10 +8,6 @@
 
 namespace QOR::render {
 
-POINT devicePoint(const CQorPoint3d& p) {
-    return POINT{deviceCoord(p.x), deviceCoord(p.y)};
-}
-
 void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector<POINT>& out) {
     out.clear();
     if (!segment.isArc()) {
