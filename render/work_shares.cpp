@@ -4,21 +4,14 @@
 
 namespace QOR::render {
 
-namespace {
-
-/// A stolen half must cost at least this many layers: drawing it elsewhere then saves more than the
-/// layer costs, even where the estimate is off.
-constexpr std::int64_t kLayersPerSteal = 1;
-
-} // namespace
-
 WorkShares::WorkShares(std::vector<std::int64_t> costs, int stretches, std::int64_t layerCost, int maxStolen)
     : m_sums(costs.size() + 1, 0), m_layerCost(layerCost) {
+    stretches = std::max(stretches, 1);
+    m_maxStretches = stretches + std::max(maxStolen, 0);
+    m_stretches.reserve(std::size_t(m_maxStretches));
     for (std::size_t i = 0; i < costs.size(); ++i)
         m_sums[i + 1] = m_sums[i] + std::max<std::int64_t>(costs[i], 0);
     const int n = int(costs.size());
-    stretches = std::max(stretches, 1);
-    m_stretches.reserve(std::size_t(stretches) + std::size_t(std::max(maxStolen, 0)));
 
     // Equal shares, a layer counted with every stretch but the first.
     const std::int64_t share = (cost(0, n) + (stretches - 1) * layerCost) / stretches;
@@ -47,7 +40,7 @@ int WorkShares::takeUntaken() {
 
 int WorkShares::richest(std::int64_t& left) const {
     left = 0;
-    if (m_stretches.size() == m_stretches.capacity()) return -1;
+    if (int(m_stretches.size()) == m_maxStretches) return -1;
     int best = -1;
     for (std::size_t s = 0; s < m_stretches.size(); ++s) {
         const Stretch& stretch = m_stretches[s];
@@ -57,7 +50,8 @@ int WorkShares::richest(std::int64_t& left) const {
             best = int(s);
         }
     }
-    return left / 2 >= kLayersPerSteal * m_layerCost ? best : -1;
+    // Drawing less than a layer costs elsewhere gains nothing.
+    return left / 2 >= m_layerCost ? best : -1;
 }
 
 bool WorkShares::worthStealing() {

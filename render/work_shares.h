@@ -35,7 +35,7 @@ public:
     /// threads still claim.
     const std::vector<Stretch>& stretches() const noexcept { return m_stretches; }
     /// Most stretches there can ever be: a thread may keep per-stretch data in an array of this size.
-    int maxStretches() const noexcept { return int(m_stretches.capacity()); }
+    int maxStretches() const noexcept { return m_maxStretches; }
 
     /// A stretch no thread has taken yet, marked taken; -1 when every one is.
     int takeUntaken();
@@ -57,6 +57,7 @@ private:
     std::mutex m_mutex;
     std::vector<std::int64_t> m_sums; ///< m_sums[i]: cost of slices 0 to i - 1
     std::vector<Stretch> m_stretches; ///< reserved in full: never reallocated while threads run
+    int m_maxStretches;
     std::int64_t m_layerCost;
 };
 
