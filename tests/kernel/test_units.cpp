@@ -6,29 +6,27 @@
 #include <limits>
 
 TEST(AcadUnitCv, EveryUnitInMetres) {
-    const double metres[Qor::kUnitCount] = {
-        1,
-        0.0254,
-        0.3048,
-        1609.344,
-        0.001,
-        0.01,
-        1,
-        1000,
-        2.54e-8,
-        2.54e-5,
-        0.9144,
-        1e-10,
-        1e-9,
-        1e-6,
-        0.1,
-        10,
-        100,
-        1e9,
-        1.495978707e11,
-        9.4607304725808e15,
-        3.0856775814914e16,
-    };
+    const double metres[Qor::kUnitCount] = {1,
+                                            0.0254,
+                                            0.3048,
+                                            1609.344,
+                                            0.001,
+                                            0.01,
+                                            1,
+                                            1000,
+                                            2.54e-8,
+                                            2.54e-5,
+                                            0.9144,
+                                            1e-10,
+                                            1e-9,
+                                            1e-6,
+                                            0.1,
+                                            10,
+                                            100,
+                                            1e9,
+                                            1.495978707e11,
+                                            9.4607304725808e15,
+                                            3.0856775814914e16};
     for (int unit = 1; unit < Qor::kUnitCount; ++unit)
         EXPECT_DOUBLE_EQ(QOR::acadUnitCv(1.0, unit, Qor::kUnitMeter), metres[unit]) << "unit " << unit;
 }
@@ -63,7 +61,7 @@ TEST(AcadUnitCv, UnitlessAndBadUnitsConvertNothing) {
     EXPECT_TRUE(std::isnan(QOR::acadUnitCv(std::nan(""), Qor::kUnitMeter, Qor::kUnitInch)));
 }
 
-TEST(AutoPrec, FollowsTheScaleOfTheCurrentUnit) {
+TEST(AutoPrec, FollowsTheScaleOfTheCurrentUnitAndTheFormat) {
     // The current unit is millimetres here.
     EXPECT_EQ(QOR::autoPrec(2, Qor::kUnitMillimeter, Qor::kFormatDecimal), 2);
     EXPECT_EQ(QOR::autoPrec(2, Qor::kUnitMeter, Qor::kFormatDecimal), 0);     // 2 decimals of m -> mm
@@ -73,9 +71,7 @@ TEST(AutoPrec, FollowsTheScaleOfTheCurrentUnit) {
     EXPECT_EQ(QOR::autoPrec(-5, -1, Qor::kFormatDecimal), 0);
     EXPECT_EQ(QOR::autoPrec(99, -1, Qor::kFormatDecimal), 16);
     EXPECT_EQ(QOR::autoPrec(std::numeric_limits<int>::max(), 4, 2), 16);
-}
-
-TEST(AutoPrec, FractionFormatsCountBits) {
+    // Fraction formats count bits of the denominator instead of decimals.
     EXPECT_EQ(QOR::autoPrec(0, -1, Qor::kFormatArchitectural), 0);
     EXPECT_EQ(QOR::autoPrec(1, -1, Qor::kFormatArchitectural), 4); // 1/16 resolves tenths
     EXPECT_EQ(QOR::autoPrec(2, -1, Qor::kFormatFractional), 7);
