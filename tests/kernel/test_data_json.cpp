@@ -23,6 +23,10 @@ CQorDataItem everyKind() {
     root.set(std::nan(""), L"NAN");
     root.set(-std::numeric_limits<double>::infinity(), L"NEG_INF");
     root.set(std::numeric_limits<double>::denorm_min(), L"TINY");
+    // Doubles whose shortest decimal forms need all 17 digits.
+    const double exact[] = {1.0 / 3.0, 1e308, -2.2250738585072014e-308, 123456789.123456789};
+    for (int i = 0; i < 4; ++i)
+        root.set(exact[i], CQorDataKey(L"EXACT", i));
     root.set(L"Grüße \\ \"quoted\" \u4e2d", L"TEXT");
     root.set(CQorArrayTempl<int>{5, -7, 2147483647}, L"INTS");
     root.set(CQorArrayTempl<int>{}, L"NO_INTS");
@@ -70,22 +74,6 @@ TEST(DataJson, EveryKindRoundTripsExactly) {
     CQorDataItem third;
     ASSERT_TRUE(QOR::dataFromJson(third, again));
     EXPECT_EQ(third, root);
-}
-
-TEST(DataJson, DoublesKeepEveryBit) {
-    CQorDataItem root;
-    const double values[] = {0.1, 1.0 / 3.0, 1e308, -2.2250738585072014e-308, 123456789.123456789, 5e-324};
-    for (int i = 0; i < 6; ++i)
-        root.set(values[i], i);
-    std::string text;
-    QOR::dataToJson(root, text);
-    CQorDataItem back;
-    ASSERT_TRUE(QOR::dataFromJson(back, text));
-    for (int i = 0; i < 6; ++i) {
-        double v = 0;
-        ASSERT_TRUE(back.get(v, i));
-        EXPECT_EQ(v, values[i]);
-    }
 }
 
 TEST(DataJson, PlainFormsReadAsTheirKinds) {

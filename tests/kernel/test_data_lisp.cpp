@@ -4,8 +4,17 @@
 #include "kernel/resbuf.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
+
+// Links the buffers into one chain, in the order given.
+resbuf* chain(std::initializer_list<resbuf*> parts) {
+    resbuf* head = nullptr;
+    for (resbuf* rb : parts)
+        head = QOR::rbAppend(head, rb);
+    return head;
+}
 
 CQorVertexArray square() {
     CQorVertexArray vl;
@@ -112,25 +121,16 @@ TEST(DataLisp, MalformedFormsChangeNothing) {
         EXPECT_FALSE(item.setData(owned.get()));
         EXPECT_EQ(item, before);
     };
-    // Two loose values.
-    check(QOR::rbAppend(QOR::mkResbuf(RTREAL, 1.0), QOR::mkResbuf(RTREAL, 2.0)));
-    // An unclosed list.
-    check(QOR::rbAppend(QOR::mkResbuf(RTLB), QOR::mkResbuf(RTSHORT, 1)));
-    // A pair with a real as key.
-    resbuf* pair = QOR::mkResbuf(RTLB);
-    QOR::rbAppend(pair, QOR::mkResbuf(RTREAL, 1.0));
-    QOR::rbAppend(pair, QOR::mkResbuf(RTSHORT, 1));
-    QOR::rbAppend(pair, QOR::mkResbuf(RTDOTE));
-    check(pair);
-    // A pair holding two values.
-    resbuf* two = QOR::mkResbuf(RTLB);
-    QOR::rbAppend(two, QOR::mkResbuf(RTSTR, L"K"));
-    QOR::rbAppend(two, QOR::mkResbuf(RTSHORT, 1));
-    QOR::rbAppend(two, QOR::mkResbuf(RTSHORT, 2));
-    QOR::rbAppend(two, QOR::mkResbuf(RTDOTE));
-    check(two);
+    // Two loose values; an unclosed list.
+    check(chain({QOR::mkResbuf(RTREAL, 1.0), QOR::mkResbuf(RTREAL, 2.0)}));
+    check(chain({QOR::mkResbuf(RTLB), QOR::mkResbuf(RTSHORT, 1)}));
+    // A pair with a real as key; a pair holding two values.
+    check(chain(
+        {QOR::mkResbuf(RTLB), QOR::mkResbuf(RTREAL, 1.0), QOR::mkResbuf(RTSHORT, 1), QOR::mkResbuf(RTDOTE)}));
+    check(chain({QOR::mkResbuf(RTLB), QOR::mkResbuf(RTSTR, L"K"), QOR::mkResbuf(RTSHORT, 1),
+                 QOR::mkResbuf(RTSHORT, 2), QOR::mkResbuf(RTDOTE)}));
     // A list mixing kinds.
-    check(QOR::rbToList(QOR::rbAppend(QOR::mkResbuf(RTSTR, L"x"), QOR::mkResbuf(RTREAL, 1.0))));
+    check(QOR::rbToList(chain({QOR::mkResbuf(RTSTR, L"x"), QOR::mkResbuf(RTREAL, 1.0)})));
     // An entity name is no data value.
     check(qorNewRb(RTENAME));
 }
@@ -142,14 +142,11 @@ TEST(ResbufShapes, StrokeGroupsFromAHostList) {
         const double xyz[3] = {x, y, 0};
         return QOR::mkResbuf(RT3DPOINT, xyz);
     };
-    resbuf* poly1 = QOR::rbToList(QOR::rbAppend(QOR::rbAppend(pt(0, 0), pt(1, 0)), pt(1, 1)));
-    resbuf* group1 = QOR::rbToList(poly1);
-    resbuf* arc1 =
-        QOR::rbToList(QOR::rbAppend(QOR::rbAppend(pt(0, 0), pt(2, 0)), QOR::mkResbuf(RTREAL, 0.5)));
-    resbuf* arc2 =
-        QOR::rbToList(QOR::rbAppend(QOR::rbAppend(pt(2, 0), pt(0, 0)), QOR::mkResbuf(RTREAL, 0.5)));
-    resbuf* group2 = QOR::rbToList(QOR::rbToList(QOR::rbAppend(arc1, arc2)));
-    QOR::CUniqResbuf list(QOR::rbToList(QOR::rbAppend(QOR::rbAppend(group1, group2), QOR::mkResbuf(RTNIL))));
+    resbuf* group1 = QOR::rbToList(QOR::rbToList(chain({pt(0, 0), pt(1, 0), pt(1, 1)})));
+    resbuf* arc1 = QOR::rbToList(chain({pt(0, 0), pt(2, 0), QOR::mkResbuf(RTREAL, 0.5)}));
+    resbuf* arc2 = QOR::rbToList(chain({pt(2, 0), pt(0, 0), QOR::mkResbuf(RTREAL, 0.5)}));
+    resbuf* group2 = QOR::rbToList(QOR::rbToList(chain({arc1, arc2})));
+    QOR::CUniqResbuf list(QOR::rbToList(chain({group1, group2, QOR::mkResbuf(RTNIL)})));
 
     CQorArrayTempl<CQorArrayTempl<CQorVertexArray>> out;
     ASSERT_TRUE(QOR::fromRb(out, list.get(), 0));
