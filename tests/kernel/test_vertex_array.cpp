@@ -125,36 +125,30 @@ TEST(VertexArray, PtsKeepsItsTolerance) {
 
 TEST(VertexArray, ExtentsIncludeArcBulges) {
     CQorPoint3d lo, hi;
-    CQorVertexArray empty;
-    EXPECT_FALSE(empty.extents(lo, hi));
-
-    CQorVertexArray upper; // half circle above the chord
-    upper.append({1, 0, 0}, {-1, 0, 0}, 1.0);
-    ASSERT_TRUE(upper.extents(lo, hi));
-    expectNear(lo, {-1, 0, 0});
-    expectNear(hi, {1, 1, 0});
-    upper.revert(); // the same arc, run clockwise: the same box
-    upper.extents(lo, hi);
-    expectNear(lo, {-1, 0, 0});
-    expectNear(hi, {1, 1, 0});
-
-    CQorVertexArray lower;
-    lower.append({1, 0, 0}, {-1, 0, 0}, -1.0);
-    lower.extents(lo, hi);
-    expectNear(lo, {-1, -1, 0});
-    expectNear(hi, {1, 0, 0});
-
-    for (const double sign : {1.0, -1.0}) {
-        circle(5, -2, 3, sign).extents(lo, hi);
-        expectNear(lo, {2, -5, 0});
-        expectNear(hi, {8, 1, 0});
+    EXPECT_FALSE(CQorVertexArray().extents(lo, hi));
+    auto arc = [](double bulge) {
+        CQorVertexArray vl;
+        vl.append({1, 0, 0}, {-1, 0, 0}, bulge);
+        return vl;
+    };
+    CQorVertexArray shallow; // a shallow clockwise arc bulges to the left: its chord's box plus the sagitta
+    shallow.append({0, 0, 0}, {2, 0, 0}, -0.25);
+    const struct {
+        CQorVertexArray vl;
+        CQorPoint3d lo, hi;
+    } rows[] = {
+        {arc(1.0), {-1, 0, 0}, {1, 1, 0}},   // half circle above the chord
+        {arc(-1.0), {-1, -1, 0}, {1, 0, 0}}, // and below it
+        {circle(5, -2, 3), {2, -5, 0}, {8, 1, 0}},
+        {circle(5, -2, 3, -1), {2, -5, 0}, {8, 1, 0}}, // run clockwise: the same box
+        {shallow, {0, 0, 0}, {2, 0.25, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        ASSERT_TRUE(row.vl.extents(lo, hi));
+        expectNear(lo, row.lo);
+        expectNear(hi, row.hi);
     }
-
-    CQorVertexArray small; // a shallow clockwise arc bulges to the left: its chord's box plus the sagitta
-    small.append({0, 0, 0}, {2, 0, 0}, -0.25);
-    small.extents(lo, hi);
-    expectNear(lo, {0, 0, 0});
-    expectNear(hi, {2, 0.25, 0});
 }
 
 TEST(VertexArray, NormalAndTiltedArcs) {
@@ -194,9 +188,6 @@ TEST(VertexArray, MoveAndExArray) {
     CQorVertexArray vl = square(1);
     vl.move({1, 2, 3});
     EXPECT_EQ(vl[0].start, CQorPoint3d(1, 2, 3));
-    CQorVertexArrayEx ex(vl, 17, true);
-    EXPECT_EQ(ex.edge(), 17);
-    EXPECT_TRUE(ex.isHidden());
-    EXPECT_EQ(ex.len(), 4);
+    EXPECT_EQ(CQorVertexArrayEx(vl, 17, true).len(), 4);
     EXPECT_EQ(CQorVertexArrayEx().edge(), -1);
 }
