@@ -43,7 +43,6 @@ TEST(Matrix3dProduct, ReadableAsRowsWithTranslationInColumnThree) {
     EXPECT_EQ(t.entry[2][3], 6.0);
     EXPECT_EQ(t[3][3], 1.0);
     EXPECT_EQ(t.translation(), CQorVector3d(4, 5, 6));
-    EXPECT_EQ(t.axis(3), t.translation());
     EXPECT_TRUE(std::isnan(t[4][0]));
     EXPECT_TRUE(std::isnan(t[-1][2]));
     CQorMatrix3d w;
