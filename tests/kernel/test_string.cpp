@@ -58,9 +58,11 @@ TEST(QorString, MidRightLeftClampTheirRanges) {
     EXPECT_EQ(s.mid(-3, 2), L"he");
     EXPECT_EQ(s.mid(4, 100), L"o");
     EXPECT_EQ(s.mid(5), L"");
+    EXPECT_EQ(s.mid(99), L"");
     EXPECT_EQ(s.mid(2, 0), L"");
     EXPECT_EQ(s.mid(2, 0x7FFFFFFF), L"llo");
     EXPECT_EQ(s.right(2), L"lo");
+    EXPECT_EQ(s.right(0), L"");
     EXPECT_EQ(s.right(-1), L"");
     EXPECT_EQ(s.right(9), L"hello");
     EXPECT_EQ(s.left(2), L"he");
