@@ -87,66 +87,48 @@ TEST(SlideRecords, EveryKindInBothByteOrdersAndLevels) {
         }
 }
 
-TEST(SlideRecords, CommonEndpointChainStartsAtTheVectorsFromPoint) {
-    SlideWriter w;
-    w.vector(50, 50, 0, 0).commonEndpoint(10, 0).commonEndpoint(0, 10).commonEndpoint(-10, -10);
-    EXPECT_EQ(records(w.bytes()),
-              (std::vector<std::string>{"v 50,50 0,0", "v 50,50 60,50", "v 60,50 60,60", "v 60,60 50,50"}));
+TEST(SlideRecords, RelativeRecordsFillsAndStops) {
+    using W = SlideWriter;
+    const std::vector<SlideVertex> tri{{0, 0}, {10, 0}, {10, 10}};
+    const struct {
+        const char* what;
+        W slide;
+        std::vector<std::string> expected;
+    } rows[] = {
+        {"a common-endpoint chain starts at the from point of the vector",
+         W().vector(50, 50, 0, 0).commonEndpoint(10, 0).commonEndpoint(0, 10).commonEndpoint(-10, -10),
+         {"v 50,50 0,0", "v 50,50 60,50", "v 60,50 60,60", "v 60,60 50,50"}},
+        {"offset vectors are relative to the point before the record",
+         W().vector(20, 30, 0, 0).offsetVector(1, 2, 10, 20).offsetVector(1, 2, 10, 20).commonEndpoint(1, 1),
+         {"v 20,30 0,0", "v 21,32 30,50", "v 22,34 31,52", "v 22,34 23,35"}},
+        {"offsets wrap modulo 16 bits",
+         W().vector(32767, -32768, 0, 0).commonEndpoint(1, -1),
+         {"v 32767,-32768 0,0", "v 32767,-32768 -32768,32767"}},
+        {"a fill ends early at the negative y of its closing record, not taken as a vertex",
+         W().fill(tri, 5).color(3),
+         {"f 0,0 10,0 10,10 0,0", "c 3"}},
+        {"without its closing record, a fill takes the next three words as that record",
+         W().fill(tri, -1, false).color(9).color(9).color(9).color(3),
+         {"f 0,0 10,0 10,10 0,0", "c 3"}},
+        {"past the end every word reads 0xFCFC, whose negative y ends the polygon",
+         W().fill({{0, 0}, {7, 0}}, 32767, false).end(false),
+         {"f 0,0 7,0 0,0"}},
+        {"end record", W().color(1).word(0xFC00).color(2), {"c 1"}},
+        {"unknown opcode 0x8000", W().color(1).word(0x8000).color(2), {"c 1"}},
+        {"unknown opcode 0xFA12", W().color(1).word(0xFA12).color(2), {"c 1"}},
+        {"unknown opcode 0xFD01", W().color(1).word(0xFD01).color(2), {"c 1"}},
+        {"a vector cut after its first word reads 0xFCFC (-772) for the missing words",
+         W().word(7).end(false),
+         {"v 7,-772 -772,-772"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(records(row.slide.bytes()), row.expected) << row.what;
 }
 
-TEST(SlideRecords, OffsetVectorsAreRelativeToThePointBeforeTheRecord) {
-    SlideWriter w;
-    w.vector(20, 30, 0, 0).offsetVector(1, 2, 10, 20).offsetVector(1, 2, 10, 20).commonEndpoint(1, 1);
-    EXPECT_EQ(records(w.bytes()),
-              (std::vector<std::string>{"v 20,30 0,0", "v 21,32 30,50", "v 22,34 31,52", "v 22,34 23,35"}));
-}
-
-TEST(SlideRecords, OffsetsWrapModulo16Bits) {
-    SlideWriter w;
-    w.vector(32767, -32768, 0, 0).commonEndpoint(1, -1);
-    EXPECT_EQ(records(w.bytes()),
-              (std::vector<std::string>{"v 32767,-32768 0,0", "v 32767,-32768 -32768,32767"}));
-}
-
-TEST(SlideRecords, FillEndsEarlyAtANegativeY) {
-    SlideWriter w;
-    // Announces five vertices but closes after three; the closing record is not taken as a vertex.
-    w.fill({{0, 0}, {10, 0}, {10, 10}}, 5).color(3);
-    EXPECT_EQ(records(w.bytes()), (std::vector<std::string>{"f 0,0 10,0 10,10 0,0", "c 3"}));
-}
-
-TEST(SlideRecords, FillWithoutClosingRecordSwallowsTheNextRecord) {
-    SlideWriter w;
-    // All vertices announced are read; the next three words are taken as the closing record.
-    w.fill({{0, 0}, {10, 0}, {10, 10}}, -1, false).color(9).color(9).color(9).color(3);
-    EXPECT_EQ(records(w.bytes()), (std::vector<std::string>{"f 0,0 10,0 10,10 0,0", "c 3"}));
-}
-
-TEST(SlideRecords, FillAnnouncingMoreVerticesThanTheDataHoldEndsAtTheEnd) {
-    SlideWriter w;
-    w.fill({{0, 0}, {7, 0}}, 32767, false).end(false);
-    // Past the end every word reads 0xFCFC, whose negative y ends the polygon.
-    EXPECT_EQ(records(w.bytes()), std::vector<std::string>{"f 0,0 7,0 0,0"});
-}
-
-TEST(SlideRecords, StopsAtEndAndUnknownOpcodes) {
-    for (int op : {0xFC00, 0x8000, 0xFA12, 0xFD01}) {
-        SlideWriter w;
-        w.color(1).word(op).color(2);
-        EXPECT_EQ(records(w.bytes()), std::vector<std::string>{"c 1"}) << std::hex << op;
-    }
-}
-
-TEST(SlideRecords, TruncatedWordsReadAsEndOfFile) {
-    SlideWriter w;
-    w.color(1).end(false);
-    std::vector<unsigned char> bytes = w.bytes();
-    bytes.push_back(0x05); // half a word
+TEST(SlideRecords, HalfAWordReadsAsEndOfFile) {
+    std::vector<unsigned char> bytes = SlideWriter().color(1).end(false).bytes();
+    bytes.push_back(0x05);
     EXPECT_EQ(records(bytes), std::vector<std::string>{"c 1"});
-    // A vector cut after its first word gets 0xFCFC (-772) for the words that are missing.
-    SlideWriter v;
-    v.word(7).end(false);
-    EXPECT_EQ(records(v.bytes()), std::vector<std::string>{"v 7,-772 -772,-772"});
 }
 
 } // namespace
