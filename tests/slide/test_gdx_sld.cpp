@@ -108,20 +108,4 @@ TEST_F(GdxSld, NothingDrawnGivesFalse) {
     EXPECT_EQ(gdx.lenGet(), 0);
 }
 
-TEST_F(GdxSld, BigEndianGivesTheSameItems) {
-    const auto build = [](bool big) {
-        return SlideWriter(100, 50, 2, big)
-            .color(9)
-            .vector(1, 2, 3, 4)
-            .offsetVector(1, 1, -1, -1)
-            .fill({{0, 0}, {5, 0}, {0, 5}})
-            .bytes();
-    };
-    ASSERT_TRUE(convert(build(false), 0, nullptr));
-    CQorGDX little = gdx;
-    gdx = CQorGDX(CQorColor(), CQorMatrix3d(), 0.0, 0, CQorPoint3d(), CQorPoint3d());
-    ASSERT_TRUE(convert(build(true), 0, nullptr));
-    EXPECT_EQ(gdx, little);
-}
-
 } // namespace
