@@ -71,35 +71,6 @@ TEST(Region, EqualSetsHaveEqualStorage) {
     EXPECT_EQ(a.region().bands().size(), 2u);
 }
 
-TEST(Region, PolygonRegionMatchesFilledPolygon) {
-    const POINT star[] = {{10, 1}, {14, 18}, {1, 7}, {19, 7}, {5, 18}};
-    for (const int mode : {ALTERNATE, WINDING}) {
-        CRgn rgn;
-        ASSERT_TRUE(rgn.CreatePolygonRgn(star, 5, mode));
-        CRasterDC dc;
-        dc.CreateCompatibleDC(nullptr);
-        CBitmap bmp;
-        bmp.CreateBitmap(20, 20, 1, 32, nullptr);
-        dc.SelectObject(&bmp);
-        dc.SelectStockObject(NULL_PEN);
-        dc.SelectStockObject(WHITE_BRUSH);
-        dc.SetPolyFillMode(mode);
-        dc.Polygon(star, 5);
-        int inside = 0;
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 20; ++x) {
-                EXPECT_EQ(rgn.PtInRegion(x, y) != 0, dc.GetPixel(x, y) == RGB(255, 255, 255))
-                    << x << "," << y;
-                inside += rgn.PtInRegion(x, y);
-            }
-        EXPECT_GT(inside, 50);
-    }
-    CRgn bad;
-    EXPECT_FALSE(bad.CreatePolygonRgn(star, 1, ALTERNATE));
-    EXPECT_FALSE(bad.CreatePolygonRgn(star, 5, 7));
-    EXPECT_FALSE(bad.CreatePolygonRgn(nullptr, 5, ALTERNATE));
-}
-
 TEST(Region, ExtremeCoordinatesAndOffsets) {
     CRgn r;
     ASSERT_TRUE(r.CreateRectRgn(INT_MIN, INT_MIN, INT_MAX, INT_MAX));
@@ -119,6 +90,27 @@ TEST(Region, ExtremeCoordinatesAndOffsets) {
 }
 
 using ClipRegion = RasterFixture;
+
+TEST_F(ClipRegion, PolygonRegionMatchesFilledPolygon) {
+    const POINT star[] = {{10, 1}, {14, 18}, {1, 7}, {19, 7}, {5, 18}};
+    for (const int mode : {ALTERNATE, WINDING}) {
+        CRgn rgn;
+        ASSERT_TRUE(rgn.CreatePolygonRgn(star, 5, mode));
+        make(20, 20);
+        dc.SelectStockObject(NULL_PEN);
+        useBrush();
+        dc.SetPolyFillMode(mode);
+        dc.Polygon(star, 5);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                EXPECT_EQ(rgn.PtInRegion(x, y) != 0, cell(x, y) == 'o') << x << "," << y;
+        EXPECT_GT(count('o'), 50);
+    }
+    CRgn bad;
+    EXPECT_FALSE(bad.CreatePolygonRgn(star, 1, ALTERNATE));
+    EXPECT_FALSE(bad.CreatePolygonRgn(star, 5, 7));
+    EXPECT_FALSE(bad.CreatePolygonRgn(nullptr, 5, ALTERNATE));
+}
 
 TEST_F(ClipRegion, DrawingKeepsOutOfAPolygonHole) {
     useBrush();
