@@ -21,65 +21,49 @@ public:
 protected:
     static std::string pt(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
     static std::string rc(const RECT& r) { return pt({r.left, r.top}) + "-" + pt({r.right, r.bottom}); }
+    Status note(std::string line) {
+        log.push_back(std::move(line));
+        return Status::Ok;
+    }
 
     Status selectPen(const LOGPEN& pen, int stock) override {
-        log.push_back("pen " + std::to_string(pen.lopnStyle) + " w" + std::to_string(pen.lopnWidth.x) +
-                      " stock " + std::to_string(stock));
-        return Status::Ok;
+        return note("pen " + std::to_string(pen.lopnStyle) + " w" + std::to_string(pen.lopnWidth.x) +
+                    " stock " + std::to_string(stock));
     }
     Status selectBrush(const LOGBRUSH& brush, int stock) override {
-        log.push_back("brush " + std::to_string(brush.lbStyle) + " stock " + std::to_string(stock));
-        return Status::Ok;
+        return note("brush " + std::to_string(brush.lbStyle) + " stock " + std::to_string(stock));
     }
     Status selectClip(const QOR::detail::Region* clip) override {
-        log.push_back(clip ? "clip " + rc(clip->bounds()) : "clip none");
-        return Status::Ok;
+        return note(clip ? "clip " + rc(clip->bounds()) : "clip none");
     }
     Status setAttributes(const QOR::detail::DcAttributes& a) override {
-        log.push_back("attributes bk " + std::to_string(a.bkColor) + " fill " +
-                      std::to_string(a.polyFillMode));
-        return Status::Ok;
+        return note("attributes bk " + std::to_string(a.bkColor) + " fill " + std::to_string(a.polyFillMode));
     }
     Status selectBitmap(const QOR::detail::Surface* s) override {
         if (s && refuseBitmaps) return Status::Unsupported;
-        log.push_back(s ? "bitmap" : "bitmap none");
-        return Status::Ok;
+        return note(s ? "bitmap" : "bitmap none");
     }
-    Status strokeSegment(POINT from, POINT to) override {
-        log.push_back("segment " + pt(from) + " " + pt(to));
-        return Status::Ok;
-    }
+    Status strokeSegment(POINT from, POINT to) override { return note("segment " + pt(from) + " " + pt(to)); }
     Status polyline(std::span<const POINT> points) override {
-        log.push_back("polyline " + std::to_string(points.size()));
-        return Status::Ok;
+        return note("polyline " + std::to_string(points.size()));
     }
     Status polyPolygon(std::span<const POINT> points, std::span<const int> counts) override {
-        log.push_back("polypolygon " + std::to_string(points.size()) + "/" + std::to_string(counts.size()) +
-                      " " + pt(points[0]));
-        return Status::Ok;
+        return note("polypolygon " + std::to_string(points.size()) + "/" + std::to_string(counts.size()) +
+                    " " + pt(points[0]));
     }
-    Status ellipse(const RECT& box) override {
-        log.push_back("ellipse " + rc(box));
-        return Status::Ok;
-    }
-    Status rectangle(const RECT& box) override {
-        log.push_back("rectangle " + rc(box));
-        return Status::Ok;
-    }
+    Status ellipse(const RECT& box) override { return note("ellipse " + rc(box)); }
+    Status rectangle(const RECT& box) override { return note("rectangle " + rc(box)); }
     Status fillSolidRect(const RECT& r, COLORREF c) override {
-        log.push_back("fill " + rc(r) + " " + std::to_string(c));
-        return Status::Ok;
+        return note("fill " + rc(r) + " " + std::to_string(c));
     }
     Status setPixel(POINT p, COLORREF c, COLORREF& actual) override {
-        log.push_back("pixel " + pt(p));
         actual = c;
-        return Status::Ok;
+        return note("pixel " + pt(p));
     }
     Status getPixel(POINT, COLORREF&) const override { return Status::Unsupported; }
     Status bitBlt(const RECT& dst, const QOR::detail::BlitSource* src, POINT origin, DWORD rop) override {
-        log.push_back("blt " + rc(dst) + (src ? " from " + pt(origin) : " no source") + " rop " +
-                      std::to_string(rop));
-        return Status::Ok;
+        return note("blt " + rc(dst) + (src ? " from " + pt(origin) : " no source") + " rop " +
+                    std::to_string(rop));
     }
 };
 
