@@ -166,9 +166,6 @@ TEST(Bitmap, SizesAreChecked) {
 
 TEST(WinTypes, ColoursAndRects) {
     EXPECT_EQ(RGB(0x12, 0x34, 0x56), 0x00563412u);
-    EXPECT_EQ(GetRValue(RGB(1, 2, 3)), 1);
-    EXPECT_EQ(GetGValue(RGB(1, 2, 3)), 2);
-    EXPECT_EQ(GetBValue(RGB(1, 2, 3)), 3);
     const CRect r(0, 0, 100, 50);
     EXPECT_TRUE(r.PtInRect(CPoint(99, 49)));
     EXPECT_FALSE(r.PtInRect(CPoint(100, 49)));
