@@ -1,6 +1,7 @@
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 
-#include "platform/raster/stroke.h"
 #include "raster_fixture.h"
 
 using RasterDcLines = RasterFixture;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,7 +11,6 @@
 #include "../platform/emf_fixture.h"
 #include "../render/recording_dc.h"
 #include "../render/reference_image.h"
-#include "kernel/color.h"
 #include "kernel/file_find.h"
 #include "kernel/string.h"
 #include "platform/clipboard.h"
