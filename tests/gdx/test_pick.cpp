@@ -4,7 +4,7 @@
 
 using namespace gdxtest;
 
-TEST(ImagePtWc, InvertsTheWholeChain) {
+TEST(ImagePtWc, InvertsTheWholeChainOrGivesThePointBack) {
     CQorGDX gdx = plainList();
     gdx.viewMtxSet(getViewMtx({0, 0, 0}, {100, 50, 0}, 240, 320, 0.05));
     CQorMatrix3d zoom;
@@ -17,6 +17,12 @@ TEST(ImagePtWc, InvertsTheWholeChain) {
     const CQorPoint3d back = gdx.imagePtWc(chain * model);
     EXPECT_NEAR(back.x, 12.0, 1e-9);
     EXPECT_NEAR(back.y, 34.0, 1e-9);
+
+    // Without an inverse (the projection drops z) the point comes back as given.
+    CQorMatrix3d flat;
+    flat.entry[2][2] = 0.0;
+    gdx.projMtxSet(flat);
+    EXPECT_EQ(gdx.imagePtWc({3, 4, 5}), CQorPoint3d(3, 4, 5));
 }
 
 TEST(ImageItemGet, PointsHitUpToExactlyTheTolerance) {
@@ -37,6 +43,8 @@ TEST(ImageItemGet, SegmentsHitByTheirNearestPoint) {
     EXPECT_EQ(gdx.imageItemGet({-5, 100, 0}), 3); // beyond the end: distance to the end point
     EXPECT_EQ(gdx.imageItemGet({-5.0001, 100, 0}), -1);
     EXPECT_EQ(gdx.imageItemGet({50, 5, 0}), -1); // where it would be without its matrix
+    addVl(gdx, {2}, segment({1, 1, 0}, {1, 1, 0}));
+    EXPECT_EQ(gdx.imageItemGet({1, 1, 0}), -1); // zero length never hits
 }
 
 TEST(ImageItemGet, RegionsOnlyByTheirOuterBoundaryAndTextsNever) {
@@ -49,12 +57,6 @@ TEST(ImageItemGet, RegionsOnlyByTheirOuterBoundaryAndTextsNever) {
     gdx.addDisplayList({text});
     EXPECT_EQ(gdx.imageItemGet({50, 40, 0}), -1); // on the hole and the text only
     EXPECT_EQ(gdx.imageItemGet({50, 2, 0}), 4);
-}
-
-TEST(ImageItemGet, ZeroLengthSegmentsNeverHit) {
-    CQorGDX gdx = plainList();
-    addVl(gdx, {2}, segment({1, 1, 0}, {1, 1, 0}));
-    EXPECT_EQ(gdx.imageItemGet({1, 1, 0}), -1);
 }
 
 TEST(ImageItemGet, ReversesSoTheOtherOverlappingItemComesNext) {
@@ -82,13 +84,4 @@ TEST(ImageItemGet, WorksInWindowPixels) {
     gdx.viewMtxSet(getViewMtx({0, 0, 0}, {100, 50, 0}, 240, 320, 0.05));
     EXPECT_EQ(gdx.imageItemGet({160, 120, 0}), 6); // the window centre
     EXPECT_EQ(gdx.imageItemGet({0, 0, 0}), -1);
-}
-
-TEST(ImagePtWc, SingularChainGivesThePointBack) {
-    CQorGDX gdx = plainList();
-    CQorMatrix3d flat;
-    flat.entry[2][2] = 0.0; // drops z: no inverse
-    gdx.projMtxSet(flat);
-    const CQorPoint3d p = gdx.imagePtWc({3, 4, 5});
-    EXPECT_EQ(p, CQorPoint3d(3, 4, 5));
 }

@@ -38,9 +38,17 @@ bool sameLineAngle(double a, double b) {
     return std::min(d, kPi - d) < 1e-9;
 }
 
-/// Signed distance of p from the line through the origin at angle a.
-double across(const CQorPoint3d& p, double a) {
-    return -std::sin(a) * p.x + std::cos(a) * p.y;
+/// Checks that every dash runs at angle a; gives the signed distances of the lines from the parallel
+/// through the origin, sorted.
+std::vector<double> sortedOffsets(const CQorArrayTempl<CQorVertexArray>& lines, double a) {
+    std::vector<double> offsets;
+    for (const CQorVertexArray& line : lines) {
+        for (const CQorVertex& v : line)
+            EXPECT_TRUE(sameLineAngle(lineAngle(v), a));
+        offsets.push_back(-std::sin(a) * line[0].start.x + std::cos(a) * line[0].start.y);
+    }
+    std::sort(offsets.begin(), offsets.end());
+    return offsets;
 }
 
 class Hatch : public ::testing::Test {
@@ -89,14 +97,7 @@ TEST_F(Hatch, LinesFollowTheScaledDistanceAndTheSummedAngle) {
     const auto lines =
         qor_gdx_image_reg_hatch2(region, CQorMatrix3d::kIdentity, {L"ANSI31", hatchAngle, scale, false});
     ASSERT_GT(lines.len(), 10);
-    const double a = 45 * kPi / 180 + hatchAngle;
-    std::vector<double> offsets;
-    for (const CQorVertexArray& line : lines) {
-        for (const CQorVertex& v : line)
-            EXPECT_TRUE(sameLineAngle(lineAngle(v), a));
-        offsets.push_back(across(line[0].start, a));
-    }
-    std::sort(offsets.begin(), offsets.end());
+    const std::vector<double> offsets = sortedOffsets(lines, 45 * kPi / 180 + hatchAngle);
     for (std::size_t i = 1; i < offsets.size(); ++i)
         EXPECT_NEAR(offsets[i] - offsets[i - 1], scale * 3.175, 1e-6);
 }
@@ -105,16 +106,11 @@ TEST_F(Hatch, UserLinesAndTheDoubleFlag) {
     const double angle = 30 * kPi / 180;
     const auto single = qor_gdx_image_reg_hatch2(region, CQorMatrix3d::kIdentity, {L"_U", angle, 2.0, false});
     ASSERT_GT(single.len(), 0);
-    std::vector<double> offsets;
-    for (const CQorVertexArray& line : single) {
-        EXPECT_TRUE(sameLineAngle(lineAngle(line[0]), angle));
-        offsets.push_back(across(line[0].start, angle));
-    }
-    std::sort(offsets.begin(), offsets.end());
+    // User lines are `scale` apart and run through the origin.
+    const std::vector<double> offsets = sortedOffsets(single, angle);
+    EXPECT_NEAR(std::remainder(offsets[0], 2.0), 0.0, 1e-6);
     for (std::size_t i = 1; i < offsets.size(); ++i)
         EXPECT_NEAR(offsets[i] - offsets[i - 1], 2.0, 1e-6);
-    for (double offset : offsets)
-        EXPECT_NEAR(std::remainder(offset, 2.0), 0.0, 1e-6) << "user lines run through the origin";
 
     const auto both = qor_gdx_image_reg_hatch2(region, CQorMatrix3d::kIdentity, {L"_USER", angle, 2.0, true});
     ASSERT_GT(both.len(), single.len());

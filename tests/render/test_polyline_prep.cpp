@@ -33,13 +33,12 @@ TEST(DashFit, HalfDashesAtBothEndsAndGapsWidenedToFitTheSegment) {
     CQorVertexArray vl = segment(0, 0, 30, 0);
     ASSERT_TRUE(qor_gdx_image_vl_measure(vl, {10.0, -4.0}, 1));
     const auto got = spans(vl);
-    ASSERT_EQ(got.size(), 3u);
-    EXPECT_NEAR(got[0].first, 0, 1e-9);
-    EXPECT_NEAR(got[0].second, 5, 1e-9);
-    EXPECT_NEAR(got[1].first, 10, 1e-9);
-    EXPECT_NEAR(got[1].second, 20, 1e-9);
-    EXPECT_NEAR(got[2].first, 25, 1e-9);
-    EXPECT_NEAR(got[2].second, 30, 1e-9);
+    const std::pair<double, double> want[] = {{0, 5}, {10, 20}, {25, 30}};
+    ASSERT_EQ(got.size(), std::size(want));
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_NEAR(got[i].first, want[i].first, 1e-9) << i;
+        EXPECT_NEAR(got[i].second, want[i].second, 1e-9) << i;
+    }
 }
 
 TEST(DashFit, EachSegmentIsFittedOnItsOwnAndShortOnesStaySolid) {

@@ -28,16 +28,18 @@ CQorVertexArray segment(double x0, double y0, double x1, double y1) {
     return vl;
 }
 
-/// One region loop through the corners (z = 0), closed back to the first.
-CQorArrayTempl<CQorVertexArray> closedLoop(std::initializer_list<std::pair<double, double>> corners) {
+/// A loop through the corners (z = 0), closed back to the first.
+CQorVertexArray loop(std::initializer_list<std::pair<double, double>> corners) {
     const std::vector<std::pair<double, double>> c(corners);
-    CQorVertexArray loop;
+    CQorVertexArray vl;
     for (std::size_t i = 0; i < c.size(); ++i) {
         const auto& next = c[(i + 1) % c.size()];
-        loop.append(CQorPoint3d(c[i].first, c[i].second, 0), CQorPoint3d(next.first, next.second, 0));
+        vl.append(CQorPoint3d(c[i].first, c[i].second, 0), CQorPoint3d(next.first, next.second, 0));
     }
-    return CQorArrayTempl<CQorVertexArray>{loop};
+    return vl;
 }
+
+using Loops = CQorArrayTempl<CQorVertexArray>;
 
 void addLine(CQorGDX& gdx, const CQorVertexArray& vl, const CQorColor& color,
              const CQorArrayTempl<double>& lt, double ltscale = 1.0, DWORD flags = 0,
@@ -169,16 +171,7 @@ TEST(RenderPoint, PositiveSizesFollowTheZoomNegativeSizesStayInPixels) {
 
 TEST(RenderRegion, WindowFillCutsTheHolesOutOfTheClip) {
     CQorGDX gdx = makeList();
-    CQorArrayTempl<CQorVertexArray> loops;
-    CQorVertexArray outer, hole;
-    outer.append(CQorPoint3d(10, 10, 0), CQorPoint3d(90, 10, 0));
-    outer.append(CQorPoint3d(90, 10, 0), CQorPoint3d(90, 60, 0));
-    outer.append(CQorPoint3d(90, 60, 0), CQorPoint3d(10, 10, 0));
-    hole.append(CQorPoint3d(60, 20, 0), CQorPoint3d(80, 20, 0));
-    hole.append(CQorPoint3d(80, 20, 0), CQorPoint3d(80, 40, 0));
-    hole.append(CQorPoint3d(80, 40, 0), CQorPoint3d(60, 20, 0));
-    loops.append(outer);
-    loops.append(hole);
+    const Loops loops{loop({{10, 10}, {90, 10}, {90, 60}}), loop({{60, 20}, {80, 20}, {80, 40}})};
     gdx.imageReg(Path{1}, QOR::GdxItemFill, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
                  QOR::CHatchProp(), {});
     const std::vector<std::string> log = draw(gdx);
@@ -198,7 +191,7 @@ TEST(RenderRegion, WindowFillCutsTheHolesOutOfTheClip) {
 
 TEST(RenderRegion, RejectedHatchAndHiddenItems) {
     CQorGDX gdx = makeList();
-    const CQorArrayTempl<CQorVertexArray> loops = closedLoop({{10, 10}, {50, 10}, {10, 50}});
+    const Loops loops{loop({{10, 10}, {50, 10}, {10, 50}})};
     // A hatch too dense to draw is a solid fill in the fill colour.
     gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
                  QOR::CHatchProp(L"ANSI31", 0.0, 1e-4, false), {});
@@ -231,19 +224,12 @@ TEST(RenderAnchored, AnchoredItemsKeepTheirSizeWhenZooming) {
 }
 
 TEST(RenderText, GlyphsAreFilledWithTheirHolesClippedThenTraced) {
-    auto square = [](double a, double b) {
-        CQorVertexArray loop;
-        loop.append(CQorPoint3d(a, a, 0), CQorPoint3d(b, a, 0));
-        loop.append(CQorPoint3d(b, a, 0), CQorPoint3d(b, b, 0));
-        loop.append(CQorPoint3d(b, b, 0), CQorPoint3d(a, b, 0));
-        loop.append(CQorPoint3d(a, b, 0), CQorPoint3d(a, a, 0));
-        return loop;
-    };
     CQorDisplayItem text;
     text.m_type = QorDisplayTxt;
     text.m_color = CQorColor(3);
-    text.m_strokes.append(CQorArrayTempl<CQorVertexArray>{square(10, 30), square(15, 25)});
-    text.m_strokes.append(CQorArrayTempl<CQorVertexArray>{segment(40, 10, 50, 30)}); // an open stroke
+    text.m_strokes.append(Loops{loop({{10, 10}, {30, 10}, {30, 30}, {10, 30}}),
+                                loop({{15, 15}, {25, 15}, {25, 25}, {15, 25}})});
+    text.m_strokes.append(Loops{segment(40, 10, 50, 30)}); // an open stroke
     CQorGDX gdx = makeList();
     ASSERT_TRUE(gdx.addDisplayList(CQorArrayTempl<CQorDisplayItem>{text}));
     const std::vector<std::string> log = draw(gdx);
@@ -268,7 +254,7 @@ TEST(RenderFrame, ShapesThatComeToOnePixelShowOnlyWithAWidePen) {
         item.m_color = CQorColor(3);
         item.m_thickness = thickness;
         if (text)
-            item.m_strokes.append(CQorArrayTempl<CQorVertexArray>{square});
+            item.m_strokes.append(Loops{square});
         else
             item.m_vl = tiny;
         EXPECT_TRUE(gdx.addDisplayList(CQorArrayTempl<CQorDisplayItem>{item}));
@@ -304,7 +290,7 @@ TEST(RenderFrame, EmptyListAndNullList) {
 
 TEST(RenderRegion, DrawableHatchIsLinesInTheFillColourAndNoFill) {
     CQorGDX gdx = makeList();
-    const CQorArrayTempl<CQorVertexArray> loops = closedLoop({{10, 10}, {50, 10}, {50, 50}, {10, 50}});
+    const Loops loops{loop({{10, 10}, {50, 10}, {50, 50}, {10, 50}})};
     gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
                  QOR::CHatchProp(L"_USER", 0.0, 5.0, false), {});
     const std::vector<std::string> log = draw(gdx);
