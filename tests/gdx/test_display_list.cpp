@@ -13,7 +13,6 @@ TEST(DisplayAdders, RegionStoresFillColourOnlyWhenFilled) {
     EXPECT_EQ(gdx.fcolorGet(0).colorIndex(), 3);               // the line colour
     EXPECT_EQ(gdx.fcolorGet(1).colorIndex(), 5);
     EXPECT_EQ(gdx.fcolorGet(2), CQorColor());
-    EXPECT_EQ(gdx.typeGet(0), QorDisplayReg);
 }
 
 TEST(DisplayAdders, StoreFieldsAsGivenAndSolidLineForEmptyLinetype) {
@@ -29,9 +28,6 @@ TEST(DisplayAdders, StoreFieldsAsGivenAndSolidLineForEmptyLinetype) {
     EXPECT_EQ(gdx.ltscaleGet(0), 2.5);
     EXPECT_EQ(gdx.thicknGet(0), 3);
     EXPECT_TRUE(gdx.mtxGet(0).isEqualTo(mtx, 0.0));
-    CQorArrayTempl<int> stack;
-    gdx.itemStackGet(stack, 0);
-    EXPECT_EQ(stack, path({4, 5}));
     CQorPoint3d anchor;
     gdx.geomGet(anchor, 0);
     EXPECT_EQ(anchor, CQorPoint3d()); // only anchored items keep their anchor

@@ -158,9 +158,6 @@ TEST_F(Hatch, PatternTestRejectsDenseOrTinyPatterns) {
     // User lines are exactly `scale` apart: 2.3 device units is too close, a little more is not.
     EXPECT_FALSE(qor_gdx_pattern_test(region, {L"_U", 0, 2.3, false}, unit));
     EXPECT_TRUE(qor_gdx_pattern_test(region, {L"_U", 0, 2.31, false}, unit));
-    CQorMatrix3d shrink;
-    shrink.setToScaling(0.5);
-    EXPECT_FALSE(qor_gdx_pattern_test(region, {L"ANSI31", 0, 1, false}, shrink));
     // The 100 x 60 region is 113.1 across 45-degree lines: 95 lines need a distance below 1.19.
     EXPECT_FALSE(
         qor_gdx_pattern_test(region, {L"ANSI31", 0, 1.18 / 3.175, false}, CQorMatrix3d().setToScaling(10)));

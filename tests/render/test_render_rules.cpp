@@ -99,18 +99,6 @@ TEST(RenderLineType, BuiltInPatternsScaleAndSolidLines) {
     EXPECT_EQ(lines[2], "line 7,10 9,10");
     EXPECT_EQ(lines[27], "line 97,10 100,10");
 
-    // Each segment of a polyline gets its own fit, so every corner is drawn.
-    CQorGDX corner = makeList();
-    CQorVertexArray vl = segment(0, 10, 30, 10);
-    vl.append(CQorPoint3d(30, 10, 0), CQorPoint3d(30, 40, 0));
-    addLine(corner, vl, CQorColor(3), CQorArrayTempl<double>{10, -4});
-    const std::vector<std::string> bends = only(draw(corner), "line ");
-    ASSERT_EQ(bends.size(), 8u); // (5, -5, 5) twice on each: the gap grows from 4 to 5
-    EXPECT_EQ(bends[0], "line 0,10 5,10");
-    EXPECT_EQ(bends[1], "line 10,10 15,10");
-    EXPECT_EQ(bends[3], "line 25,10 30,10");
-    EXPECT_EQ(bends[4], "line 30,10 30,15");
-
     // (1), (1, 0, 0) and an empty array are solid: one line from end to end.
     for (const CQorArrayTempl<double>& solid :
          {CQorArrayTempl<double>{1}, CQorArrayTempl<double>{1, 0, 0}, CQorArrayTempl<double>{}}) {
