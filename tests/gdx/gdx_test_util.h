@@ -2,6 +2,9 @@
 
 // Small builders shared by the display-list tests.
 
+#include <algorithm>
+#include <cmath>
+
 #include "gdx/gdx.h"
 
 namespace gdxtest {
@@ -45,6 +48,22 @@ inline void addReg(CQorGDX& gdx, std::initializer_list<int> ids,
                    const CQorColor& fcolor = CQorColor()) {
     gdx.imageReg(path(ids), flags, regions, CQorColor(3), CQorMatrix3d{}, {}, 1.0, 0, fcolor,
                  QOR::CHatchProp(), CQorPoint3d{});
+}
+
+struct Box {
+    CQorPoint3d lo, hi;
+};
+
+/// Bounding box of the first polyline of every group (what counts for the extents).
+inline Box strokeBox(const CQorStrokeGroups& groups) {
+    Box b{{INFINITY, INFINITY, 0}, {-INFINITY, -INFINITY, 0}};
+    for (const auto& group : groups) {
+        CQorPoint3d lo, hi;
+        group[0].extents(lo, hi);
+        b.lo = {std::min(b.lo.x, lo.x), std::min(b.lo.y, lo.y), 0};
+        b.hi = {std::max(b.hi.x, hi.x), std::max(b.hi.y, hi.y), 0};
+    }
+    return b;
 }
 
 /// Exposes the protected operations to the tests.

@@ -7,6 +7,7 @@
 
 #include "gdx/stroke_font.h"
 #include "gdx/stroke_font_p.h"
+#include "gdx_test_util.h"
 #include "kernel/polyline_clip.h"
 
 namespace {
@@ -134,27 +135,14 @@ TEST(StrokeFont, EveryGlyphIsClosedStraightLoopsWithHolesInsideTheirOutline) {
 }
 
 TEST(StrokeFont, GlyphCellHasCapHeightOneOnTheBaseline) {
-    auto box = [](wchar_t c, CQorPoint3d& lo, CQorPoint3d& hi) {
-        bool any = false;
-        for (const auto& group : get_ascii_from_map(c)) {
-            CQorPoint3d a, b;
-            group[0].extents(a, b);
-            lo = any ? CQorPoint3d(std::min(lo.x, a.x), std::min(lo.y, a.y), 0) : a;
-            hi = any ? CQorPoint3d(std::max(hi.x, b.x), std::max(hi.y, b.y), 0) : b;
-            any = true;
-        }
-    };
-    CQorPoint3d lo, hi;
     for (wchar_t c : {L'H', L'E', L'I'}) {
-        box(c, lo, hi);
-        EXPECT_EQ(lo.y, 0.0) << char(c);
-        EXPECT_EQ(hi.y, 1.0) << char(c);
-        EXPECT_GT(lo.x, 0.0) << char(c); // the left side bearing is kept
+        const gdxtest::Box b = gdxtest::strokeBox(get_ascii_from_map(c));
+        EXPECT_EQ(b.lo.y, 0.0) << char(c);
+        EXPECT_EQ(b.hi.y, 1.0) << char(c);
+        EXPECT_GT(b.lo.x, 0.0) << char(c); // the left side bearing is kept
     }
-    box(L'p', lo, hi);
-    EXPECT_LT(lo.y, -0.2); // descender below the baseline
-    box(L'Ä', lo, hi);
-    EXPECT_GT(hi.y, 1.1); // the dots above the capital
+    EXPECT_LT(gdxtest::strokeBox(get_ascii_from_map(L'p')).lo.y, -0.2); // descender below the baseline
+    EXPECT_GT(gdxtest::strokeBox(get_ascii_from_map(L'Ä')).hi.y, 1.1);  // the dots above the capital
 }
 
 } // namespace

@@ -16,22 +16,6 @@ using namespace gdxtest;
 
 namespace {
 
-struct Box {
-    CQorPoint3d lo, hi;
-};
-
-/// Bounding box of the first polyline of every group (what counts for the extents).
-Box strokeBox(const CQorStrokeGroups& groups) {
-    Box b{{INFINITY, INFINITY, 0}, {-INFINITY, -INFINITY, 0}};
-    for (const auto& group : groups) {
-        CQorPoint3d lo, hi;
-        group[0].extents(lo, hi);
-        b.lo = {std::min(b.lo.x, lo.x), std::min(b.lo.y, lo.y), 0};
-        b.hi = {std::max(b.hi.x, hi.x), std::max(b.hi.y, hi.y), 0};
-    }
-    return b;
-}
-
 /// Ink width of a character's glyph.
 double inkWidth(wchar_t c) {
     const Box b = strokeBox(get_ascii_from_map(c));

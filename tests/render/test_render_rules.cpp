@@ -54,10 +54,12 @@ std::vector<std::string> draw(CQorGDX& gdx, RenderTarget target = RenderTarget::
     return dc.log;
 }
 
-std::vector<std::string> only(const std::vector<std::string>& log, const std::string& prefix) {
+/// The lines of the log that start with one of the prefixes, in order.
+template <class... Prefix>
+std::vector<std::string> only(const std::vector<std::string>& log, const Prefix&... prefixes) {
     std::vector<std::string> out;
     for (const std::string& line : log)
-        if (line.rfind(prefix, 0) == 0) out.push_back(line);
+        if (((line.rfind(prefixes, 0) == 0) || ...)) out.push_back(line);
     return out;
 }
 
@@ -124,12 +126,7 @@ TEST(RenderPoint, FiguresOfThePointModes) {
     auto figure = [](DWORD mode, double size) {
         CQorGDX gdx = makeList();
         gdx.imagePt(Path{1}, 0, CQorPoint3d(50, 40, 0), CQorColor(3), CQorMatrix3d(), size, mode, {});
-        std::vector<std::string> out;
-        for (const std::string& line : draw(gdx))
-            if (line.rfind("line", 0) == 0 || line.rfind("ellipse", 0) == 0 || line.rfind("rect", 0) == 0 ||
-                line.rfind("fill", 0) == 0)
-                out.push_back(line);
-        return out;
+        return only(draw(gdx), "line", "ellipse", "rect", "fill");
     };
     using V = std::vector<std::string>;
     EXPECT_EQ(figure(0, -10), V{"ellipse 49 39 51 41"});
@@ -162,11 +159,7 @@ TEST(RenderRegion, WindowFillCutsTheHolesOutOfTheClip) {
     const Loops loops{loop({{10, 10}, {90, 10}, {90, 60}}), loop({{60, 20}, {80, 20}, {80, 40}})};
     gdx.imageReg(Path{1}, QOR::GdxItemFill, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
                  QOR::CHatchProp(), {});
-    const std::vector<std::string> log = draw(gdx);
-    std::vector<std::string> steps;
-    for (const std::string& line : log)
-        if (line.rfind("clip", 0) == 0 || line.rfind("polygon", 0) == 0 || line.rfind("brush", 0) == 0)
-            steps.push_back(line);
+    const std::vector<std::string> steps = only(draw(gdx), "clip", "polygon", "brush");
     const std::string fill = hex(CQorColor(5).oleColor());
     const std::vector<std::string> expected{
         "clip",                                                // the client rectangle
