@@ -246,7 +246,7 @@ TEST_F(HostTextTest, DataAdderTakesTheHostsStrokesAndKeepsNoText) {
     EXPECT_TRUE(QOR::rbEqual(lastArgs.get(), sent.get()));
 }
 
-TEST_F(HostTextTest, DataAdderRefusesBadDataAndFailedHosts) {
+TEST_F(HostTextTest, BadDataFailedHostsAndResultsThatAreNotGroupsAddNothing) {
     installHost(RTNORM);
     CQorDataItem value;
     value.set(5);
@@ -254,6 +254,9 @@ TEST_F(HostTextTest, DataAdderRefusesBadDataAndFailedHosts) {
                               CQorMatrix3d{}, 1.0, {}));
     EXPECT_FALSE(gdx.imageTxt(path({3}), 0, &value, CQorColor(2), CQorMatrix3d{}, 1.0, {}));
     EXPECT_EQ(calls, 0);
+    CQorStrokeGroups out{{square(0, 0, 1)}};
+    EXPECT_FALSE(qor_text_to_regl(nullptr, out, 1.0));
+    EXPECT_EQ(out.len(), 1); // untouched
 
     installHost(RTERROR);
     EXPECT_FALSE(gdx.imageTxt(path({3}), 0, &data, CQorColor(2), CQorMatrix3d{}, 1.0, {}));
@@ -262,12 +265,6 @@ TEST_F(HostTextTest, DataAdderRefusesBadDataAndFailedHosts) {
     EXPECT_EQ(gdx.lenGet(), 0);
     CQorPoint3d lo, hi;
     EXPECT_FALSE(gdx.extmaxGet(lo, hi));
-}
-
-TEST_F(HostTextTest, HostFunctionResultMustBeAListOfGroups) {
-    CQorStrokeGroups out{{square(0, 0, 1)}};
-    EXPECT_FALSE(qor_text_to_regl(nullptr, out, 1.0));
-    EXPECT_EQ(out.len(), 1); // untouched
 
     QOR::setHostFcn(L"qor_text_to_regl", [](const resbuf*, resbuf*& result) {
         result = QOR::mkResbuf(RTNIL);
