@@ -170,10 +170,17 @@ TEST(RenderRegion, WindowFillCutsTheHolesOutOfTheClip) {
     EXPECT_EQ(steps, expected);
 }
 
-TEST(RenderRegion, RejectedHatchAndHiddenItems) {
-    CQorGDX gdx = makeList();
-    const Loops loops{loop({{10, 10}, {50, 10}, {10, 50}})};
+TEST(RenderRegion, HatchIsLinesOrWhenTooDenseAFillAndHiddenItemsDrawNothing) {
+    const Loops loops{loop({{10, 10}, {50, 10}, {50, 50}, {10, 50}})};
+    CQorGDX drawable = makeList();
+    drawable.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1,
+                      CQorColor(5), QOR::CHatchProp(L"_USER", 0.0, 5.0, false), {});
+    const std::vector<std::string> hatched = draw(drawable);
+    EXPECT_TRUE(only(hatched, "polygon ").empty());
+    EXPECT_GE(only(hatched, "line ").size(), 5u); // lines 5 apart across a 40-unit square
+
     // A hatch too dense to draw is a solid fill in the fill colour.
+    CQorGDX gdx = makeList();
     gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
                  QOR::CHatchProp(L"ANSI31", 0.0, 1e-4, false), {});
     gdx.imageVl(Path{2}, QOR::GdxItemHidden, segment(0, 0, 50, 50), CQorColor(1), CQorMatrix3d(), {}, 1.0, 1,
@@ -268,16 +275,6 @@ TEST(RenderFrame, EmptyListAndNullList) {
 }
 
 } // namespace
-
-TEST(RenderRegion, DrawableHatchIsLinesInTheFillColourAndNoFill) {
-    CQorGDX gdx = makeList();
-    const Loops loops{loop({{10, 10}, {50, 10}, {50, 50}, {10, 50}})};
-    gdx.imageReg(Path{1}, QOR::GdxItemHatch, loops, CQorColor(1), CQorMatrix3d(), {}, 1.0, 1, CQorColor(5),
-                 QOR::CHatchProp(L"_USER", 0.0, 5.0, false), {});
-    const std::vector<std::string> log = draw(gdx);
-    EXPECT_TRUE(only(log, "polygon ").empty());
-    EXPECT_GE(only(log, "line ").size(), 5u); // lines 5 apart across a 40-unit square
-}
 
 TEST(RenderPicture, FittedPictureCoversTheSurfaceAndBadRectanglesDrawNothing) {
     const CQorString bmp = CQorString::fromUtf8(std::string(QOR_TEST_DATA_DIR) + "/bmp/pattern_24.bmp");
