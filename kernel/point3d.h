@@ -52,6 +52,11 @@ public:
     CQorPoint3d& operator+=(const CQorVector3d& v) { return *this = *this + v; }
     CQorPoint3d& operator-=(const CQorVector3d& v) { return *this = *this - v; }
 
-    bool operator==(const CQorPoint3d& p) const { return distanceTo(p) <= CQorVector3d::tol; }
+    bool operator==(const CQorPoint3d& p) const {
+        // Coinciding points, the usual case at the joints of a polyline, need no square root.
+        const CQorVector3d d = *this - p;
+        if (d.x == 0.0 && d.y == 0.0 && d.z == 0.0) return 0.0 <= CQorVector3d::tol;
+        return d.abs() <= CQorVector3d::tol;
+    }
     bool operator!=(const CQorPoint3d& p) const { return !(*this == p); }
 };

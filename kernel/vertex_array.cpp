@@ -147,6 +147,11 @@ bool CQorVertexArray::isClosed() const {
     if (!isContinuous()) return false;
     const CQorArrayTempl<CQorVertex>& self = *this;
     if (self[len() - 1].end != self[0].start) return false;
+    // Every point has passed a comparison above, so all are finite: a loop without arcs has a length
+    // exactly when one of its segments has, and the first one usually does.
+    if (!hasArcs())
+        return std::any_of(begin(), end(),
+                           [](const CQorVertex& v) { return v.start.distanceTo(v.end) > 0.0; });
     return length() > 0.0;
 }
 
