@@ -1,6 +1,7 @@
 // Hatch generation and dash fitting. The region keeps its size (a wavy disc of radius about 100 with
 // ten square holes) while its outline gets 100, 1 000 or 10 000 vertices, so the number of hatch lines
-// stays the same and the time shows how the work grows with the loop vertices.
+// stays the same and the time shows how the work grows with the loop vertices. The same region moved
+// far from the pattern origin must cost the same: only the lines that cross it are laid.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -59,6 +60,23 @@ void BM_Hatch2Dashed(benchmark::State& state) {
     benchHatch(state, L"ANSI33"); // one solid and one dashed family
 }
 
+/// The 1 000-vertex region with its centre at (range(0), range(0)); BRICK has a solid and two dashed
+/// families.
+void BM_Hatch2FarFromOrigin(benchmark::State& state) {
+    CQorArrayTempl<CQorVertexArray> region = makeRegion(1000);
+    const double offset = double(state.range(0));
+    for (CQorVertexArray& loop : region)
+        loop.move({offset, offset, 0.0});
+    const QOR::CHatchProp hatch(L"BRICK", 0.3, 1.0, false);
+    long long lines = 0;
+    for (auto _ : state) {
+        const auto out = qor_gdx_image_reg_hatch2(region, CQorMatrix3d::kIdentity, hatch);
+        lines += out.len();
+        benchmark::DoNotOptimize(out);
+    }
+    state.counters["lines"] = double(lines) / double(state.iterations());
+}
+
 void BM_PatternTest(benchmark::State& state) {
     const CQorArrayTempl<CQorVertexArray> region = makeRegion(int(state.range(0)));
     const QOR::CHatchProp hatch(L"ANSI33", 0.3, 1.0, false);
@@ -86,5 +104,6 @@ void BM_DashFit(benchmark::State& state) {
 
 BENCHMARK(BM_Hatch2Ansi31)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_Hatch2Dashed)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_Hatch2FarFromOrigin)->Arg(0)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PatternTest)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)->Complexity();
 BENCHMARK(BM_DashFit)->Arg(100000)->Unit(benchmark::kMillisecond);

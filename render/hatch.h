@@ -8,8 +8,8 @@
 //    taken in the XY projection of the space they are given in.
 //  - Pattern definitions (kernel/hatch_pattern.h) come from the host application object by name, except
 //    for "_USER" and "_U" (user-defined parallel lines: one line family at angle 0, distance 1 before
-//    scaling). Pattern names are matched without regard to case; "GRAVEL" is searched further, and in
-//    qor_gdx_image_reg_hatch "DOTS" means dots. An unknown name gives no lines.
+//    scaling). Pattern names are matched without regard to case; in qor_gdx_image_reg_hatch "DOTS"
+//    means dots. An unknown name gives no lines.
 //  - The hatch angle (radians, counter-clockwise) turns the whole pattern about the pattern space's
 //    origin; the scale multiplies every length of the definition.
 //  - A hatch line is a vertex array of straight dashes (not necessarily connected), in the loops' space.

@@ -15,30 +15,22 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-/// The generated line reaches this many pattern lengths (dashed) or region diagonals (solid) to either
-/// side of its origin, so that it spans the region whatever the origin. Gravel's stones are sparse and
-/// need longer lines, more so at small scales.
-constexpr double kDashedReach = 20.0;
-constexpr double kGravelReach = 150.0;
-constexpr double kGravelSmallReach = 200.0;
-constexpr double kSolidReach = 15.0;
-/// Steps per line of the region the searches may take: backwards k, forwards 3 k.
-constexpr int kSearchSteps = 20;
-constexpr int kGravelSmallSearchSteps = 200;
 
-/// One pattern line prepared for sweeping across the region.
+/// Each hatch line runs on past the region's extent by this part of the extent, plus one drawing unit
+/// for a region without width, so that its ends lie clearly outside every loop.
+constexpr double kOverhangPart = 0.1;
+
+/// One line family of a pattern, in its own frame: x along the lines, y across them, in the units of
+/// pattern space (its origin too). Line i runs along y = origin.y + i * stepAcross, and its dash
+/// pattern starts at x = origin.x + i * stepAlong.
 struct Family {
-    CQorMatrix3d system;  // line space (x along the line) to pattern space
-    CQorVector3d forward; // one step to the next line, in line space
+    CQorMatrix3d toPattern; // family frame to pattern space: the turn by line angle + hatch angle
+    CQorPoint3d origin;
+    double stepAlong = 0.0;
+    double stepAcross = 0.0; // >= 0; 0 means the family is the single line through origin
     CQorArrayTempl<double> dashes;
-    CQorVertexArray base; // the current line, in line space, before the hatch rotation
-    int lineCount = 0;    // lines across the first loop
+    double patternLength = 0.0; // one repeat of the dash array
 };
-
-bool crosses(const CQorVertex& segment, const CQorVertexArray& loop) {
-    CQorPoint3dArray points;
-    return CQorVertexArray{segment}.intersectWith(loop, points) > 0;
-}
 
 /// The intersections of line with all loops, each once, sorted along the line; none when their number
 /// is odd (the line touches a loop without entering).
@@ -95,127 +87,92 @@ CQorArrayTempl<CQorVertexArray> insideParts(const CQorPoint3dArray& points, cons
     return kept;
 }
 
-/// Number of lines, as an int, for a count that may be huge, infinite or NaN.
-int clampedCount(double count) {
-    if (!(count >= 0.0)) return 0;
-    return int(std::min(count, double(QOR::detail::kMaxFamilyLines)));
+/// The family of pattern line `line` (angle, origin, shift, distance, dashes as in a pattern file) for
+/// the hatch angle (radians) and scale; false when its dash pattern has no length to lay.
+bool makeFamily(const CQorArrayTempl<double>& line, double hatchAngle, double scale, double dotLength,
+                Family& family) {
+    const double lineAngle = line[0] * kPi / 180.0;
+    family.toPattern.setToRotation(lineAngle + hatchAngle, CQorVector3d::kZAxis);
+    // The hatch angle turns the whole pattern about the origin, so in the family frame the origin of
+    // the line is the definition's origin turned back by the line angle only.
+    family.origin = CQorMatrix3d().setToRotation(-lineAngle, CQorVector3d::kZAxis) *
+                    CQorPoint3d(scale * line[1], scale * line[2], 0.0);
+    const double dx = line.len() > 3 ? scale * line[3] : 0.0;
+    const double dy = line.len() > 4 ? scale * line[4] : 0.0;
+    family.stepAlong = dy >= 0.0 ? dx : -dx;
+    family.stepAcross = std::abs(dy);
+    for (int i = 5; i < line.len(); ++i) {
+        const double dash = line[i] != 0.0 ? line[i] * scale : dotLength; // a dot is a short dash
+        family.dashes.append(dash);
+        family.patternLength += std::abs(dash);
+    }
+    return family.dashes.isEmpty() || (family.patternLength > 0.0 && std::isfinite(family.patternLength));
 }
 
+/// The indices of the family's lines that cross the band ymin <= y <= ymax of its frame, as [first,
+/// last]; false when none does, or when there would be more than kMaxFamilyLines of them.
+bool lineRange(const Family& family, double ymin, double ymax, long long& first, long long& last) {
+    if (family.stepAcross == 0.0) {
+        first = last = 0;
+        return family.origin.y >= ymin && family.origin.y <= ymax;
+    }
+    const double lo = std::ceil((ymin - family.origin.y) / family.stepAcross);
+    const double hi = std::floor((ymax - family.origin.y) / family.stepAcross);
+    // Also false for NaN and for ranges beyond the long long range.
+    if (!(lo <= hi && hi - lo < double(QOR::detail::kMaxFamilyLines))) return false;
+    first = (long long)lo;
+    last = (long long)hi;
+    return true;
+}
+
+/// Lays the lines of one family after another across the region and keeps what falls inside it.
 class HatchSweep {
 public:
-    HatchSweep(const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& mtx,
-               const QOR::CHatchProp& hatch, double dotLength)
-        : m_loops(loops), m_mtx(mtx), m_hatch(hatch), m_dot(dotLength) {
-        const bool gravel = QOR::detail::isPatternName(hatch.m_name, L"GRAVEL");
-        const bool small = hatch.m_scale < 1.0;
-        m_reach = gravel ? (small ? kGravelSmallReach : kGravelReach) : kDashedReach;
-        m_steps = gravel && small ? kGravelSmallSearchSteps : kSearchSteps;
-        const CQorPoint3dArray ext = QOR::vl_extmax(loops[0], 0.0);
-        m_diag = ext[0].distanceTo(ext[1]);
-        m_rotated = hatch.m_angle != 0.0;
-        m_rotation.setToRotation(hatch.m_angle, CQorVector3d::kZAxis);
-    }
+    HatchSweep(const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& mtx)
+        : m_loops(loops), m_mtx(mtx) {}
 
-    void run(const CQorArrayTempl<double>& line, CQorArrayTempl<CQorVertexArray>& out) {
-        const double scale = m_hatch.m_scale;
-        const double a = line[0] * kPi / 180.0;
-        Family family;
-        family.system.setCoordSystem(CQorPoint3d::kOrigin, QOR::polar(a, 1.0), QOR::polar(a + kPi / 2.0, 1.0),
-                                     CQorVector3d::kZAxis);
-        const CQorMatrix3d toLine = family.system.inverse();
-        m_lineLoops = m_loops;
-        QOR::detail::transformLoops(m_lineLoops, toLine);
-        const CQorPoint3dArray ext = QOR::vl_extmax(m_lineLoops[0], 0.0);
-
-        const double dx = line.len() > 3 ? scale * line[3] : 0.0;
-        const double dy = line.len() > 4 ? scale * line[4] : 0.0;
-        // A family without a distance between lines is the single line through its origin.
-        family.lineCount =
-            dy == 0.0 ? 0 : clampedCount(std::trunc(ext[0].distanceTo(ext[1]) / std::abs(dy) + 1.0));
-        family.forward = {dy >= 0.0 ? dx : -dx, std::abs(dy), 0.0};
-
-        double patternLength = 0.0;
-        for (int i = 5; i < line.len(); ++i) {
-            if (line[i] != 0.0) {
-                family.dashes.append(line[i] * scale);
-                patternLength += std::abs(line[i] * scale);
-            } else {
-                family.dashes.append(m_dot);
-                patternLength += 1.0;
+    void run(const Family& family, CQorArrayTempl<CQorVertexArray>& out) {
+        m_frameLoops = m_loops;
+        QOR::detail::transformLoops(m_frameLoops, family.toPattern.inverse());
+        CQorPoint3d min, max;
+        long long first = 0, last = 0;
+        if (!m_frameLoops[0].extents(min, max) || !lineRange(family, min.y, max.y, first, last)) return;
+        const double overhang = kOverhangPart * (max.x - min.x) + 1.0;
+        const CQorMatrix3d toLoops = m_mtx * family.toPattern;
+        const CQorLineParm dashes(family.dashes);
+        for (long long i = first; i <= last; ++i) {
+            const double y = family.origin.y + double(i) * family.stepAcross;
+            double startX = min.x - overhang;
+            if (!family.dashes.isEmpty()) {
+                // Start a whole number of pattern lengths before the region, so the dashes keep their phase.
+                const double phase = family.origin.x + double(i) * family.stepAlong;
+                startX = phase + std::floor((startX - phase) / family.patternLength) * family.patternLength;
             }
+            const CQorVertexArray line{CQorVertex({startX, y, 0.0}, {max.x + overhang, y, 0.0})};
+            CQorVertexArray hatchLine = insideLine(line, dashes, !family.dashes.isEmpty());
+            if (!hatchLine.isEmpty()) out.append(std::move(hatchLine.transformBy(toLoops)));
         }
-        const bool hasDashes = !family.dashes.isEmpty();
-        double half = m_diag * kSolidReach;
-        if (hasDashes) half = (std::trunc(m_diag / patternLength) + 1.0) * patternLength * m_reach;
-        if (!std::isfinite(half)) return;
-
-        const CQorPoint3d origin = toLine * CQorPoint3d(scale * line[1], scale * line[2], 0.0);
-        family.base.append(origin - CQorVector3d(half, 0.0, 0.0), origin + CQorVector3d(half, 0.0, 0.0));
-
-        searchBack(family, ext[0], dy);
-        sweep(family, hasDashes, out);
     }
 
 private:
-    /// The base line in the space the loops are crossed in.
-    CQorVertexArray placed(const CQorVertexArray& vl) const {
-        return m_rotated ? vl.getTransformedCopy(m_rotation) : vl;
-    }
-
-    /// Moves the base line back until it lies before the region: first below the region's lowest
-    /// extreme, then further while it still crosses the outer loop.
-    void searchBack(Family& family, const CQorPoint3d& lowest, double dy) {
-        if (dy == 0.0) return;
-        const double above = family.base[0].mid().y - lowest.y;
-        if (above > 0.0) family.base.move(family.forward * -std::ceil(above / std::abs(dy)));
-        const long long limit = (long long)m_steps * family.lineCount;
-        for (long long i = 0; i < limit && crosses(placed(family.base)[0], m_lineLoops[0]); ++i)
-            family.base.move(-family.forward);
-    }
-
-    void sweep(Family& family, bool hasDashes, CQorArrayTempl<CQorVertexArray>& out) {
-        const long long limit = family.lineCount == 0 ? 1 : 3LL * m_steps * family.lineCount;
-        const CQorMatrix3d toLoops = m_mtx * family.system;
-        const CQorLineParm dashes(family.dashes);
-        bool crossedBefore = false;
-        for (long long i = 0; i < limit; ++i) {
-            if (family.lineCount > 0) family.base.move(family.forward);
-            CQorVertexArray dashed;
-            if (hasDashes) {
-                for (const CQorVertexArray& dash : QOR::vl_measure(family.base, 1.0, dashes))
-                    dashed += dash;
-            } else {
-                dashed = family.base;
-            }
-            const CQorVertexArray line = placed(family.base);
-            if (m_rotated) dashed.transformBy(m_rotation);
-            if (dashed.isEmpty()) continue;
-            if (!crosses(CQorVertex(dashed.firstVertex().start, dashed.lastVertex().end), m_lineLoops[0])) {
-                if (crossedBefore) break;
-                continue;
-            }
-            crossedBefore = true;
-            const CQorPoint3dArray points = crossings(line, m_lineLoops);
-            CQorArrayTempl<CQorVertexArray> pieces = insideParts(points, dashed, hasDashes, m_lineLoops);
-            QOR::vl_punch(pieces, m_lineLoops[0], true);
-            CQorVertexArray hatchLine;
-            for (const CQorVertexArray& piece : pieces)
-                hatchLine += piece;
-            if (hatchLine.isEmpty()) continue;
-            out.append(std::move(hatchLine.transformBy(toLoops)));
-        }
+    /// The parts of line (laid out in dashes when hasDashes) inside the region, as one vertex array.
+    CQorVertexArray insideLine(const CQorVertexArray& line, const CQorLineParm& dashes, bool hasDashes) {
+        const CQorPoint3dArray points = crossings(line, m_frameLoops);
+        if (points.isEmpty()) return {};
+        CQorVertexArray dashed;
+        if (hasDashes) QOR::vl_measure_flat(line, 1.0, dashes, dashed);
+        CQorArrayTempl<CQorVertexArray> pieces =
+            insideParts(points, hasDashes ? dashed : line, hasDashes, m_frameLoops);
+        QOR::vl_punch(pieces, m_frameLoops[0], true);
+        CQorVertexArray joined;
+        for (const CQorVertexArray& piece : pieces)
+            joined += piece;
+        return joined;
     }
 
     const CQorArrayTempl<CQorVertexArray>& m_loops; // in pattern space
-    CQorArrayTempl<CQorVertexArray> m_lineLoops;    // in the current family's line space
+    CQorArrayTempl<CQorVertexArray> m_frameLoops;   // in the current family's frame
     const CQorMatrix3d& m_mtx;
-    const QOR::CHatchProp& m_hatch;
-    CQorMatrix3d m_rotation;
-    bool m_rotated = false;
-    double m_reach = kDashedReach;
-    int m_steps = kSearchSteps;
-    double m_diag = 0.0;
-    double m_dot;
 };
 
 } // namespace
@@ -237,9 +194,11 @@ CQorArrayTempl<CQorVertexArray> hatchLines(CQorArrayTempl<CQorVertexArray> loops
     if (loops.isEmpty()) loops.append(CQorVertexArray());
     orientLoops(loops);
 
-    HatchSweep sweep(loops, mtx, hatch, dotLength);
-    for (const auto& line : def)
-        sweep.run(line, out);
+    HatchSweep sweep(loops, mtx);
+    for (const auto& line : def) {
+        Family family;
+        if (makeFamily(line, hatch.m_angle, hatch.m_scale, dotLength, family)) sweep.run(family, out);
+    }
     return out;
 }
 

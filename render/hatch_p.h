@@ -36,7 +36,8 @@ CQorArrayTempl<CQorVertexArray> hatchLines(CQorArrayTempl<CQorVertexArray> loops
                                            double dotLength);
 
 /// Most lines one line family may produce. Far above anything drawable (the renderer fills a region
-/// solid from 95 lines on), it only keeps a pathological scale or region from running for hours.
+/// solid from 95 lines on), it keeps a pathological scale or region from running for hours; a family
+/// of reg_hatch2 that would need more gives none, the older generator stops at this many.
 inline constexpr int kMaxFamilyLines = 1 << 16;
 
 } // namespace QOR::detail
