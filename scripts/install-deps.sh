@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config ccache
     libgtest-dev libgmock-dev libbenchmark-dev
     libpng-dev nlohmann-json3-dev libcairo2-dev
     clang libclang-rt-14-dev clang-format
