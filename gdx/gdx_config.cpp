@@ -1,10 +1,11 @@
-// The display list's defaults taken from the configuration ("OLV_MENU\COLOR") and, for lists created in
-// the registry, from a data item.
+// The display list's defaults taken from the host (background), the configuration ("OLV_MENU\COLOR") and,
+// for lists created in the registry, from a data item.
 
 #include "gdx/gdx_config_p.h"
 #include "gdx/registry.h"
 #include "kernel/config.h"
 #include "kernel/data_color.h"
+#include "kernel/host_app.h"
 #include "kernel/numbers.h"
 #include "kernel/status.h"
 
@@ -23,10 +24,9 @@ const wchar_t* const kColorTableKeys[5] = {L"HIGHLIGHT", L"REFER", L"AXIS", L"BA
 
 CQorGDX::CQorGDX() {
     QOR::detail::guarded(false, [&] {
+        m_backColor.setOleColor(QOR::qorAppPtr()->imageBkColor());
         const CQorDataItem* menu = QOR::cfg_get(L"OLV_MENU\\COLOR");
         CQorColor color;
-        // The host's image background: the default host takes it from the same configuration entry.
-        if (menu && QOR::detail::readColorEntry(menu->getItem(L"BACKGROUND"), color)) m_backColor = color;
         if (menu) {
             menu->get(m_pdSize, L"PDSIZE");
             unsigned long mode = 0;

@@ -2,7 +2,9 @@
 
 #include "gdx/registry.h"
 #include "gdx_test_util.h"
+#include "kernel/color.h"
 #include "kernel/config.h"
+#include "kernel/host_app.h"
 
 using namespace gdxtest;
 
@@ -161,4 +163,34 @@ TEST_F(CreateGdxInMap, DefaultConstructorReadsTheColourTable) {
     EXPECT_EQ(gdx.colorTabGet(QOR::GdxColorRefer).colorIndex(), 6);
     EXPECT_EQ(gdx.pdSizeGet(), 3.0);
     EXPECT_EQ(gdx.pdModeGet(), 34u);
+}
+
+namespace {
+
+/// A host with a dark blue preview background, unlike the configuration's grey.
+class DarkHost final : public CQorApp {
+public:
+    std::uint32_t imageBkColor() override { return 0x336699; }
+    Qor::lFormat lengthFormat() override { return Qor::kFormatDecimal; }
+    Qor::lUnit drawingUnit() override { return Qor::kUnitMillimeter; }
+    CQorString msgBoxTitle() override { return CQorString(L"Dark"); }
+    bool patternGet(const wchar_t*, CQorArrayTempl<CQorArrayTempl<double>>&) override { return false; }
+    bool objectImage(CQorGDX*, const CQorDataItem*, const CQorDataItem*) override { return false; }
+    bool entitySelect(QOR::CAdsName&, const wchar_t*, bool) override { return false; }
+    int callFunction(const wchar_t*, const resbuf*, resbuf*& result) override {
+        result = nullptr;
+        return RTERROR;
+    }
+};
+
+} // namespace
+
+TEST_F(CreateGdxInMap, DefaultConstructorTakesTheBackgroundFromTheHost) {
+    EXPECT_EQ(CQorGDX().backColorGet().oleColor(), acadRGB(250)); // the default host reads the configuration
+    DarkHost host;
+    CQorApp* const before = QOR::qorAppSet(&host);
+    const CQorGDX gdx;
+    QOR::qorAppSet(before);
+    EXPECT_EQ(gdx.backColorGet().oleColor(), 0x336699u);
+    EXPECT_EQ(gdx.pdModeGet(), 34u); // the rest still comes from the configuration
 }
