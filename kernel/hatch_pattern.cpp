@@ -206,15 +206,15 @@ bool CQorPatternFile::parse(std::string_view text, const wchar_t* fileName) noex
                 inPattern = true;
                 headerLine = lineNo;
                 const std::string_view rest = line.substr(1);
-                const std::size_t nameEnd = rest.find_first_of(", \t");
+                const std::size_t comma = rest.find(',');
                 current = Pattern{};
-                current.name = upper(CQorString::fromUtf8(rest.substr(0, nameEnd)));
+                // Other programs write names with blanks ("5x16 Staggered"): the name is all up to the comma.
+                current.name = upper(CQorString::fromUtf8(trimmed(rest.substr(0, comma))));
                 skipping = current.name.isEmpty(); // also a name that starts with a NUL byte
                 if (skipping) {
                     report(lineNo, L"hatch pattern header without a name, pattern skipped");
                     continue;
                 }
-                const std::size_t comma = rest.find(',');
                 if (comma != std::string_view::npos)
                     current.description = CQorString::fromUtf8(trimmed(rest.substr(comma + 1)));
                 continue;

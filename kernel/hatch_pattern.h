@@ -6,13 +6,15 @@
 //  - Text, UTF-8 (ASCII in practice); a byte-order mark is skipped; lines end in LF, CR LF or CR.
 //  - ';' starts a comment that runs to the end of the line. Blank lines are ignored anywhere, so a
 //    missing blank line after the last pattern, or several of them, make no difference.
-//  - "*NAME[, description]" starts a pattern. The name ends at the first comma or white space and is
-//    matched without regard to case; the description is everything after the first comma, trimmed.
+//  - "*NAME[, description]" starts a pattern. The name is everything up to the first comma, trimmed; it
+//    may hold blanks ("*5x16 Staggered", as other CAD programs write them) and is matched without regard
+//    to case. The description is everything after the first comma, trimmed.
 //  - Every following line up to the next header is one pattern line
-//    "angle, x, y, delta-x, delta-y [, dash ...]": angle in degrees, the line origin (x, y), the shift
+//    "angle, x, y, delta-x, delta-y [, dash ...][,]": angle in degrees, the line origin (x, y), the shift
 //    along the line from one line to the next, the distance between lines, then the dash array (positive
-//    dash, negative gap, 0 dot). Numbers are decimal with an optional sign and exponent; a leading or
-//    trailing point (".125", "3.") is accepted, as both the imperial and the metric files write them.
+//    dash, negative gap, 0 dot). One trailing comma is accepted, as some files end every line with one.
+//    Numbers are decimal with an optional sign and exponent; a leading or trailing point (".125", "3.")
+//    is accepted, as both the imperial and the metric files write them.
 //  - A comment ";%UNITS=INCH" or ";%UNITS=MM" declares the unit of every length in the file. Without it, a
 //    file whose name contains "iso" (as the metric file of the product family does) is taken as
 //    millimetres; any other file has no unit and its lengths are used as they stand.

@@ -100,6 +100,24 @@ TEST(PatternFile, AcceptsTheWritingOfBothLibraries) {
     EXPECT_EQ(file.messages().len(), 3);
 }
 
+TEST(PatternFile, NamesRunToTheFirstCommaAndMayHoldBlanks) {
+    CQorPatternFile file;
+    ASSERT_TRUE(file.parse("*5x16 Staggered, Block 5 x 16\n0,0,0,0,16\n"
+                           "*5x16 Stacked\n90,0,0,0,5\n"
+                           "*\t Wide  Gap \t,\n0,0,0,0,1\n",
+                           L"cad.pat"));
+    EXPECT_EQ(file.messages().len(), 0);
+    ASSERT_EQ(file.len(), 3);
+    EXPECT_EQ(file.nameAt(0), CQorString(L"5X16 STAGGERED"));
+    EXPECT_EQ(file.descriptionAt(0), CQorString(L"Block 5 x 16"));
+    EXPECT_EQ(file.nameAt(1), CQorString(L"5X16 STACKED"));
+    EXPECT_EQ(file.nameAt(2), CQorString(L"WIDE  GAP"));
+    CQorPatternDef def;
+    ASSERT_TRUE(file.get(L"5x16 stacked", def));
+    EXPECT_EQ(def[0], row({90, 0, 0, 0, 5}));
+    EXPECT_FALSE(file.contains(L"5X16"));
+}
+
 TEST(PatternFile, UnitComesFromTheDeclarationOrTheMetricName) {
     CQorPatternFile file;
     ASSERT_TRUE(file.parse(";%UNITS=INCH\n*A\n0,0,0,0,1\n", L"/x/acadiso.pat"));
