@@ -3,7 +3,7 @@
 // operation should be linear in the item count.
 #include <benchmark/benchmark.h>
 
-#include "gdx/gdx.h"
+#include "qor/gdx/gdx.h"
 
 namespace {
 

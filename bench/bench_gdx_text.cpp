@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "gdx/gdx.h"
-#include "gdx/stroke_font.h"
+#include "qor/gdx/gdx.h"
+#include "qor/gdx/stroke_font.h"
 
 namespace {
 

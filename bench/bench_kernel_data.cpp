@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "kernel/data_item.h"
-#include "kernel/data_json.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/data/data_json.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // Keys are ints, inserted in ascending or shuffled order; lookups come in shuffled order.
 #include <benchmark/benchmark.h>
 
-#include "kernel/map_templ.h"
+#include "qor/kernel/base/map_templ.h"
 
 #include <algorithm>
 #include <map>

@@ -2,7 +2,7 @@
 // five matrices per item, then every vertex through the product).
 #include <benchmark/benchmark.h>
 
-#include "kernel/matrix3d.h"
+#include "qor/kernel/geom/matrix3d.h"
 
 #include <vector>
 

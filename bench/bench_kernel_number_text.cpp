@@ -2,9 +2,9 @@
 // field and combo list; CQorColor RGB lookups, the work of every item colour in a paint.
 #include <benchmark/benchmark.h>
 
-#include "kernel/color.h"
-#include "kernel/number_text.h"
-#include "kernel/string.h"
+#include "qor/kernel/base/color.h"
+#include "qor/kernel/base/string.h"
+#include "qor/kernel/locale/number_text.h"
 
 #include <random>
 #include <vector>

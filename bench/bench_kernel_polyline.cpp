@@ -2,9 +2,9 @@
 // laying dash patterns along long polylines.
 #include <benchmark/benchmark.h>
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_clip.h"
-#include "kernel/polyline_measure.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/geom/polyline_measure.h"
 
 #include <cmath>
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench_random.h"
-#include "platform/raster/raster_dc.h"
+#include "qor/platform/raster/raster_dc.h"
 #include "ratio_reporter.h"
 
 namespace {

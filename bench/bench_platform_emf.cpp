@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/emf/emf_dc.h"
+#include "qor/platform/emf/emf_dc.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/raster/raster_dc.h"
+#include "../tests/render/tiled_demo.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/render/render.h"
 #include "ratio_reporter.h"
-#include "render/render.h"
-#include "tests/render/tiled_demo.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "render/hatch.h"
-#include "render/polyline_prep.h"
+#include "qor/render/hatch.h"
+#include "qor/render/polyline_prep.h"
 
 namespace {
 

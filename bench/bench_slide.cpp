@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "bench_random.h"
-#include "platform/raster/raster_dc.h"
-#include "slide/slide.h"
-#include "slide/slide_reader.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/slide/slide.h"
+#include "qor/slide/slide_reader_p.h"
 
 namespace {
 

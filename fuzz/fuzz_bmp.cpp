@@ -1,6 +1,6 @@
 // BMP files come from users' folders. Decoding must never crash, never read outside the input, and never
 // allocate more than the rows present can fill; a decoded bitmap must have the size its header states.
-#include "platform/bmp_codec.h"
+#include "qor/platform/bmp_codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "kernel/data_item.h"
-#include "kernel/data_json.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/data/data_json.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

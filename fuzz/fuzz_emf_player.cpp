@@ -1,8 +1,8 @@
 // Metafiles come from files and from the clipboard. Playing one must never crash, never read outside its
 // records, and never allocate more than the records' own size justifies, whatever the header and record
 // fields say; it is played both at its recorded coordinates and scaled into a rect.
-#include "platform/emf/emf_player.h"
-#include "platform/raster/raster_dc.h"
+#include "qor/platform/emf/emf_player.h"
+#include "qor/platform/raster/raster_dc.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // must never crash; whatever reads must write back to text that reads to an equal list and the same
 // text, and the list operations must survive whatever values it holds (NaN, huge coordinates, odd
 // matrices).
-#include "gdx/gdx_json.h"
+#include "qor/gdx/gdx_json.h"
 
 #include <cstddef>
 #include <cstdint>

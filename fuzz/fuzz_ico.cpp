@@ -1,7 +1,7 @@
 // Icon and cursor files come from users' folders and from the library's own resources. Decoding must
 // never crash or read outside the input, and a decoded icon's colour image and mask always have the same
 // size: the requested one where a size is asked for.
-#include "platform/ico_codec.h"
+#include "qor/platform/ico_codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "kernel/label.h"
-#include "kernel/string.h"
+#include "qor/kernel/base/string.h"
+#include "qor/kernel/locale/label.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first part is the label, the rest (after the first 0xFF byte) a text to set.

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "kernel/number_text.h"
+#include "qor/kernel/locale/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring text(data, data + size); // every byte becomes one character

@@ -1,6 +1,6 @@
 // Hatch pattern files come from users and third parties. Reading one must never crash, must keep only
 // pattern lines of five to kMaxLineEntries finite numbers, and every name it lists must be found again.
-#include "kernel/hatch_pattern.h"
+#include "qor/kernel/data/hatch_pattern.h"
 
 #include <cmath>
 #include <cstddef>

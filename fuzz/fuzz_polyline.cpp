@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "kernel/polyline_clip.h"
-#include "kernel/polyline_measure.h"
-#include "kernel/polyline_regions.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/geom/polyline_measure.h"
+#include "qor/kernel/geom/polyline_regions.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/raster/raster_dc.h"
-#include "slide/gdx_sld.h"
-#include "slide/slide.h"
-#include "slide/slide_reader.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/slide/gdx_sld.h"
+#include "qor/slide/slide.h"
+#include "qor/slide/slide_reader_p.h"
 
 namespace {
 

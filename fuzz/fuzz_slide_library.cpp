@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "slide/slide_library.h"
+#include "qor/slide/slide_library_p.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const unsigned char> library(data, size);

@@ -1,9 +1,9 @@
 // Text from outside the library: UTF-8 bytes from files, escapes from message catalogues, numbers typed by
 // users. Decoding must never crash, must produce text that encodes back to the same characters, and every
 // string operation on the result must stay inside its bounds.
-#include "kernel/numbers.h"
-#include "kernel/string.h"
-#include "kernel/text_utils.h"
+#include "qor/kernel/base/numbers.h"
+#include "qor/kernel/base/string.h"
+#include "qor/kernel/base/text_utils.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "gdx/display_item.h"
+#include "qor/gdx/display_item.h"
 
 #include <cmath>
 

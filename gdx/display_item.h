@@ -1,13 +1,13 @@
 #pragma once
 
-#include "gdx/gdx_types.h"
-#include "kernel/array_templ.h"
-#include "kernel/color.h"
-#include "kernel/hatch_prop.h"
-#include "kernel/matrix3d.h"
-#include "kernel/obj.h"
-#include "kernel/string.h"
-#include "kernel/vertex_array.h"
+#include "qor/gdx/gdx_types.h"
+#include "qor/kernel/base/array_templ.h"
+#include "qor/kernel/base/color.h"
+#include "qor/kernel/base/obj.h"
+#include "qor/kernel/base/string.h"
+#include "qor/kernel/data/hatch_prop.h"
+#include "qor/kernel/geom/matrix3d.h"
+#include "qor/kernel/geom/vertex_array.h"
 
 /// Glyph stroke groups of a text item: one group of closed polylines per glyph shape.
 using CQorStrokeGroups = CQorArrayTempl<CQorArrayTempl<CQorVertexArray>>;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "gdx/gdx_p.h"
-#include "kernel/arc_math.h"
+#include "qor/gdx/gdx_p.h"
+#include "qor/kernel/geom/arc_math.h"
 
 namespace QOR::detail {
 

@@ -1,9 +1,9 @@
-#include "gdx/gdx.h"
+#include "qor/gdx/gdx.h"
 
 #include <utility>
 
-#include "gdx/gdx_p.h"
-#include "kernel/status.h"
+#include "qor/gdx/gdx_p.h"
+#include "qor/kernel/base/status.h"
 
 using QOR::detail::Bounds;
 

@@ -11,14 +11,14 @@
 //  - Spaces: item coordinates --item matrix--> model --view direction--> turned model --projection-->
 //    projected (the space of the extents) --view--> window pixels before zoom --zoom--> window pixels.
 //    The chain from an item to the window is zoom * view * projection * view direction * item matrix,
-//    products as in kernel/matrix3d.h (the rightmost factor acts first). Window pixels have their origin
+//    products as in kernel/geom/matrix3d.h (the rightmost factor acts first). Window pixels have their origin
 //    top-left with y growing downwards.
 //  - Extents are kept eagerly: the adders widen them by the new item, every operation that moves,
 //    restyles or removes items recomputes them. Items flagged GdxItemNoExtents or GdxItemAnchored and
 //    pictures never count.
 
-#include "gdx/display_item.h"
-#include "kernel/point3d_array.h"
+#include "qor/gdx/display_item.h"
+#include "qor/kernel/geom/point3d_array.h"
 
 class CQorDataItem;
 

@@ -1,13 +1,13 @@
 // The display list's defaults taken from the host (background), the configuration ("OLV_MENU\COLOR") and,
 // for lists created in the registry, from a data item.
 
-#include "gdx/gdx_config_p.h"
-#include "gdx/registry.h"
-#include "kernel/config.h"
-#include "kernel/data_color.h"
-#include "kernel/host_app.h"
-#include "kernel/numbers.h"
-#include "kernel/status.h"
+#include "qor/gdx/gdx_config_p.h"
+#include "qor/gdx/registry.h"
+#include "qor/kernel/base/numbers.h"
+#include "qor/kernel/base/status.h"
+#include "qor/kernel/data/config.h"
+#include "qor/kernel/data/data_color.h"
+#include "qor/kernel/host/host_app.h"
 
 #include <utility>
 

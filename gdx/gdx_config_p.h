@@ -1,7 +1,7 @@
 #pragma once
 
-#include "kernel/color.h"
-#include "kernel/data_item.h"
+#include "qor/kernel/base/color.h"
+#include "qor/kernel/data/data_item.h"
 
 namespace QOR::detail {
 

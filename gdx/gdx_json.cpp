@@ -1,4 +1,4 @@
-#include "gdx/gdx_json.h"
+#include "qor/gdx/gdx_json.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,8 +9,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "gdx/text_p.h"
-#include "kernel/status.h"
+#include "qor/gdx/text_p.h"
+#include "qor/kernel/base/status.h"
 
 namespace QOR::detail {
 

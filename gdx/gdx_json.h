@@ -45,7 +45,7 @@
 #include <string>
 #include <string_view>
 
-#include "gdx/gdx.h"
+#include "qor/gdx/gdx.h"
 
 namespace QOR {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "gdx/gdx.h"
+#include "qor/gdx/gdx.h"
 
 namespace QOR::detail {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "gdx/gdx_p.h"
-#include "kernel/status.h"
+#include "qor/gdx/gdx_p.h"
+#include "qor/kernel/base/status.h"
 
 using QOR::detail::guarded;
 using QOR::detail::isUnder;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "gdx/gdx_p.h"
-#include "kernel/status.h"
+#include "qor/gdx/gdx_p.h"
+#include "qor/kernel/base/status.h"
 
 namespace {
 

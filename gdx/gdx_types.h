@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/win_types.h"
+#include "qor/platform/win_types.h"
 
 /// Kind of a display item; a 32-bit value. Value 0 is a default-constructed item (nothing to draw) and
 /// value 4 is neither produced nor drawn.

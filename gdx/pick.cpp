@@ -1,6 +1,6 @@
 // Picking: the top-most point, polyline or region boundary near a window point.
 
-#include "gdx/gdx_p.h"
+#include "qor/gdx/gdx_p.h"
 
 namespace {
 

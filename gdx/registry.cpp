@@ -1,7 +1,7 @@
-#include "gdx/registry.h"
+#include "qor/gdx/registry.h"
 
-#include "kernel/map_templ.h"
-#include "kernel/status.h"
+#include "qor/kernel/base/map_templ.h"
+#include "qor/kernel/base/status.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // address a display list by number. Created on first use, destroyed with every list still in it when the
 // library is unloaded. No lock: used from the host's one UI thread.
 
-#include "gdx/gdx.h"
+#include "qor/gdx/gdx.h"
 
 class CQorDataItem;
 

@@ -1,8 +1,8 @@
 // The process-wide font map and how the glyph table fills it.
-#include "gdx/stroke_font.h"
+#include "qor/gdx/stroke_font.h"
 
-#include "gdx/stroke_font_p.h"
-#include "kernel/status.h"
+#include "qor/gdx/stroke_font_p.h"
+#include "qor/kernel/base/status.h"
 
 namespace QOR::detail {
 

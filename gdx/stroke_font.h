@@ -11,8 +11,8 @@
 //  - Outer outlines run counter-clockwise and holes clockwise as stored; the layout orients every loop
 //    counter-clockwise before placing it, so a renderer fills a group with the alternate rule.
 
-#include "gdx/display_item.h"
-#include "kernel/export.h"
+#include "qor/gdx/display_item.h"
+#include "qor/kernel/base/export.h"
 
 /// A copy of the glyph of c, or an empty array when c has none. The font holds the printable ASCII
 /// characters "!" to "~" except the grave accent, and the Latin-1 characters ± ² ³ º ¼ ½ ¾ Ä ä Ö ö Ü ü ß

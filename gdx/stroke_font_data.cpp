@@ -3,7 +3,7 @@
 //
 // 107 glyphs, 173 closed loops, 1676 straight segments. Glyph-cell units: cap height 1.0 (the top of
 // "H"), baseline y = 0, x from the glyph origin (the left side bearing included).
-#include "gdx/stroke_font_p.h"
+#include "qor/gdx/stroke_font_p.h"
 
 namespace QOR::detail {
 

@@ -4,8 +4,8 @@
 
 #include <span>
 
-#include "gdx/display_item.h"
-#include "kernel/map_templ.h"
+#include "qor/gdx/display_item.h"
+#include "qor/kernel/base/map_templ.h"
 
 namespace QOR::detail {
 

@@ -2,13 +2,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gdx/gdx_p.h"
-#include "gdx/stroke_font.h"
-#include "gdx/text_p.h"
-#include "kernel/data_item.h"
-#include "kernel/host_app.h"
-#include "kernel/polyline_clip.h"
-#include "kernel/status.h"
+#include "qor/gdx/gdx_p.h"
+#include "qor/gdx/stroke_font.h"
+#include "qor/gdx/text_p.h"
+#include "qor/kernel/base/status.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/host/host_app.h"
 
 using QOR::detail::guarded;
 

@@ -2,7 +2,7 @@
 
 // Internals of text items shared by the display list and its JSON form.
 
-#include "gdx/display_item.h"
+#include "qor/gdx/display_item.h"
 
 namespace QOR::detail {
 

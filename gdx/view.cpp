@@ -1,7 +1,7 @@
 // The matrices of a display list, named view directions, the fit-to-window view matrix and the view box.
 
-#include "gdx/gdx_p.h"
-#include "kernel/view_matrix.h"
+#include "qor/gdx/gdx_p.h"
+#include "qor/kernel/geom/view_matrix.h"
 
 namespace {
 

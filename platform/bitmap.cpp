@@ -1,8 +1,8 @@
-#include "platform/bitmap.h"
+#include "qor/platform/bitmap.h"
 
 #include <cstring>
 
-#include "platform/dc.h"
+#include "qor/platform/dc.h"
 
 namespace QOR::detail {
 

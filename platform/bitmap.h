@@ -16,10 +16,10 @@
 #include <memory>
 #include <vector>
 
-#include "kernel/export.h"
-#include "kernel/status.h"
-#include "platform/fwd.h"
-#include "platform/gdi_object.h"
+#include "qor/kernel/base/export.h"
+#include "qor/kernel/base/status.h"
+#include "qor/platform/fwd.h"
+#include "qor/platform/gdi_object.h"
 
 namespace QOR::detail {
 

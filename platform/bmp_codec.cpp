@@ -1,8 +1,8 @@
-#include "platform/bmp_codec.h"
+#include "qor/platform/bmp_codec.h"
 
-#include "platform/dib.h"
-#include "platform/file_io.h"
-#include "platform/le_bytes.h"
+#include "qor/platform/dib_p.h"
+#include "qor/platform/file_io_p.h"
+#include "qor/platform/le_bytes_p.h"
 
 namespace QOR {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-// BMP files: a 14-byte file header ("BM", size, the offset of the pixel rows) followed by a DIB (dib.h).
+// BMP files: a 14-byte file header ("BM", size, the offset of the pixel rows) followed by a DIB (dib_p.h).
 // Decoded bitmaps have 32 bits per pixel; the file's alpha bytes, if any, are dropped.
 
 #include <span>
 
-#include "kernel/export.h"
-#include "platform/bitmap.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/bitmap.h"
 
 namespace QOR {
 

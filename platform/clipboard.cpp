@@ -1,4 +1,4 @@
-#include "platform/clipboard.h"
+#include "qor/platform/clipboard.h"
 
 namespace QOR {
 

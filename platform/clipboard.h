@@ -7,8 +7,8 @@
 // The calls follow the Win32 protocol that callers are written against: open, empty, set, close. Only
 // one opener at a time: open() fails while the clipboard is open. Setting data needs the clipboard open.
 
-#include "kernel/export.h"
-#include "platform/emf/metafile.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/emf/metafile.h"
 
 namespace QOR {
 

@@ -1,8 +1,8 @@
-#include "platform/dc.h"
+#include "qor/platform/dc.h"
 
 #include <algorithm>
 
-#include "platform/device_coord.h"
+#include "qor/platform/device_coord_p.h"
 
 using QOR::clampDevice;
 using QOR::detail::fail;

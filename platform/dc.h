@@ -8,7 +8,7 @@
 //
 // Conventions
 //  - Device space as in win_types.h; every coordinate is clamped into [-kDeviceLimit, kDeviceLimit]
-//    (device_coord.h) on entry, and the backend sees only clamped values.
+//    (device_coord_p.h) on entry, and the backend sees only clamped values.
 //  - Points of lines name pixels: LineTo from a to b paints the pixels of the line from pixel a up to
 //    pixel b, b itself excluded. Points of filled shapes name pixel corners: Rectangle(0, 0, 10, 10) and
 //    the polygon with those corners cover [0, 10) x [0, 10). How a backend turns this into pixels is in
@@ -37,13 +37,13 @@
 #include <span>
 #include <vector>
 
-#include "kernel/export.h"
-#include "kernel/obj.h"
-#include "kernel/status.h"
-#include "platform/bitmap.h"
-#include "platform/gdi_object.h"
-#include "platform/region.h"
-#include "platform/win_types.h"
+#include "qor/kernel/base/export.h"
+#include "qor/kernel/base/obj.h"
+#include "qor/kernel/base/status.h"
+#include "qor/platform/bitmap.h"
+#include "qor/platform/gdi_object.h"
+#include "qor/platform/region.h"
+#include "qor/platform/win_types.h"
 
 namespace QOR::detail {
 

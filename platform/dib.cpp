@@ -1,8 +1,8 @@
-#include "platform/dib.h"
+#include "qor/platform/dib_p.h"
 
 #include <bit>
 
-#include "platform/le_bytes.h"
+#include "qor/platform/le_bytes_p.h"
 
 namespace QOR::detail {
 

@@ -1,6 +1,6 @@
-#include "platform/file_io.h"
+#include "qor/platform/file_io_p.h"
 
-#include "kernel/string.h"
+#include "qor/kernel/base/string.h"
 
 #include <cstdio>
 #include <cstdlib>

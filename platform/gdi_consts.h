@@ -2,7 +2,7 @@
 
 // GDI's constants, with their Win32 values (metafile records store them as they are).
 
-#include "platform/win_types.h"
+#include "qor/platform/win_types.h"
 
 // Raster operations of BitBlt (d = destination, s = source). The others answer false.
 constexpr DWORD SRCCOPY = 0x00CC0020;   // d = s

@@ -1,4 +1,4 @@
-#include "platform/gdi_object.h"
+#include "qor/platform/gdi_object.h"
 
 CGdiObject::~CGdiObject() = default;
 

@@ -7,10 +7,10 @@
 // the device context until the next selection. Stock objects (CreateStockObject, CDC::SelectStockObject)
 // are shared, immutable and never deleted.
 
-#include "kernel/export.h"
-#include "kernel/obj.h"
-#include "platform/gdi_consts.h"
-#include "platform/win_types.h"
+#include "qor/kernel/base/export.h"
+#include "qor/kernel/base/obj.h"
+#include "qor/platform/gdi_consts.h"
+#include "qor/platform/win_types.h"
 
 class QOR_EXPORT CGdiObject : public CQorObj {
 public:

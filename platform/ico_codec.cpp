@@ -1,13 +1,13 @@
-#include "platform/ico_codec.h"
+#include "qor/platform/ico_codec.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/bmp_codec.h"
-#include "platform/dib.h"
-#include "platform/file_io.h"
-#include "platform/le_bytes.h"
-#include "platform/png_codec.h"
+#include "qor/platform/bmp_codec.h"
+#include "qor/platform/dib_p.h"
+#include "qor/platform/file_io_p.h"
+#include "qor/platform/le_bytes_p.h"
+#include "qor/platform/png_codec.h"
 
 namespace QOR {
 

@@ -17,8 +17,8 @@
 
 #include <span>
 
-#include "kernel/export.h"
-#include "platform/bitmap.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/bitmap.h"
 
 namespace QOR {
 

@@ -1,10 +1,10 @@
-#include "platform/png_codec.h"
+#include "qor/platform/png_codec.h"
 
 #include <csetjmp>
 #include <cstring>
 #include <png.h>
 
-#include "platform/file_io.h"
+#include "qor/platform/file_io_p.h"
 
 namespace QOR {
 

@@ -2,7 +2,7 @@
 
 // PNG files of raster bitmaps (libpng).
 //  - 32-bit bitmaps are written as 8-bit RGB; monochrome bitmaps as 1-bit greyscale (1 = white), which
-//    reads back as a monochrome bitmap. Files are written atomically (platform/file_io.h).
+//    reads back as a monochrome bitmap. Files are written atomically (platform/file_io_p.h).
 //  - Reading takes any PNG: palette, grey and 16-bit images become 32-bit RGB; an alpha channel is
 //    dropped from the bitmap and, on request, handed back apart (one byte per pixel, rows top-down),
 //    since icon code needs colour and transparency kept apart. Images larger than
@@ -12,8 +12,8 @@
 #include <span>
 #include <vector>
 
-#include "kernel/export.h"
-#include "platform/bitmap.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/bitmap.h"
 
 namespace QOR {
 

@@ -1,9 +1,9 @@
-#include "platform/region.h"
+#include "qor/platform/region.h"
 
 #include <algorithm>
 
-#include "kernel/status.h"
-#include "platform/device_coord.h"
+#include "qor/kernel/base/status.h"
+#include "qor/platform/device_coord_p.h"
 
 namespace QOR::detail {
 

@@ -15,9 +15,9 @@
 #include <span>
 #include <vector>
 
-#include "kernel/export.h"
-#include "platform/gdi_object.h"
-#include "platform/raster/scan_fill.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/gdi_object.h"
+#include "qor/platform/raster/scan_fill.h"
 
 namespace QOR::detail {
 

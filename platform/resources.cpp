@@ -1,6 +1,6 @@
-#include "platform/resources.h"
+#include "qor/platform/resources.h"
 
-#include "platform/ico_codec.h"
+#include "qor/platform/ico_codec.h"
 
 namespace QOR {
 

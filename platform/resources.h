@@ -12,8 +12,8 @@
 #include <cstddef>
 #include <span>
 
-#include "kernel/export.h"
-#include "platform/bitmap.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/bitmap.h"
 
 constexpr int RT_GROUP_CURSOR = 12;
 constexpr int RT_GROUP_ICON = 14;

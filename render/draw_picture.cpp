@@ -1,9 +1,9 @@
 // Picture items: an image file or an icon copied at its own size to a rectangle given in device pixels.
 #include <cstdint>
 
-#include "platform/raster/raster_dc.h"
-#include "render/picture.h"
-#include "render/render_p.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/render/picture.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

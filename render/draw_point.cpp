@@ -1,5 +1,5 @@
 // Point items: the figures of the point display mode around one device point.
-#include "render/render_p.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

@@ -1,5 +1,5 @@
 // Polyline items: view direction first, then the line type, then the device transform.
-#include "render/render_p.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

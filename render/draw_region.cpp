@@ -1,8 +1,8 @@
 // Region items: solid fill (or hatch), then the outline drawn as polylines.
-#include "kernel/status.h"
-#include "render/hatch_p.h"
-#include "render/polyline_prep.h"
-#include "render/render_p.h"
+#include "qor/kernel/base/status.h"
+#include "qor/render/hatch_p.h"
+#include "qor/render/polyline_prep.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

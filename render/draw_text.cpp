@@ -2,9 +2,9 @@
 // clipped out) and every loop is traced with a one-pixel pen.
 #include <algorithm>
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_ops.h"
-#include "render/render_p.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_ops.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

@@ -3,8 +3,8 @@
 // metafile player shows the same way.
 #include <algorithm>
 
-#include "kernel/polyline_clip.h"
-#include "render/render_p.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

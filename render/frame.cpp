@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <thread>
 
-#include "kernel/units.h"
-#include "platform/raster/raster_dc.h"
-#include "render/hatch_p.h"
-#include "render/polyline_prep.h"
-#include "render/render_p.h"
+#include "qor/kernel/locale/units.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/render/hatch_p.h"
+#include "qor/render/polyline_prep.h"
+#include "qor/render/render_p.h"
 
 namespace QOR {
 

@@ -6,7 +6,7 @@
 //  - A region is an array of loops: the first is the outer boundary, the others are holes. Closed loops
 //    are turned counter-clockwise (seen from +Z) before use; open loops are used as they are. Loops are
 //    taken in the XY projection of the space they are given in.
-//  - Pattern definitions (kernel/hatch_pattern.h) come from the host application object by name, except
+//  - Pattern definitions (kernel/data/hatch_pattern.h) come from the host application object by name, except
 //    for "_USER" and "_U" (user-defined parallel lines: one line family at angle 0, distance 1 before
 //    scaling). Pattern names are matched without regard to case; in qor_gdx_image_reg_hatch "DOTS"
 //    means dots. An unknown name gives no lines.
@@ -14,9 +14,9 @@
 //    origin; the scale multiplies every length of the definition.
 //  - A hatch line is a vertex array of straight dashes (not necessarily connected), in the loops' space.
 
-#include "kernel/array_templ.h"
-#include "kernel/hatch_prop.h"
-#include "kernel/vertex_array.h"
+#include "qor/kernel/base/array_templ.h"
+#include "qor/kernel/data/hatch_prop.h"
+#include "qor/kernel/geom/vertex_array.h"
 
 /// True when the pattern of hatch is coarse enough to be drawn as lines in the region: across the outer
 /// loop every line family has fewer than 95 lines, and its smallest line distance (or shift along the

@@ -1,6 +1,6 @@
-#include "kernel/host_app.h"
-#include "kernel/polyline_clip.h"
-#include "render/hatch_p.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/host/host_app.h"
+#include "qor/render/hatch_p.h"
 
 namespace QOR::detail {
 

@@ -2,15 +2,15 @@
 #include <cmath>
 #include <utility>
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_clip.h"
-#include "kernel/polyline_measure.h"
-#include "kernel/polyline_ops.h"
-#include "kernel/status.h"
-#include "kernel/units.h"
-#include "render/hatch.h"
-#include "render/hatch_p.h"
-#include "render/polyline_prep.h"
+#include "qor/kernel/base/status.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/geom/polyline_measure.h"
+#include "qor/kernel/geom/polyline_ops.h"
+#include "qor/kernel/locale/units.h"
+#include "qor/render/hatch.h"
+#include "qor/render/hatch_p.h"
+#include "qor/render/polyline_prep.h"
 
 namespace {
 

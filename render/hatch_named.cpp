@@ -1,11 +1,11 @@
 #include <cmath>
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_clip.h"
-#include "kernel/polyline_measure.h"
-#include "kernel/status.h"
-#include "render/hatch.h"
-#include "render/hatch_p.h"
+#include "qor/kernel/base/status.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/geom/polyline_measure.h"
+#include "qor/render/hatch.h"
+#include "qor/render/hatch_p.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 // What the three hatch generators share. Internal to render/.
 
-#include "kernel/hatch_pattern.h"
-#include "kernel/hatch_prop.h"
-#include "kernel/vertex_array.h"
+#include "qor/kernel/data/hatch_pattern.h"
+#include "qor/kernel/data/hatch_prop.h"
+#include "qor/kernel/geom/vertex_array.h"
 
 namespace QOR::detail {
 

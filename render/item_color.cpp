@@ -1,6 +1,6 @@
 // Item colours: the colour mode picks the item's own colour, a colour-table slot or the complement of
 // the background; each target then makes sure the colour stays visible on its background.
-#include "render/render_p.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

@@ -1,6 +1,6 @@
 // Line types: a few short dash arrays stand for the built-in patterns; the rest are used as stored.
-#include "render/polyline_prep.h"
-#include "render/render_p.h"
+#include "qor/render/polyline_prep.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

@@ -1,6 +1,6 @@
 // The matrices of a frame: the scene matrix every unanchored item uses, and the fixed-scale matrix that
 // anchored items (symbols, markers) are drawn with so that they keep their size when the view zooms.
-#include "render/render_p.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

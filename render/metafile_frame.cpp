@@ -2,10 +2,10 @@
 // metafile, which goes to a file or onto the clipboard.
 #include <algorithm>
 
-#include "kernel/status.h"
-#include "platform/clipboard.h"
-#include "platform/emf/emf_dc.h"
-#include "render/render_p.h"
+#include "qor/kernel/base/status.h"
+#include "qor/platform/clipboard.h"
+#include "qor/platform/emf/emf_dc.h"
+#include "qor/render/render_p.h"
 
 namespace QOR {
 

@@ -10,9 +10,9 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/raster/raster_dc.h"
-#include "render/render_p.h"
-#include "render/work_shares.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/render/render_p.h"
+#include "qor/render/work_shares_p.h"
 
 namespace QOR::render {
 

@@ -1,11 +1,11 @@
-#include "render/picture.h"
+#include "qor/render/picture.h"
 
-#include "kernel/file_find.h"
-#include "kernel/map_templ.h"
-#include "platform/bmp_codec.h"
-#include "platform/ico_codec.h"
-#include "platform/raster/raster_dc.h"
-#include "platform/resources.h"
+#include "qor/kernel/base/map_templ.h"
+#include "qor/kernel/data/file_find.h"
+#include "qor/platform/bmp_codec.h"
+#include "qor/platform/ico_codec.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/platform/resources.h"
 
 namespace {
 

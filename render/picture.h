@@ -10,10 +10,10 @@
 
 #include <memory>
 
-#include "kernel/export.h"
-#include "kernel/string.h"
-#include "platform/bitmap.h"
-#include "platform/dc.h"
+#include "qor/kernel/base/export.h"
+#include "qor/kernel/base/string.h"
+#include "qor/platform/bitmap.h"
+#include "qor/platform/dc.h"
 
 /// An owning bitmap handle; null for none.
 using HBITMAP = std::unique_ptr<CBitmap>;

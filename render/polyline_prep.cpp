@@ -1,15 +1,15 @@
-#include "render/polyline_prep.h"
+#include "qor/render/polyline_prep.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_measure.h"
-#include "kernel/polyline_ops.h"
-#include "kernel/status.h"
-#include "kernel/units.h"
-#include "kernel/view_matrix.h"
+#include "qor/kernel/base/status.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_measure.h"
+#include "qor/kernel/geom/polyline_ops.h"
+#include "qor/kernel/geom/view_matrix.h"
+#include "qor/kernel/locale/units.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
 // Preparing polylines for device drawing: dash patterns, arcs reduced to chords, view placement.
-// Geometry conventions: see kernel/arc_math.h (model space, bulges). Dash arrays: a positive entry is a
+// Geometry conventions: see kernel/geom/arc_math.h (model space, bulges). Dash arrays: a positive entry is a
 // dash length, a negative entry a gap of its absolute length, a zero entry a dot; lengths are in drawing
 // units.
 
-#include "kernel/array_templ.h"
-#include "kernel/vertex_array.h"
+#include "qor/kernel/base/array_templ.h"
+#include "qor/kernel/geom/vertex_array.h"
 
 /// Replaces vl by its dashes for the dash array. mode 0 lays the pattern along each connected piece of
 /// vl, running on across corners. Any other mode fits the pattern to every segment on its own: the array
@@ -26,9 +26,9 @@ QOR_EXPORT CQorVertexArray qor_gdx_image_vl_split(const CQorVertexArray& vl);
 QOR_EXPORT CQorArrayTempl<CQorVertexArray>
 qor_gdx_image_reg_split(const CQorArrayTempl<CQorVertexArray>& loops);
 
-/// vl in view coordinates: transformed by QOR::g_mtx_view(direction, origin, flag) (kernel/view_matrix.h:
-/// direction points from the model towards the viewer; with flag set the matrix takes world to view
-/// coordinates) and dropped onto z = 0.
+/// vl in view coordinates: transformed by QOR::g_mtx_view(direction, origin, flag)
+/// (kernel/geom/view_matrix.h: direction points from the model towards the viewer; with flag set the matrix
+/// takes world to view coordinates) and dropped onto z = 0.
 QOR_EXPORT CQorVertexArray qor_g_vl_mtx_view(const CQorVertexArray& vl, CQorVector3d direction,
                                              CQorPoint3d origin, bool flag);
 

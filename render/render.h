@@ -15,11 +15,11 @@
 //    hardware runs), with the picture a single pass would give. The host application is only ever
 //    called on the caller's thread.
 
-#include "gdx/gdx.h"
-#include "kernel/export.h"
-#include "platform/bitmap.h"
-#include "platform/dc.h"
-#include "platform/emf/metafile.h"
+#include "qor/gdx/gdx.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/bitmap.h"
+#include "qor/platform/dc.h"
+#include "qor/platform/emf/metafile.h"
 
 namespace QOR {
 

@@ -7,14 +7,14 @@
 #include <tuple>
 #include <vector>
 
-#include "kernel/hatch_pattern.h"
-#include "kernel/matrix3d.h"
-#include "kernel/point3d_array.h"
-#include "kernel/vertex_array.h"
-#include "platform/device_coord.h"
-#include "platform/region.h"
-#include "render/picture.h"
-#include "render/render.h"
+#include "qor/kernel/data/hatch_pattern.h"
+#include "qor/kernel/geom/matrix3d.h"
+#include "qor/kernel/geom/point3d_array.h"
+#include "qor/kernel/geom/vertex_array.h"
+#include "qor/platform/device_coord_p.h"
+#include "qor/platform/region.h"
+#include "qor/render/picture.h"
+#include "qor/render/render.h"
 
 namespace QOR::render {
 

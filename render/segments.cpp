@@ -1,10 +1,10 @@
 // Segments to device lines: transforming, chord splitting, one-pixel pieces and line types.
 #include <cmath>
 
-#include "kernel/polyline_ops.h"
-#include "platform/device_coord.h"
-#include "render/polyline_prep.h"
-#include "render/render_p.h"
+#include "qor/kernel/geom/polyline_ops.h"
+#include "qor/platform/device_coord_p.h"
+#include "qor/render/polyline_prep.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/render_p.h"
+#include "qor/render/render_p.h"
 
 namespace QOR::render {
 

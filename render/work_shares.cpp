@@ -1,4 +1,4 @@
-#include "render/work_shares.h"
+#include "qor/render/work_shares_p.h"
 
 #include <algorithm>
 

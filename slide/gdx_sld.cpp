@@ -1,12 +1,12 @@
-#include "slide/gdx_sld.h"
+#include "qor/slide/gdx_sld.h"
 
-#include "gdx/gdx_types.h"
-#include "kernel/hatch_prop.h"
-#include "kernel/point3d_array.h"
-#include "kernel/polyline_clip.h"
-#include "kernel/status.h"
-#include "slide/slide_library.h"
-#include "slide/slide_reader.h"
+#include "qor/gdx/gdx_types.h"
+#include "qor/kernel/base/status.h"
+#include "qor/kernel/data/hatch_prop.h"
+#include "qor/kernel/geom/point3d_array.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/slide/slide_library_p.h"
+#include "qor/slide/slide_reader_p.h"
 
 namespace QOR {
 

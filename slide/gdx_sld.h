@@ -1,7 +1,7 @@
 #pragma once
 
 // CGdxSld: turns an AutoCAD slide into display-list items instead of painting it. Every vector becomes a
-// one-segment polyline item, every solid fill a filled region item, in slide space (slide_reader.h: the
+// one-segment polyline item, every solid fill a filled region item, in slide space (slide_reader_p.h: the
 // slide's pixels, y up, z = 0) under the caller's matrix, so that the slide zooms and exports like any
 // other display list. Colours stay AutoCAD colour indices.
 //
@@ -10,9 +10,9 @@
 
 #include <vector>
 
-#include "gdx/gdx.h"
-#include "kernel/data_item.h"
-#include "kernel/export.h"
+#include "qor/gdx/gdx.h"
+#include "qor/kernel/base/export.h"
+#include "qor/kernel/data/data_item.h"
 
 namespace QOR {
 
@@ -24,7 +24,7 @@ public:
     CGdxSld& operator=(const CGdxSld&) = delete;
 
     /// With library: slide `name` from that slide library (converted to code page 1252, compared ignoring
-    /// case; see slide_library.h). Without: name is the path of a slide file. Replaces what was held;
+    /// case; see slide_library_p.h). Without: name is the path of a slide file. Replaces what was held;
     /// returns whether slide data are held afterwards.
     bool load(const wchar_t* name, const wchar_t* library) noexcept;
     /// A copy of size bytes of data (none when data is null or size is not positive).

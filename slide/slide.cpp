@@ -1,4 +1,4 @@
-#include "slide/slide.h"
+#include "qor/slide/slide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,14 +6,14 @@
 #include <cwctype>
 #include <limits>
 
-#include "kernel/color.h"
-#include "kernel/status.h"
-#include "platform/clipboard.h"
-#include "platform/device_coord.h"
-#include "platform/emf/emf_dc.h"
-#include "platform/resources.h"
-#include "slide/slide_library.h"
-#include "slide/slide_reader.h"
+#include "qor/kernel/base/color.h"
+#include "qor/kernel/base/status.h"
+#include "qor/platform/clipboard.h"
+#include "qor/platform/device_coord_p.h"
+#include "qor/platform/emf/emf_dc.h"
+#include "qor/platform/resources.h"
+#include "qor/slide/slide_library_p.h"
+#include "qor/slide/slide_reader_p.h"
 
 namespace QOR {
 

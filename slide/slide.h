@@ -3,10 +3,10 @@
 // CSlide: an AutoCAD slide held in memory and painted onto any device context. It is the headless core
 // of the slide window QOR::CSlidePic, which owns one (or derives from it) and adds only the window: its
 // paint event calls paint() with the client rectangle, and invalidate() is its hook to repaint after
-// show(). The slide format is decoded by slide_reader.h, libraries are read by slide_library.h.
+// show(). The slide format is decoded by slide_reader_p.h, libraries are read by slide_library_p.h.
 //
 // Conventions
-//  - Slide space: see slide_reader.h (pixels of the slide's grid, y up, (0, 0) bottom-left).
+//  - Slide space: see slide_reader_p.h (pixels of the slide's grid, y up, (0, 0) bottom-left).
 //  - Device space: as platform/dc.h. A slide of w x h dots drawn into a rect of W + 1 x H + 1 pixels is
 //    scaled by s = min(W / w, H / h), which keeps the aspect of the slide's pixel grid, and centred:
 //    slide (x, y) lands on device (trunc(x * s + ox), trunc((h - y) * s + oy)) with
@@ -20,9 +20,9 @@
 #include <span>
 #include <vector>
 
-#include "kernel/export.h"
-#include "platform/dc.h"
-#include "platform/emf/metafile.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/dc.h"
+#include "qor/platform/emf/metafile.h"
 
 namespace QOR {
 
@@ -48,7 +48,7 @@ public:
     // --- Loading. Each replaces the current slide and calls invalidate().
 
     /// With library: slide names an entry of that slide library (the case-insensitive lookup of
-    /// slide_library.h). Without: slide is the path of a slide file. On failure the slide is empty.
+    /// slide_library_p.h). Without: slide is the path of a slide file. On failure the slide is empty.
     /// Returns whether slide data are held afterwards.
     bool show(const wchar_t* slide, const wchar_t* library = nullptr) noexcept;
     /// A copy of size bytes of data; none when data is null or size is not positive.

@@ -1,12 +1,12 @@
-#include "slide/slide_library.h"
+#include "qor/slide/slide_library_p.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "kernel/status.h"
-#include "platform/file_io.h"
-#include "platform/le_bytes.h"
+#include "qor/kernel/base/status.h"
+#include "qor/platform/file_io_p.h"
+#include "qor/platform/le_bytes_p.h"
 
 namespace QOR::detail {
 

@@ -1,4 +1,4 @@
-#include "slide/slide_reader.h"
+#include "qor/slide/slide_reader_p.h"
 
 namespace QOR::detail {
 

@@ -429,7 +429,7 @@ int main(int argc, char** argv) {
         "// %d glyphs, %d closed loops, %d straight segments. Glyph-cell units: cap height 1.0 (the top of\n",
         glyphCount, loopCount, segments);
     std::printf("// \"H\"), baseline y = 0, x from the glyph origin (the left side bearing included).\n");
-    std::printf("#include \"gdx/stroke_font_p.h\"\n\nnamespace QOR::detail {\n\nnamespace {\n\n");
+    std::printf("#include \"qor/gdx/stroke_font_p.h\"\n\nnamespace QOR::detail {\n\nnamespace {\n\n");
     std::printf("// clang-format off\n");
     std::printf(
         "// Per glyph: character code, number of shapes; per shape: number of loops (the outer one first,\n");

@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "gdx/gdx_json.h"
-#include "kernel/file_find.h"
-#include "kernel/version.h"
 #include "paths.h"
-#include "platform/png_codec.h"
-#include "render/render.h"
+#include "qor/gdx/gdx_json.h"
+#include "qor/kernel/base/version.h"
+#include "qor/kernel/data/file_find.h"
+#include "qor/platform/png_codec.h"
+#include "qor/render/render.h"
 #include "slide_input.h"
 
 namespace fs = std::filesystem;

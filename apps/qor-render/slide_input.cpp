@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "gdx/gdx_json.h"
-#include "kernel/string.h"
 #include "paths.h"
-#include "platform/emf/metafile.h"
-#include "platform/png_codec.h"
-#include "platform/raster/raster_dc.h"
-#include "slide/gdx_sld.h"
-#include "slide/slide.h"
+#include "qor/gdx/gdx_json.h"
+#include "qor/kernel/base/string.h"
+#include "qor/platform/emf/metafile.h"
+#include "qor/platform/png_codec.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/slide/gdx_sld.h"
+#include "qor/slide/slide.h"
 
 namespace fs = std::filesystem;
 

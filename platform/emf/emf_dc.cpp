@@ -1,15 +1,15 @@
-#include "platform/emf/emf_dc.h"
+#include "qor/platform/emf/emf_dc.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 
-#include "platform/device_coord.h"
-#include "platform/dib.h"
-#include "platform/emf/emf_records.h"
-#include "platform/file_io.h"
-#include "platform/le_bytes.h"
-#include "platform/region.h"
+#include "qor/platform/device_coord_p.h"
+#include "qor/platform/dib_p.h"
+#include "qor/platform/emf/emf_records_p.h"
+#include "qor/platform/file_io_p.h"
+#include "qor/platform/le_bytes_p.h"
+#include "qor/platform/region.h"
 
 using QOR::detail::ByteWriter;
 using QOR::detail::fail;

@@ -1,12 +1,12 @@
 #pragma once
 
 // CMetaFileDC: a device context that records every drawing call as enhanced-metafile records
-// (emf_records.h) instead of drawing. The front end (CDC) keeps the state and calls one verb per call; each
+// (emf_records_p.h) instead of drawing. The front end (CDC) keeps the state and calls one verb per call; each
 // verb appends its records. Closing gives a CEnhMetaFile (metafile.h) and, when a file was named, writes it.
 //
 // Conventions
 //  - Device space as in win_types.h, recorded as is (identity transform, MM_TEXT). The reference device is
-//    a 96 dpi screen (emf_records.h).
+//    a 96 dpi screen (emf_records_p.h).
 //  - Pens and brushes become object records in a small table of handles: a new pen is created in the
 //    free one of two pen slots, selected, and the one it replaces deleted (brushes likewise); stock
 //    objects are selected as stock objects. Only solid and null pens are recorded: dashes reach the DC
@@ -30,9 +30,9 @@
 #include <memory>
 #include <vector>
 
-#include "kernel/export.h"
-#include "platform/dc.h"
-#include "platform/emf/metafile.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/dc.h"
+#include "qor/platform/emf/metafile.h"
 
 namespace QOR::detail {
 class AtomicFile;

@@ -1,15 +1,15 @@
-#include "platform/emf/emf_player.h"
+#include "qor/platform/emf/emf_player.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
-#include "platform/device_coord.h"
-#include "platform/dib.h"
-#include "platform/emf/emf_records.h"
-#include "platform/le_bytes.h"
-#include "platform/raster/raster_dc.h"
+#include "qor/platform/device_coord_p.h"
+#include "qor/platform/dib_p.h"
+#include "qor/platform/emf/emf_records_p.h"
+#include "qor/platform/le_bytes_p.h"
+#include "qor/platform/raster/raster_dc.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // so that a metafile can be checked (played onto a raster DC and compared), viewed and converted.
 //
 // Conventions
-//  - Records played: the ones CMetaFileDC writes (emf_records.h) plus EMR_POLYGON, EMR_POLYLINE and
+//  - Records played: the ones CMetaFileDC writes (emf_records_p.h) plus EMR_POLYGON, EMR_POLYLINE and
 //    EMR_POLYPOLYGON with 32-bit points, EMR_BITBLT with a bitmap, EMR_PAINTRGN, EMR_INTERSECTCLIPRECT,
 //    EMR_EXCLUDECLIPRECT, EMR_SAVEDC and EMR_RESTOREDC. Other records (text, paths, transforms, palettes,
 //    comments) are skipped. A record that cannot be played is skipped too; playing goes on.
@@ -18,9 +18,9 @@
 //  - Malformed data never crash: a record whose size field is not a multiple of 4, is below 8 or runs
 //    past the end stops playing, and any count inside a record is checked against the record's size.
 
-#include "kernel/export.h"
-#include "platform/dc.h"
-#include "platform/emf/metafile.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/dc.h"
+#include "qor/platform/emf/metafile.h"
 
 /// Plays the metafile onto pDC (see Conventions). False when pDC is null or not created, the metafile is
 /// null, or its records stop before the end record.

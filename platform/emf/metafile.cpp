@@ -1,9 +1,9 @@
-#include "platform/emf/metafile.h"
+#include "qor/platform/emf/metafile.h"
 
-#include "kernel/status.h"
-#include "platform/emf/emf_records.h"
-#include "platform/file_io.h"
-#include "platform/le_bytes.h"
+#include "qor/kernel/base/status.h"
+#include "qor/platform/emf/emf_records_p.h"
+#include "qor/platform/file_io_p.h"
+#include "qor/platform/le_bytes_p.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <span>
 #include <vector>
 
-#include "kernel/export.h"
-#include "platform/win_types.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/win_types.h"
 
 /// What the header of a metafile says, in its own units.
 struct EnhMetaHeader {

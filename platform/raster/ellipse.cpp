@@ -1,4 +1,4 @@
-#include "platform/raster/ellipse.h"
+#include "qor/platform/raster/ellipse_p.h"
 
 #include <algorithm>
 #include <cmath>

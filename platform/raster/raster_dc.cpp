@@ -1,12 +1,12 @@
-#include "platform/raster/raster_dc.h"
+#include "qor/platform/raster/raster_dc.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
 
-#include "platform/raster/ellipse.h"
-#include "platform/raster/stroke.h"
+#include "qor/platform/raster/ellipse_p.h"
+#include "qor/platform/raster/stroke_p.h"
 
 using QOR::detail::BlitSource;
 using QOR::detail::EllipseRows;

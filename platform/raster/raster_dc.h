@@ -2,14 +2,14 @@
 
 // CRasterDC: a memory device context that draws into the bitmap selected into it, following GDI's pixel
 // rules. The front end (CDC, platform/dc.h) keeps the state; this backend turns each verb into spans
-// (scan_fill.h, stroke.h, ellipse.h) and writes them through one SpanSink (span_ops.h).
+// (scan_fill.h, stroke_p.h, ellipse_p.h) and writes them through one SpanSink (span_ops.h).
 //
 // Conventions (each rule has an edge-pixel test in tests/platform/)
 //  - Device space as in win_types.h; coordinates arrive clamped to kDeviceLimit.
-//  - Lines: a one-pixel pen (width 0 or 1) paints the Bresenham pixels of stroke.h, the end point
+//  - Lines: a one-pixel pen (width 0 or 1) paints the Bresenham pixels of stroke_p.h, the end point
 //    excluded: LineTo(10, 0) from (0, 0) paints x = 0 .. 9. Polyline paints every segment so, hence its
 //    last point is not painted but every inner point is (as the first pixel of the next segment).
-//  - Wide pens (width >= 2) paint round-capped strokes of that width centred on the line (stroke.h); the
+//  - Wide pens (width >= 2) paint round-capped strokes of that width centred on the line (stroke_p.h); the
 //    end point is inside the cap. Joins are round.
 //  - Polygons: the interior (scan_fill.h: pixels whose sample point is inside by the fill mode; right and
 //    bottom edges excluded) with the brush, then each closed outline with the pen as lines. With a one-pixel
@@ -19,8 +19,8 @@
 //    rows t and b - 1, the interior [l + 1, r - 1) x [t + 1, b - 1) is brushed. With a null pen GDI
 //    brushes [l, r - 1) x [t, b - 1): one pixel less in both directions. With a wide pen the interior
 //    [l, r) x [t, b) is brushed and the closed path (l, t) (r - 1, t) (r - 1, b - 1) (l, b - 1) stroked.
-//  - Ellipse(l, t, r, b): the inside pixels of ellipse.h with the brush and the one-pixel outline of
-//    ellipse.h with the pen, so the figure covers at most [l, r) x [t, b). A wide pen strokes the closed
+//  - Ellipse(l, t, r, b): the inside pixels of ellipse_p.h with the brush and the one-pixel outline of
+//    ellipse_p.h with the pen, so the figure covers at most [l, r) x [t, b). A wide pen strokes the closed
 //    curve through the outline's pixel centres (laid out as segments of about 4 pixels).
 //  - FillSolidRect and FillRect fill [l, r) x [t, b).
 //  - Everything is clipped to the bitmap and to the selected clip region. A DC without a bitmap draws
@@ -33,10 +33,10 @@
 
 #include <vector>
 
-#include "kernel/export.h"
-#include "platform/dc.h"
-#include "platform/raster/scan_fill.h"
-#include "platform/raster/span_ops.h"
+#include "qor/kernel/base/export.h"
+#include "qor/platform/dc.h"
+#include "qor/platform/raster/scan_fill.h"
+#include "qor/platform/raster/span_ops.h"
 
 class QOR_EXPORT CRasterDC : public CDC {
 public:

@@ -1,8 +1,8 @@
-#include "platform/raster/scan_fill.h"
+#include "qor/platform/raster/scan_fill.h"
 
 #include <algorithm>
 
-#include "platform/gdi_consts.h"
+#include "qor/platform/gdi_consts.h"
 
 namespace QOR::detail {
 

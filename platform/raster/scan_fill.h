@@ -3,7 +3,7 @@
 // Polygon scan conversion: polygons in, half-open spans out, one row at a time.
 //
 // Conventions
-//  - Vertices are device ints already clamped to kDeviceLimit (device_coord.h).
+//  - Vertices are device ints already clamped to kDeviceLimit (device_coord_p.h).
 //  - Pixel (x, y) is sampled at the grid point (x, y), the point a line through pixel (x, y) passes, so
 //    a filled polygon and its one-pixel outline meet without gaps. It is inside when that point is inside
 //    by the fill rule: ALTERNATE (odd crossings) or WINDING (non-zero winding number).
@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/win_types.h"
+#include "qor/platform/win_types.h"
 
 namespace QOR::detail {
 

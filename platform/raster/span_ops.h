@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "platform/bitmap.h"
-#include "platform/region.h"
+#include "qor/platform/bitmap.h"
+#include "qor/platform/region.h"
 
 namespace QOR::detail {
 

@@ -1,4 +1,4 @@
-#include "platform/raster/stroke.h"
+#include "qor/platform/raster/stroke_p.h"
 
 #include <cmath>
 #include <cstdint>

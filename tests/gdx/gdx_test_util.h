@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gdx/gdx.h"
+#include "qor/gdx/gdx.h"
 
 namespace gdxtest {
 

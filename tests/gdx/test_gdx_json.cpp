@@ -3,8 +3,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "gdx/gdx_json.h"
 #include "gdx_test_util.h"
+#include "qor/gdx/gdx_json.h"
 
 using namespace gdxtest;
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "gdx/registry.h"
 #include "gdx_test_util.h"
-#include "kernel/color.h"
-#include "kernel/config.h"
-#include "kernel/host_app.h"
+#include "qor/gdx/registry.h"
+#include "qor/kernel/base/color.h"
+#include "qor/kernel/data/config.h"
+#include "qor/kernel/host/host_app.h"
 
 using namespace gdxtest;
 

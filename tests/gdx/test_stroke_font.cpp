@@ -5,10 +5,10 @@
 #include <cmath>
 #include <string>
 
-#include "gdx/stroke_font.h"
-#include "gdx/stroke_font_p.h"
 #include "gdx_test_util.h"
-#include "kernel/polyline_clip.h"
+#include "qor/gdx/stroke_font.h"
+#include "qor/gdx/stroke_font_p.h"
+#include "qor/kernel/geom/polyline_clip.h"
 
 namespace {
 

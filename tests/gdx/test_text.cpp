@@ -5,12 +5,12 @@
 #include <cmath>
 #include <string>
 
-#include "gdx/gdx_json.h"
-#include "gdx/stroke_font.h"
 #include "gdx_test_util.h"
-#include "kernel/data_item.h"
-#include "kernel/host_app.h"
-#include "kernel/polyline_clip.h"
+#include "qor/gdx/gdx_json.h"
+#include "qor/gdx/stroke_font.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/host/host_app.h"
 
 using namespace gdxtest;
 

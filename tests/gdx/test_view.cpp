@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "gdx_test_util.h"
-#include "kernel/view_matrix.h"
+#include "qor/kernel/geom/view_matrix.h"
 
 using namespace gdxtest;
 

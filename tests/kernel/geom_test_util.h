@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kernel/vertex_array.h"
+#include "qor/kernel/geom/vertex_array.h"
 
 namespace geomtest {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/array_templ.h"
+#include "qor/kernel/base/array_templ.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/color.h"
+#include "qor/kernel/base/color.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "kernel/config.h"
-#include "kernel/data_access.h"
-#include "kernel/data_iterator.h"
+#include "qor/kernel/data/config.h"
+#include "qor/kernel/data/data_access.h"
+#include "qor/kernel/data/data_iterator.h"
 
 #include <cstdlib>
 #include <filesystem>

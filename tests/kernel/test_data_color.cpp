@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/data_color.h"
+#include "qor/kernel/data/data_color.h"
 
 TEST(DataColor, IndexOnlyColoursAreBareInts) {
     CQorDataItem root;

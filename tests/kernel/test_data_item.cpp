@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "kernel/data_item.h"
-#include "kernel/data_iterator.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/data/data_iterator.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/data_key.h"
+#include "qor/kernel/data/data_key.h"
 
 TEST(DataKeyPath, SplitsAtBackslashesKeepingEmptyParts) {
     const CQorDataKey key(L"PARM3\\MINUSP");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "kernel/data_item.h"
-#include "kernel/resbuf.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/data/resbuf.h"
 
 #include <cmath>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/dta_file.h"
+#include "qor/kernel/data/dta_file.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,11 +1,11 @@
-#include "kernel/hatch_pattern.h"
+#include "qor/kernel/data/hatch_pattern.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "kernel/pattern_source.h"
-#include "kernel/units.h"
+#include "qor/kernel/host/pattern_source.h"
+#include "qor/kernel/locale/units.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "kernel/color.h"
-#include "kernel/config.h"
-#include "kernel/host_app.h"
+#include "qor/kernel/base/color.h"
+#include "qor/kernel/data/config.h"
+#include "qor/kernel/host/host_app.h"
 
 #include <stdexcept>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "kernel/label.h"
-#include "kernel/messages.h"
-#include "kernel/string.h"
+#include "qor/kernel/base/string.h"
+#include "qor/kernel/locale/label.h"
+#include "qor/kernel/locale/messages.h"
 
 namespace {
 

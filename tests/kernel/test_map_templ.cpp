@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "kernel/map_templ.h"
-#include "kernel/pointers.h"
-#include "kernel/string.h"
+#include "qor/kernel/base/map_templ.h"
+#include "qor/kernel/base/pointers.h"
+#include "qor/kernel/base/string.h"
 
 #include <map>
 #include <random>

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "kernel/config.h"
-#include "kernel/data_item.h"
-#include "kernel/data_json.h"
-#include "kernel/material.h"
+#include "qor/kernel/data/config.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/data/data_json.h"
+#include "qor/kernel/host/material.h"
 
 namespace {
 

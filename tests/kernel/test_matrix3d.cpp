@@ -2,7 +2,7 @@
 
 #include "geom_test_util.h"
 
-#include "kernel/matrix3d.h"
+#include "qor/kernel/geom/matrix3d.h"
 
 #include <cmath>
 #include <limits>

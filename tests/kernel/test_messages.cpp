@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "kernel/array_templ.h"
-#include "kernel/config.h"
-#include "kernel/countries.h"
-#include "kernel/data_item.h"
-#include "kernel/file_find.h"
-#include "kernel/messages.h"
-#include "kernel/string.h"
-#include "kernel/units.h"
+#include "qor/kernel/base/array_templ.h"
+#include "qor/kernel/base/string.h"
+#include "qor/kernel/data/config.h"
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/data/file_find.h"
+#include "qor/kernel/locale/countries.h"
+#include "qor/kernel/locale/messages.h"
+#include "qor/kernel/locale/units.h"
 
 #include <cwchar>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "kernel/number_text.h"
-#include "kernel/string.h"
+#include "qor/kernel/base/string.h"
+#include "qor/kernel/locale/number_text.h"
 
 #include <cmath>
 #include <random>

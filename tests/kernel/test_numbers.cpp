@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/numbers.h"
+#include "qor/kernel/base/numbers.h"
 
 #include <climits>
 #include <cmath>

@@ -2,10 +2,10 @@
 
 #include "geom_test_util.h"
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_clip.h"
-#include "kernel/polyline_measure.h"
-#include "kernel/polyline_ops.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/geom/polyline_measure.h"
+#include "qor/kernel/geom/polyline_ops.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,8 +2,8 @@
 
 #include "geom_test_util.h"
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_ops.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_ops.h"
 
 #include <cmath>
 

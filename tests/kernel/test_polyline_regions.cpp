@@ -2,8 +2,8 @@
 
 #include "geom_test_util.h"
 
-#include "kernel/polyline_clip.h"
-#include "kernel/polyline_regions.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/kernel/geom/polyline_regions.h"
 
 using geomtest::rect;
 

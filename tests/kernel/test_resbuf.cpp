@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/resbuf.h"
+#include "qor/kernel/data/resbuf.h"
 
 #include <cwchar>
 

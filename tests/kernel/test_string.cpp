@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/string.h"
+#include "qor/kernel/base/string.h"
 
 #include <cwchar>
 #include <string>

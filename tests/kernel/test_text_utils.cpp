@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/text_utils.h"
+#include "qor/kernel/base/text_utils.h"
 
 namespace {
 

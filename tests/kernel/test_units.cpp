@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/units.h"
+#include "qor/kernel/locale/units.h"
 
 #include <cmath>
 #include <limits>

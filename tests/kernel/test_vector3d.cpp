@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "kernel/line_parm.h"
-#include "kernel/matrix3d.h"
-#include "kernel/point3d_array.h"
+#include "qor/kernel/geom/line_parm.h"
+#include "qor/kernel/geom/matrix3d.h"
+#include "qor/kernel/geom/point3d_array.h"
 
 #include <cmath>
 #include <limits>

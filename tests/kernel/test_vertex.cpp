@@ -2,7 +2,7 @@
 
 #include "geom_test_util.h"
 
-#include "kernel/vertex.h"
+#include "qor/kernel/geom/vertex.h"
 
 #include <cmath>
 #include <limits>

@@ -2,7 +2,7 @@
 
 #include "geom_test_util.h"
 
-#include "kernel/vertex_array.h"
+#include "qor/kernel/geom/vertex_array.h"
 
 #include <cmath>
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/emf/metafile.h"
-#include "platform/le_bytes.h"
+#include "qor/platform/emf/metafile.h"
+#include "qor/platform/le_bytes_p.h"
 
 namespace emf_test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "qor/platform/bitmap.h"
 
 namespace image_pattern {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/raster/raster_dc.h"
+#include "qor/platform/raster/raster_dc.h"
 
 // A memory DC on a white 32-bit bitmap, with helpers that show pixels as text: '#' for the pen colour
 // (black), 'o' for the brush colour (red), '.' for white, '?' for anything else.

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "image_pattern.h"
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
+#include "qor/platform/bmp_codec.h"
+#include "qor/platform/file_io_p.h"
 
 using namespace image_pattern;
 

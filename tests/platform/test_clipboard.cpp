@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/clipboard.h"
-#include "platform/emf/emf_dc.h"
+#include "qor/platform/clipboard.h"
+#include "qor/platform/emf/emf_dc.h"
 
 namespace {
 

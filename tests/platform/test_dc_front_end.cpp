@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/dc.h"
-#include "platform/device_coord.h"
+#include "qor/platform/dc.h"
+#include "qor/platform/device_coord_p.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <climits>
 
-#include "platform/device_coord.h"
+#include "qor/platform/device_coord_p.h"
 #include "raster_fixture.h"
 
 TEST(NullDc, EveryCallFails) {

@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "emf_fixture.h"
-#include "platform/emf/emf_dc.h"
-#include "platform/emf/emf_records.h"
-#include "platform/file_io.h"
-#include "platform/raster/raster_dc.h"
+#include "qor/platform/emf/emf_dc.h"
+#include "qor/platform/emf/emf_records_p.h"
+#include "qor/platform/file_io_p.h"
+#include "qor/platform/raster/raster_dc.h"
 
 namespace emf = QOR::detail::emf;
 using emf_test::field;

@@ -8,9 +8,9 @@
 #include <random>
 
 #include "emf_fixture.h"
-#include "platform/emf/emf_dc.h"
-#include "platform/emf/emf_player.h"
-#include "platform/raster/raster_dc.h"
+#include "qor/platform/emf/emf_dc.h"
+#include "qor/platform/emf/emf_player.h"
+#include "qor/platform/raster/raster_dc.h"
 
 namespace {
 

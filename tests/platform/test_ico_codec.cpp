@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "image_pattern.h"
-#include "platform/file_io.h"
-#include "platform/ico_codec.h"
+#include "qor/platform/file_io_p.h"
+#include "qor/platform/ico_codec.h"
 
 using namespace image_pattern;
 

@@ -1,7 +1,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/png_codec.h"
+#include "qor/platform/png_codec.h"
 #include "raster_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/png_codec.h"
+#include "qor/platform/png_codec.h"
 #include "raster_fixture.h"
 
 namespace {

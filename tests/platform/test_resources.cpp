@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/ico_codec.h"
-#include "platform/resources.h"
+#include "qor/platform/ico_codec.h"
+#include "qor/platform/resources.h"
 
 TEST(Resources, EveryIconLoadsAtBothSizes) {
     for (const int number :

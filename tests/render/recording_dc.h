@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dc.h"
+#include "qor/platform/dc.h"
 
 class RecordingDC : public CDC {
 public:

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/bitmap.h"
-#include "platform/png_codec.h"
+#include "qor/platform/bitmap.h"
+#include "qor/platform/png_codec.h"
 
 /// Expects bitmap to equal the reference of folder/name; a differing run leaves its picture in the
 /// temporary folder as <name>.actual.png.

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "gdx/gdx.h"
+#include "qor/gdx/gdx.h"
+#include "qor/render/render.h"
 #include "reference_image.h"
-#include "render/render.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/hatch.h"
+#include "qor/render/hatch.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "kernel/arc_math.h"
-#include "kernel/polyline_clip.h"
+#include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_clip.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "gdx/gdx.h"
-#include "kernel/polyline_clip.h"
-#include "render/hatch.h"
-#include "render/hatch_p.h"
-#include "render/render.h"
+#include "qor/gdx/gdx.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/render/hatch.h"
+#include "qor/render/hatch_p.h"
+#include "qor/render/render.h"
 
 namespace {
 

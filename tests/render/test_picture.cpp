@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "platform/raster/raster_dc.h"
-#include "platform/resources.h"
-#include "render/picture.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/platform/resources.h"
+#include "qor/render/picture.h"
 
 namespace {
 

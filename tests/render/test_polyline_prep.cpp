@@ -1,10 +1,10 @@
-#include "render/polyline_prep.h"
+#include "qor/render/polyline_prep.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "kernel/arc_math.h"
+#include "qor/kernel/geom/arc_math.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <fstream>
 #include <string>
 
-#include "gdx/gdx_json.h"
-#include "kernel/file_find.h"
-#include "platform/clipboard.h"
-#include "platform/emf/emf_player.h"
-#include "platform/png_codec.h"
-#include "platform/raster/raster_dc.h"
-#include "render/render.h"
+#include "qor/gdx/gdx_json.h"
+#include "qor/kernel/data/file_find.h"
+#include "qor/platform/clipboard.h"
+#include "qor/platform/emf/emf_player.h"
+#include "qor/platform/png_codec.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/render/render.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // pass over the list draws, pixel for pixel, however many threads share it.
 #include <gtest/gtest.h>
 
-#include "platform/raster/raster_dc.h"
-#include "render/render.h"
-#include "render/render_p.h"
+#include "qor/platform/raster/raster_dc.h"
+#include "qor/render/render.h"
+#include "qor/render/render_p.h"
 #include "tiled_demo.h"
 
 namespace {

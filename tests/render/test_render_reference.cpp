@@ -6,11 +6,11 @@
 
 #include <filesystem>
 
-#include "gdx/gdx_json.h"
-#include "kernel/file_find.h"
-#include "platform/resources.h"
+#include "qor/gdx/gdx_json.h"
+#include "qor/kernel/data/file_find.h"
+#include "qor/platform/resources.h"
+#include "qor/render/render.h"
 #include "reference_image.h"
-#include "render/render.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "qor/render/picture.h"
+#include "qor/render/render.h"
 #include "recording_dc.h"
-#include "render/picture.h"
-#include "render/render.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "render/work_shares.h"
+#include "qor/render/work_shares_p.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "gdx/gdx_json.h"
-#include "kernel/file_find.h"
+#include "qor/gdx/gdx_json.h"
+#include "qor/kernel/data/file_find.h"
 
 /// The demo repeated side by side (each copy moved by its item matrices) until the list holds at least
 /// minItems items, every kind included, with the view fitted to a picture of width x height. False when

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "gdx/gdx_types.h"
-#include "kernel/polyline_clip.h"
-#include "slide/gdx_sld.h"
+#include "qor/gdx/gdx_types.h"
+#include "qor/kernel/geom/polyline_clip.h"
+#include "qor/slide/gdx_sld.h"
 #include "slide_writer.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "slide/slide.h"
-#include "slide/slide_library.h"
-#include "tests/slide/slide_writer.h"
+#include "qor/slide/slide.h"
+#include "qor/slide/slide_library_p.h"
+#include "slide_writer.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "slide/slide_reader.h"
-#include "tests/slide/slide_writer.h"
+#include "qor/slide/slide_reader_p.h"
+#include "slide_writer.h"
 
 namespace {
 

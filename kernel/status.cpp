@@ -1,9 +1,0 @@
-#include "kernel/status.h"
-
-namespace QOR::detail {
-
-Status fail(Status why) noexcept {
-    return why;
-}
-
-} // namespace QOR::detail

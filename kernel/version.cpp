@@ -1,9 +1,0 @@
-#include "kernel/version.h"
-
-namespace QOR {
-
-const char* version() noexcept {
-    return QOR_VERSION_STRING;
-}
-
-} // namespace QOR
