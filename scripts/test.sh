@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, the AddressSanitizer + UndefinedBehaviorSanitizer build,
-# a format check, and each fuzz harness for QOR_FUZZ_SECONDS (default 30) seconds.
+# Builds and runs every test: the normal build, the installation and a program built against it, the
+# AddressSanitizer + UndefinedBehaviorSanitizer build, a format check, and each fuzz harness for
+# QOR_FUZZ_SECONDS (default 30) seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,9 @@ echo "== normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== installation"
+bash scripts/check-install.sh build
 
 echo "== sanitizer build (ASan + UBSan)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQOR_SANITIZE=ON -DQOR_BUILD_BENCH=OFF >/dev/null

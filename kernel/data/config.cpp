@@ -8,10 +8,7 @@
 
 #include "qor/kernel/base/status.h"
 #include "qor/kernel/data/data_json.h"
-
-#ifndef QOR_RES_DIR
-#define QOR_RES_DIR "res"
-#endif
+#include "qor/kernel/data/file_find.h"
 
 namespace {
 
@@ -38,9 +35,9 @@ CConfig::CConfig() noexcept {
 CConfig::~CConfig() = default;
 
 std::filesystem::path CConfig::defaultsFile() {
-    std::filesystem::path res = envPath("QOR_RES_DIR");
-    if (res.empty()) res = QOR_RES_DIR;
-    return res / "config.json";
+    const CQorString res = QOR::resourceDir();
+    if (res.isEmpty()) return {};
+    return std::filesystem::path(std::wstring(res.view())) / "config.json";
 }
 
 std::filesystem::path CConfig::userFile() {

@@ -10,8 +10,7 @@
 /// ("OLV_MENU\COLOR\HIGHLIGHT", "*APPL*").
 ///
 /// Where it comes from
-///  - Defaults: res/config.json (the folder named by the environment variable QOR_RES_DIR, else the
-///    res/ folder the library was built with).
+///  - Defaults: config.json in the bundled resource folder (QOR::resourceDir).
 ///  - The user's file, merged over the defaults: the file named by QOR_CONFIG when that is set, else
 ///    $XDG_CONFIG_HOME/qor/config.json, else $HOME/.config/qor/config.json. A missing user file is normal.
 ///  - Merging: directories merge child by child (the defaults' order first, new children after); any

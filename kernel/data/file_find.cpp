@@ -1,5 +1,7 @@
 #include "qor/kernel/data/file_find.h"
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <cwchar>
 #include <filesystem>
@@ -25,6 +27,21 @@ fs::path toPath(const CQorString& text) {
 CQorString fromPath(const fs::path& path) {
     const std::u8string utf8 = path.u8string();
     return CQorString::fromUtf8(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+}
+
+// The folder of the file this code was loaded from: the shared library, or the program it is linked
+// into statically.
+fs::path moduleFolder() {
+    static const char anchor = 0;
+    Dl_info info{};
+    if (dladdr(&anchor, &info) == 0 || info.dli_fname == nullptr) return {};
+    // The loader names the main program as it was started, which may be relative to a folder the
+    // program has since left; the kernel knows its real path.
+    fs::path module =
+        fs::path(info.dli_fname).is_absolute() ? fs::path(info.dli_fname) : fs::path("/proc/self/exe");
+    std::error_code error;
+    module = fs::canonical(module, error);
+    return error ? fs::path() : module.parent_path();
 }
 
 bool isRegularFile(const fs::path& path) {
@@ -83,7 +100,16 @@ namespace QOR {
 
 CQorString resourceDir() noexcept {
     const char* overridden = std::getenv("QOR_RES_DIR");
-    return CQorString::fromUtf8(overridden && *overridden ? overridden : QOR_RES_DIR);
+    if (overridden && *overridden) return CQorString::fromUtf8(overridden);
+    return detail::guarded(CQorString(), [] {
+        // The library and its resources move together: the relative path from the library folder to
+        // the resource folder is the installation's, and the build tree mirrors it.
+        static const CQorString installed = [] {
+            const fs::path folder = moduleFolder();
+            return folder.empty() ? CQorString() : fromPath((folder / QOR_RES_RELATIVE).lexically_normal());
+        }();
+        return installed;
+    });
 }
 
 bool fileFind(CQorString& found, const wchar_t* name) noexcept {

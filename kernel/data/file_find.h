@@ -22,7 +22,9 @@ QOR_EXPORT bool fileFind(CQorString& found, const wchar_t* name) noexcept;
 QOR_EXPORT bool help_find(const wchar_t* module, CQorString& location) noexcept;
 
 /// The bundled resource folder (message catalogues, default configuration, patterns): the environment
-/// variable QOR_RES_DIR when it is set and not empty, else the folder the library was built with.
+/// variable QOR_RES_DIR when it is set and not empty, else the folder installed with the library
+/// (share/qor beside the library's lib/ folder; a build tree has the same layout). Empty when neither
+/// can be told, in which case only absolute names and the search path find files.
 QOR_EXPORT CQorString resourceDir() noexcept;
 
 } // namespace QOR

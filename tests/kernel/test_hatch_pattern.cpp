@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "qor/kernel/data/file_find.h"
 #include "qor/kernel/host/pattern_source.h"
 #include "qor/kernel/locale/units.h"
 
@@ -14,7 +15,7 @@ CQorString dataPath(const char* relative) {
 }
 
 CQorString bundledPath() {
-    return CQorString::fromUtf8(std::string(QOR_RES_DIR) + "/patterns/qor.pat");
+    return QOR::resourceDir() + L"/patterns/qor.pat";
 }
 
 CQorArrayTempl<double> row(std::initializer_list<double> values) {
