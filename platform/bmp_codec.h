@@ -1,7 +1,9 @@
 #pragma once
 
 // BMP files: a 14-byte file header ("BM", size, the offset of the pixel rows) followed by a DIB (dib_p.h).
-// Decoded bitmaps have 32 bits per pixel; the file's alpha bytes, if any, are dropped.
+// Decoded bitmaps have 32 bits per pixel; the file's alpha bytes, if any, are dropped. Run-length encoded
+// files (8 and 4 bits) are read too; a stream that is cut short or writes outside the image fails the
+// whole file (dib_rle_p.h).
 
 #include <span>
 

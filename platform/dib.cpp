@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "qor/platform/dib_rle_p.h"
 #include "qor/platform/le_bytes_p.h"
 
 namespace QOR::detail {
@@ -73,11 +74,17 @@ Status decodeDib(std::span<const unsigned char> dib, const DibDecodeOptions& opt
     if (planes != 1) return fail(Status::BadInput);
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         return fail(Status::BadInput);
-    if (compression != kBiRgb && compression != kBiBitfields) return fail(Status::Unsupported);
+    const bool runLength = compression == kBiRle8 || compression == kBiRle4;
+    if (compression != kBiRgb && compression != kBiBitfields && !runLength) return fail(Status::Unsupported);
     if (compression == kBiBitfields && bpp != 16 && bpp != 32) return fail(Status::BadInput);
+    if (runLength && bpp != (compression == kBiRle8 ? 8 : 4)) return fail(Status::BadInput);
+    // An icon's mask follows its colour rows, which a run-length stream gives no fixed end.
+    if (runLength && options.iconHalves) return fail(Status::BadInput);
 
     const bool bottomUp = height > 0;
-    if (!bottomUp && (options.iconHalves || headerBytes == kCoreHeaderBytes)) return fail(Status::BadInput);
+    // A run-length stream has no top-down form: its deltas only move up.
+    if (!bottomUp && (options.iconHalves || headerBytes == kCoreHeaderBytes || runLength))
+        return fail(Status::BadInput);
     if (height < 0) height = -height;
     if (options.iconHalves) height /= 2;
     if (width <= 0 || height <= 0) return fail(Status::BadInput);
@@ -117,14 +124,22 @@ Status decodeDib(std::span<const unsigned char> dib, const DibDecodeOptions& opt
         options.bitsOffset ? options.bitsOffset : tableStart + std::uint64_t(tableEntries) * entryBytes;
     const std::uint64_t stride = rowBytes(std::uint64_t(width), bpp);
     const std::uint64_t colorBytes = stride * std::uint64_t(height); // both factors < 2^24: no overflow
-    if (!r.has(bitsStart, colorBytes)) return fail(Status::BadInput);
+    const int w = int(width), h = int(height);
+    // Run-length streams are expanded first into the rows an uncompressed DIB holds.
+    std::vector<unsigned char> expanded;
+    if (runLength) {
+        if (!r.has(bitsStart, 0)) return fail(Status::BadInput);
+        const Status st = expandRle(r.sub(bitsStart, r.size() - bitsStart), bpp, w, h, expanded);
+        if (st != Status::Ok) return st;
+    } else if (!r.has(bitsStart, colorBytes)) {
+        return fail(Status::BadInput);
+    }
     const std::uint64_t maskStride = rowBytes(std::uint64_t(width), 1);
     const bool maskPresent =
         options.iconHalves && r.has(bitsStart + colorBytes, maskStride * std::uint64_t(height));
     // A 32-bit icon carries its transparency in the alpha bytes; older writers leave the mask out.
     if (options.iconHalves && !maskPresent && bpp != 32) return fail(Status::BadInput);
 
-    const int w = int(width), h = int(height);
     Status st = out.color.create(w, h, 32);
     if (st != Status::Ok) return st;
     if (options.iconHalves && (st = out.mask.create(w, h, 1)) != Status::Ok) return st;
@@ -132,7 +147,7 @@ Status decodeDib(std::span<const unsigned char> dib, const DibDecodeOptions& opt
     if (alphaChannel.mask) out.alpha.resize(std::size_t(w) * std::size_t(h));
 
     bool anyAlpha = false;
-    const unsigned char* bits = r.data() + bitsStart;
+    const unsigned char* bits = runLength ? expanded.data() : r.data() + bitsStart;
     for (int fy = 0; fy < h; ++fy) {
         const int y = bottomUp ? h - 1 - fy : fy;
         const unsigned char* src = bits + std::uint64_t(fy) * stride;

@@ -7,11 +7,13 @@
 // Conventions
 //  - Decoded pixels land in a 32-bit Surface (bitmap.h), top row first, whatever the file's row order.
 //  - Accepted: 1, 4 and 8 bits per pixel with a colour table, 16, 24 and 32 bits, uncompressed (BI_RGB)
-//    or with channel masks (BI_BITFIELDS, 16 and 32 bits). Run-length and embedded JPEG/PNG bitmaps are
-//    refused (Unsupported).
+//    or with channel masks (BI_BITFIELDS, 16 and 32 bits), and run-length encoded (BI_RLE8 at 8 bits,
+//    BI_RLE4 at 4 bits; bottom-up only, never in icons; the stream's rules are in dib_rle_p.h). Embedded
+//    JPEG/PNG bitmaps are refused (Unsupported).
 //  - Every size and count read from the data is checked before it is multiplied, and the rows must all be
 //    present before anything is allocated: a small input can never ask for a large allocation beyond
-//    32 output bytes per input byte (a 1-bit pixel becomes a 4-byte one).
+//    32 output bytes per input byte (a 1-bit pixel becomes a 4-byte one). Run-length streams are bounded
+//    by the ratio dib_rle_p.h states instead, since a few bytes may stand for many pixels.
 
 #include <cstdint>
 #include <span>
@@ -38,7 +40,8 @@ struct DibImage {
 };
 
 /// Decodes the DIB that starts at dib[0] (its header). BadInput for malformed or truncated data,
-/// Unsupported for compressions listed above, TooLarge for sides beyond Surface::kMaxSide.
+/// Unsupported for compressions not listed above, TooLarge for sides beyond Surface::kMaxSide or a
+/// run-length image beyond its memory bound. A run-length stream runs to the end of dib.
 Status decodeDib(std::span<const unsigned char> dib, const DibDecodeOptions& options, DibImage& out);
 
 /// Appends a packed DIB of the block [x0, x0 + w) x [y0, y0 + h) of surface (which must lie inside):
