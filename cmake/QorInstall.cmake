@@ -1,13 +1,18 @@
 # Install rules: the shared library, the public headers under include/qor/, the resources under
-# share/qor/, a CMake package (find_package(Qor) gives Qor::core) and a pkg-config file (qor-core).
+# share/qor/, a CMake package (find_package(Qor) gives Qor::core and, when built, Qor::objects) and a
+# pkg-config file (qor-core).
 include(CMakePackageConfigHelpers)
 
-install(TARGETS qor_core EXPORT QorTargets
+set(qor_installed_targets qor_core)
+if(QOR_BUILD_OBJECTS)
+    list(APPEND qor_installed_targets qor_objects)
+endif()
+install(TARGETS ${qor_installed_targets} EXPORT QorTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 # Public headers only: internal ones end in _p.h, and the window folders (*/ui/) belong to qor_ui.
-foreach(dir IN LISTS QOR_CORE_DIRS)
+foreach(dir IN LISTS QOR_CORE_DIRS QOR_OBJECTS_DIRS)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qor/${dir}
         COMPONENT development
         FILES_MATCHING PATTERN "*.h"

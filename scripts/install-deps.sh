@@ -12,6 +12,11 @@ packages=(
     emf2svg
     # tools/make_stroke_font.cpp (a development step, not the build): FreeType and the font it reads
     libfreetype-dev fonts-dejavu-core
+    # qor_objects: the solid modeller is Open CASCADE; in Debian 12 the visualization package carries
+    # NCollection_AliasedArray.hxx, which the modelling headers include; its CMake package names libtbb.so
+    # as a link dependency of TKernel without depending on libtbb-dev
+    libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-visualization-dev
+    libtbb-dev
 )
 
 missing=()

@@ -1,0 +1,88 @@
+#include "qor/objlib/object_file.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "qor/kernel/data/data_json.h"
+#include "qor/kernel/data/dta_file.h"
+#include "qor/objlib/drill.h"
+#include "qor/objlib/schema_p.h"
+#include "qor/objlib/solid.h"
+
+namespace QOR {
+
+namespace {
+
+/// The file's text, or false with why set.
+bool readText(const wchar_t* path, std::string& text, CQorString& why) {
+    std::ifstream in(std::filesystem::u8path(CQorString(path).toUtf8()), std::ios::binary);
+    if (!in) {
+        why = L"cannot be read";
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return true;
+}
+
+} // namespace
+
+bool objCheck(const CQorDataItem* root, CQorString* badKey, CQorString* reason) noexcept {
+    try {
+        detail::SchemaReader in(root);
+        const CQorString kind = in.text(L"KIND", true);
+        if (in.ok() && kind == L"DRILL") {
+            Drill_st drill;
+            return drillRead(root, drill, badKey, reason);
+        }
+        if (in.ok()) in.fail(L"KIND", L"unknown kind");
+        if (badKey != nullptr) *badKey = in.badKey();
+        if (reason != nullptr) *reason = in.reason();
+        return false;
+    } catch (...) {
+        if (reason != nullptr) *reason = L"out of memory";
+        return false;
+    }
+}
+
+bool objOpen(const wchar_t* path, int flags, CDtaFilePointer& object, CQorString* message) noexcept {
+    object.close();
+    try {
+        CQorString why, key;
+        std::string text, error;
+        CQorArrayTempl<CQorDataItem> chain;
+        if (path == nullptr || *path == 0) {
+            why = L"no file named";
+        } else if (readText(path, text, why)) {
+            if (!objectFromJson(chain, text, &error))
+                why = CQorString::fromUtf8(error);
+            else if (objCheck(&chain[0], &key, &why))
+                object = dtaOpen(kDtaFile, flags, path, nullptr);
+            if (why.isEmpty() && !object) why = L"cannot be opened";
+        }
+        if (object) return true;
+        if (message != nullptr) {
+            std::wstring line(path != nullptr ? path : L"");
+            line += L": ";
+            if (!key.isEmpty()) line += std::wstring(key.view()) + L": ";
+            line += why.view();
+            *message = CQorString(line.c_str());
+        }
+        return false;
+    } catch (...) {
+        object.close();
+        if (message != nullptr) *message = L"out of memory";
+        return false;
+    }
+}
+
+bool objModel(CQor_Solid& solid, const CQorDataItem* root) noexcept {
+    solid.clear();
+    Drill_st drill;
+    if (!objCheck(root) || !drillRead(root, drill)) return false;
+    return drillModel(solid, drill);
+}
+
+} // namespace QOR

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "qor/kernel/base/string.h"
+#include "qor/objlib/export.h"
+
+class CQorDataItem;
+class CQor_Solid;
+
+namespace QOR {
+
+class CDtaFilePointer;
+
+// Kernel objects as files: the JSON form of the object's root item (kernel/data/data_json.h), whose
+// "KIND" names the schema it follows (objlib/README.md). Kinds known: "DRILL".
+
+/// Checks a root item against the schema of its "KIND". False for a null or non-directory item, an
+/// unknown kind or a key that breaks the schema; badKey and reason (when given) then name the key (a path
+/// such as "HEAD\DIA", or "KIND") and say what is wrong, in English.
+QOR_OBJECTS_EXPORT bool objCheck(const CQorDataItem* root, CQorString* badKey = nullptr,
+                                 CQorString* reason = nullptr) noexcept;
+
+/// Opens the kernel object file path (QOR::dtaOpen with kDtaFile and flags) and checks it with objCheck.
+/// On failure object is closed and message (when given) receives one line naming the file and the key:
+/// "<path>: <key>: <reason>", or "<path>: <reason>" when the file cannot be read as JSON.
+QOR_OBJECTS_EXPORT bool objOpen(const wchar_t* path, int flags, CDtaFilePointer& object,
+                                CQorString* message = nullptr) noexcept;
+
+/// Replaces the bodies of solid by those of the object whose root item is root (its kind's schema);
+/// building is left to solid.solid(). False, with solid cleared, when root does not pass objCheck or the
+/// modeller refuses a body.
+QOR_OBJECTS_EXPORT bool objModel(CQor_Solid& solid, const CQorDataItem* root) noexcept;
+
+} // namespace QOR
