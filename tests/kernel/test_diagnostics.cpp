@@ -91,7 +91,7 @@ TEST(Guarded, AnExceptionGivesTheFailureResultAndOneMessageFromTheOutermostCall)
     // Nested guarded calls: the inner one contains the throw, the outer one reports it when it returns.
     const int outer = QOR::detail::guardedAt("outerCall", -1, [] {
         const bool inner =
-            QOR::detail::guarded(true, []() -> bool { throw std::runtime_error("host broke"); });
+            QOR::detail::guarded(false, []() -> bool { throw std::runtime_error("host broke"); });
         EXPECT_FALSE(inner);
         return 7;
     });
