@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "qor/kernel/base/status.h"
-
 #include "qor/kernel/locale/units.h"
 #include "qor/platform/raster/raster_dc.h"
 #include "qor/render/hatch_p.h"

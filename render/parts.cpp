@@ -111,7 +111,7 @@ public:
             Scratch scratch;
             int s = m_shares.takeUntaken();
             for (; !m_stop && (s >= 0 || (s = stealOne()) >= 0); s = m_shares.takeUntaken()) {
-                if (s > 0 && !m_layers[std::size_t(s)] && !(m_layers[std::size_t(s)] = newLayer())) return;
+                if (s > 0 && !m_layers[std::size_t(s)] && !(m_layers[std::size_t(s)] = newLayer())) break;
                 Layer* layer = m_layers[std::size_t(s)].get();
                 const Frame frame = layer ? redirected(m_frame, layer->dc(), layer->client(), scratch)
                                           : redirected(m_frame, m_frame.dc, m_frame.clientClip, scratch);
