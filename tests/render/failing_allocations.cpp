@@ -46,6 +46,28 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return allocate(size);
 }
+// The nothrow forms too, so that every plain allocation comes from here and is freed here (a sanitizer
+// that tracks new against free would see a mismatch otherwise).
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
