@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "qor/gdx/gdx_p.h"
+#include "qor/kernel/base/status.h"
 #include "qor/kernel/geom/arc_math.h"
 
 namespace QOR::detail {
@@ -88,15 +89,21 @@ void CQorGDX::setExtents(bool any, const CQorPoint3d& min, const CQorPoint3d& ma
     m_extents.data()[1] = max;
 }
 
+// The public setters that recompute the extents promise not to throw: without memory for the work the
+// extents stay as they were, and the failure is reported once.
 void CQorGDX::refresh_ext() {
-    QOR::detail::Bounds b;
-    CQorVertexArray scratch;
-    ChainCache chain(m_projMtx * m_viewDirMtx);
-    for (const CQorDisplayItem& item : m_list) {
-        if (item.m_flags & QOR::detail::kNoExtentsFlags) continue;
-        QOR::detail::boundItem(item, chain(item.m_mtx), b, scratch);
-    }
-    setExtents(b.any, b.lo, b.hi);
+    QOR::detail::guardedAt("CQorGDX extents", false, [&] {
+        QOR::detail::Bounds b;
+        CQorVertexArray scratch;
+        ChainCache chain(m_projMtx * m_viewDirMtx);
+        for (const CQorDisplayItem& item : m_list) {
+            if (item.m_flags & QOR::detail::kNoExtentsFlags) continue;
+            QOR::detail::boundItem(item, chain(item.m_mtx), b, scratch);
+        }
+        m_extents.reserve(2);
+        setExtents(b.any, b.lo, b.hi);
+        return true;
+    });
 }
 
 void CQorGDX::refresh_ext(const CQorPoint3d& p, const CQorMatrix3d& mtx) {
@@ -106,7 +113,10 @@ void CQorGDX::refresh_ext(const CQorPoint3d& p, const CQorMatrix3d& mtx) {
         b.add(m_extents.data()[1]);
     }
     b.add((m_projMtx * m_viewDirMtx * mtx).apply(p));
-    setExtents(b.any, b.lo, b.hi);
+    QOR::detail::guardedAt("CQorGDX extents", false, [&] {
+        setExtents(b.any, b.lo, b.hi);
+        return true;
+    });
 }
 
 void CQorGDX::refresh_ext(const CQorVertexArray& vl, const CQorMatrix3d& mtx) {
@@ -115,9 +125,13 @@ void CQorGDX::refresh_ext(const CQorVertexArray& vl, const CQorMatrix3d& mtx) {
         b.add(m_extents.data()[0]);
         b.add(m_extents.data()[1]);
     }
-    CQorVertexArray scratch;
-    QOR::detail::boundPolyline(vl, m_projMtx * m_viewDirMtx * mtx, b, scratch);
-    setExtents(b.any, b.lo, b.hi);
+    QOR::detail::guardedAt("CQorGDX extents", false, [&] {
+        CQorVertexArray scratch;
+        QOR::detail::boundPolyline(vl, m_projMtx * m_viewDirMtx * mtx, b, scratch);
+        m_extents.reserve(2);
+        setExtents(b.any, b.lo, b.hi);
+        return true;
+    });
 }
 
 bool CQorGDX::extmaxGet(CQorPoint3d& min, CQorPoint3d& max) const {

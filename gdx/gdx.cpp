@@ -53,28 +53,34 @@ bool CQorGDX::operator==(const CQorGDX& o) const noexcept {
 // --- Adders.
 
 void CQorGDX::appendItem(CQorDisplayItem&& item) {
+    // Everything that allocates comes before the item is appended, so a throw leaves the list as it was.
     const bool counts = (item.m_flags & QOR::detail::kNoExtentsFlags) == 0;
-    const int at = m_list.append(std::move(item));
-    if (!counts) return;
-    const CQorDisplayItem& added = m_list.data()[at];
     Bounds b;
-    if (!m_extents.isEmpty()) {
-        b.add(m_extents.data()[0]);
-        b.add(m_extents.data()[1]);
+    if (counts) {
+        if (!m_extents.isEmpty()) {
+            b.add(m_extents.data()[0]);
+            b.add(m_extents.data()[1]);
+        }
+        CQorVertexArray scratch;
+        QOR::detail::boundItem(item, m_projMtx * m_viewDirMtx * item.m_mtx, b, scratch);
+        m_extents.reserve(2);
     }
-    CQorVertexArray scratch;
-    QOR::detail::boundItem(added, m_projMtx * m_viewDirMtx * added.m_mtx, b, scratch);
-    setExtents(b.any, b.lo, b.hi);
+    m_list.append(std::move(item));
+    if (counts) setExtents(b.any, b.lo, b.hi);
 }
 
 void CQorGDX::imagePt(const Path& path, DWORD flags, const CQorPoint3d& pt, const CQorColor& color,
-                      const CQorMatrix3d& mtx, double pdSize, DWORD pdMode, const CQorPoint3d& anchor) {
-    CQorDisplayItem item = QOR::detail::newItem(QorDisplayPt, path, flags, color, mtx);
-    item.m_point = pt;
-    item.m_pdSize = pdSize;
-    item.m_pdMode = pdMode;
-    QOR::detail::anchorByVertex(item, anchor);
-    appendItem(std::move(item));
+                      const CQorMatrix3d& mtx, double pdSize, DWORD pdMode,
+                      const CQorPoint3d& anchor) noexcept {
+    QOR::detail::guardedAt("CQorGDX::imagePt", false, [&] {
+        CQorDisplayItem item = QOR::detail::newItem(QorDisplayPt, path, flags, color, mtx);
+        item.m_point = pt;
+        item.m_pdSize = pdSize;
+        item.m_pdMode = pdMode;
+        QOR::detail::anchorByVertex(item, anchor);
+        appendItem(std::move(item));
+        return true;
+    });
 }
 
 namespace {
@@ -92,42 +98,65 @@ void styleLine(CQorDisplayItem& item, const CQorArrayTempl<double>& linetype, do
 
 void CQorGDX::imageVl(const Path& path, DWORD flags, const CQorVertexArray& vl, const CQorColor& color,
                       const CQorMatrix3d& mtx, const CQorArrayTempl<double>& linetype, double ltscale,
-                      DWORD thickness, const CQorPoint3d& anchor) {
-    CQorDisplayItem item = QOR::detail::newItem(QorDisplayVl, path, flags, color, mtx);
-    item.m_vl = vl;
-    styleLine(item, linetype, ltscale, thickness, anchor);
-    appendItem(std::move(item));
+                      DWORD thickness, const CQorPoint3d& anchor) noexcept {
+    QOR::detail::guardedAt("CQorGDX::imageVl", false, [&] {
+        CQorDisplayItem item = QOR::detail::newItem(QorDisplayVl, path, flags, color, mtx);
+        item.m_vl = vl;
+        styleLine(item, linetype, ltscale, thickness, anchor);
+        appendItem(std::move(item));
+        return true;
+    });
 }
 
 void CQorGDX::imageReg(const Path& path, DWORD flags, const CQorArrayTempl<CQorVertexArray>& regions,
                        const CQorColor& color, const CQorMatrix3d& mtx,
                        const CQorArrayTempl<double>& linetype, double ltscale, DWORD thickness,
-                       const CQorColor& fcolor, const QOR::CHatchProp& hatch, const CQorPoint3d& anchor) {
-    CQorDisplayItem item = QOR::detail::newItem(QorDisplayReg, path, flags, color, mtx);
-    item.m_regions = regions;
-    styleLine(item, linetype, ltscale, thickness, anchor);
-    if (flags & (QOR::GdxItemFill | QOR::GdxItemHatch))
-        item.m_fcolor = fcolor.colorIndex() >= 0 ? fcolor : color;
-    item.m_hatch = hatch;
-    appendItem(std::move(item));
+                       const CQorColor& fcolor, const QOR::CHatchProp& hatch,
+                       const CQorPoint3d& anchor) noexcept {
+    QOR::detail::guardedAt("CQorGDX::imageReg", false, [&] {
+        CQorDisplayItem item = QOR::detail::newItem(QorDisplayReg, path, flags, color, mtx);
+        item.m_regions = regions;
+        styleLine(item, linetype, ltscale, thickness, anchor);
+        if (flags & (QOR::GdxItemFill | QOR::GdxItemHatch))
+            item.m_fcolor = fcolor.colorIndex() >= 0 ? fcolor : color;
+        item.m_hatch = hatch;
+        appendItem(std::move(item));
+        return true;
+    });
 }
 
 void CQorGDX::imagePicture(const Path& path, DWORD flags, const wchar_t* name, int number,
-                           const CQorPoint3d& p1, const CQorPoint3d& p2) {
-    CQorDisplayItem item = QOR::detail::newItem(QorDisplayPicture, path, flags, CQorColor(), CQorMatrix3d());
-    item.m_text = name;
-    item.m_pdMode = DWORD(number);
-    if (p1 != p2) item.m_vl.append(p1, p2);
-    // Pictures never count for the extents, so there is nothing to widen.
-    m_list.append(std::move(item));
+                           const CQorPoint3d& p1, const CQorPoint3d& p2) noexcept {
+    QOR::detail::guardedAt("CQorGDX::imagePicture", false, [&] {
+        CQorDisplayItem item =
+            QOR::detail::newItem(QorDisplayPicture, path, flags, CQorColor(), CQorMatrix3d());
+        item.m_text = name;
+        item.m_pdMode = DWORD(number);
+        if (p1 != p2) item.m_vl.append(p1, p2);
+        // Pictures never count for the extents, so there is nothing to widen.
+        m_list.append(std::move(item));
+        return true;
+    });
 }
 
-bool CQorGDX::addDisplayList(const CQorArrayTempl<CQorDisplayItem>& items) {
+bool CQorGDX::addDisplayList(const CQorArrayTempl<CQorDisplayItem>& items) noexcept {
     if (items.isEmpty()) return false;
-    m_list.reserve(m_list.len() + items.len());
-    for (const CQorDisplayItem& item : items)
-        m_list.append(item);
-    return true;
+    return QOR::detail::guardedAt("CQorGDX::addDisplayList", false, [&] {
+        // A copy that throws takes the ones appended before it away again: all items or none.
+        struct Rollback {
+            CQorArrayTempl<CQorDisplayItem>& list;
+            const int len;
+            bool done = false;
+            ~Rollback() {
+                if (!done) list.removeAt(len, list.len() - len);
+            }
+        } rollback{m_list, m_list.len()};
+        m_list.reserve(m_list.len() + items.len());
+        for (const CQorDisplayItem& item : items)
+            m_list.append(item);
+        rollback.done = true;
+        return true;
+    });
 }
 
 // --- Item getters.

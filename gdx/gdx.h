@@ -52,30 +52,32 @@ public:
 
     // --- Adders. Each appends one item at the end and, unless flags & (GdxItemNoExtents |
     // GdxItemAnchored), widens the extents by its geometry under projection * view direction * mtx.
-    // Flags are stored exactly as given.
+    // Flags are stored exactly as given. When memory runs out (or the host throws, for host text) the list
+    // stays as it was and one message goes to the diagnostics sink (kernel/base/diagnostics.h).
 
     /// A point item at pt (item coordinates). pdSize 0.0 and pdMode kGdxPdModeDefault follow the list's
     /// defaults. With GdxItemAnchored the polyline field holds one vertex from anchor to the origin.
     void imagePt(const Path& path, DWORD flags, const CQorPoint3d& pt, const CQorColor& color,
-                 const CQorMatrix3d& mtx, double pdSize, DWORD pdMode, const CQorPoint3d& anchor);
+                 const CQorMatrix3d& mtx, double pdSize, DWORD pdMode, const CQorPoint3d& anchor) noexcept;
     /// A polyline item. An empty linetype stores {1.0}. With GdxItemAnchored the point field = anchor.
     void imageVl(const Path& path, DWORD flags, const CQorVertexArray& vl, const CQorColor& color,
                  const CQorMatrix3d& mtx, const CQorArrayTempl<double>& linetype, double ltscale,
-                 DWORD thickness, const CQorPoint3d& anchor);
+                 DWORD thickness, const CQorPoint3d& anchor) noexcept;
     /// A region item; regions[0] is the outer boundary and alone widens the extents. When flags has
     /// GdxItemFill or GdxItemHatch the fill colour is fcolor, or color when fcolor has no colour index;
     /// otherwise the fill colour stays a default colour. The hatch is always stored.
     void imageReg(const Path& path, DWORD flags, const CQorArrayTempl<CQorVertexArray>& regions,
                   const CQorColor& color, const CQorMatrix3d& mtx, const CQorArrayTempl<double>& linetype,
                   double ltscale, DWORD thickness, const CQorColor& fcolor, const QOR::CHatchProp& hatch,
-                  const CQorPoint3d& anchor);
+                  const CQorPoint3d& anchor) noexcept;
     /// A picture item by file or resource name (null = none) or resource number (kGdxNoPictureNumber =
     /// none). When p1 != p2 the polyline holds one vertex p1 -> p2: the picture's rectangle in window
     /// pixels, to which no matrix applies. Pictures never widen the extents.
     void imagePicture(const Path& path, DWORD flags, const wchar_t* name, int number, const CQorPoint3d& p1,
-                      const CQorPoint3d& p2);
-    /// Appends copies of items as they are; the extents are not touched. False when items is empty.
-    bool addDisplayList(const CQorArrayTempl<CQorDisplayItem>& items);
+                      const CQorPoint3d& p2) noexcept;
+    /// Appends copies of items as they are (all or, when memory runs out, none); the extents are not
+    /// touched. False when items is empty or nothing was appended.
+    bool addDisplayList(const CQorArrayTempl<CQorDisplayItem>& items) noexcept;
 
     // --- Text items. Text is drawn from the built-in stroke font (gdx/stroke_font.h): the item keeps its
     // string, alignment code and insertion point, and its strokes are laid out from them (txtReglUpd)
@@ -88,12 +90,12 @@ public:
     /// extents (first polyline of each group).
     void imageTxt(const Path& path, DWORD flags, const wchar_t* text, const CQorColor& color,
                   const CQorMatrix3d& mtx, const wchar_t* align, const CQorPoint3d& pos,
-                  const CQorPoint3d& anchor);
+                  const CQorPoint3d& anchor) noexcept;
     /// A text item whose strokes the host lays out (qor_text_to_regl with data and height). The item
     /// keeps no text, alignment or point, so it is never laid out by this list on its own. False, adding
-    /// nothing, when data is null or not a directory or the host gives no strokes.
+    /// nothing, when data is null or not a directory, the host gives no strokes or the call failed.
     bool imageTxt(const Path& path, DWORD flags, const CQorDataItem* data, const CQorColor& color,
-                  const CQorMatrix3d& mtx, double height, const CQorPoint3d& anchor);
+                  const CQorMatrix3d& mtx, double height, const CQorPoint3d& anchor) noexcept;
 
     // --- Item getters (by item number; see Conventions).
     QorDisplayObj typeGet(int item) const;

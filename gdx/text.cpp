@@ -88,8 +88,8 @@ void layoutText(const CQorString& text, const CQorString& align, const CQorPoint
 
 void CQorGDX::imageTxt(const Path& path, DWORD flags, const wchar_t* text, const CQorColor& color,
                        const CQorMatrix3d& mtx, const wchar_t* align, const CQorPoint3d& pos,
-                       const CQorPoint3d& anchor) {
-    guarded(false, [&] {
+                       const CQorPoint3d& anchor) noexcept {
+    QOR::detail::guardedAt("CQorGDX::imageTxt", false, [&] {
         CQorDisplayItem item = QOR::detail::newItem(QorDisplayTxt, path, flags, color, mtx);
         item.m_point = pos;
         item.m_text = text;
@@ -105,9 +105,9 @@ void CQorGDX::imageTxt(const Path& path, DWORD flags, const wchar_t* text, const
 }
 
 bool CQorGDX::imageTxt(const Path& path, DWORD flags, const CQorDataItem* data, const CQorColor& color,
-                       const CQorMatrix3d& mtx, double height, const CQorPoint3d& anchor) {
+                       const CQorMatrix3d& mtx, double height, const CQorPoint3d& anchor) noexcept {
     if (!data || !data->isDir()) return false;
-    return guarded(false, [&] {
+    return QOR::detail::guardedAt("CQorGDX::imageTxt", false, [&] {
         CQorDisplayItem item = QOR::detail::newItem(QorDisplayTxt, path, flags, color, mtx);
         if (!qor_text_to_regl(data, item.m_strokes, height)) return false;
         item.m_thickness = 0;

@@ -1,8 +1,10 @@
 // One frame: the list sorted once, the matrices built once, every visible item drawn in order; and the
 // window's paint step around it (off-screen bitmap, back colour, copy to the window).
 #include <algorithm>
+#include <exception>
 #include <thread>
 
+#include "qor/kernel/base/status.h"
 #include "qor/kernel/locale/units.h"
 #include "qor/platform/raster/raster_dc.h"
 #include "qor/render/hatch_p.h"
@@ -35,9 +37,44 @@ CBitmap* Lookups::picture(const CQorString& name, int number, int width, int hei
 
 namespace render {
 
+namespace {
+
+/// Should an item's drawing throw (the host's pattern look-up, memory running out), puts back what the
+/// frame's dc held when drawItems began: the pen and brush the item selected are gone by then, and a hole
+/// may have narrowed the clip.
+class DcRestorer {
+public:
+    explicit DcRestorer(const Frame& frame) noexcept
+        : m_frame(frame), m_pen(frame.dc.GetCurrentPen()), m_brush(frame.dc.GetCurrentBrush()),
+          m_bk(frame.dc.GetBkColor()), m_text(frame.dc.GetTextColor()),
+          m_exceptions(std::uncaught_exceptions()) {}
+    DcRestorer(const DcRestorer&) = delete;
+    DcRestorer& operator=(const DcRestorer&) = delete;
+    ~DcRestorer() {
+        if (std::uncaught_exceptions() <= m_exceptions) return;
+        CDC& dc = m_frame.dc;
+        if (m_pen) dc.SelectObject(m_pen);
+        if (m_brush) dc.SelectObject(m_brush);
+        if (m_bk != CLR_INVALID) dc.SetBkColor(m_bk);
+        if (m_text != CLR_INVALID) dc.SetTextColor(m_text);
+        if (m_frame.clientClip) dc.SelectClipRgn(const_cast<CRgn*>(m_frame.clientClip));
+    }
+
+private:
+    const Frame& m_frame;
+    CPen* m_pen;
+    CBrush* m_brush;
+    COLORREF m_bk;
+    COLORREF m_text;
+    int m_exceptions;
+};
+
+} // namespace
+
 void drawItems(const Frame& frame, int first, int last) {
     CDC& dc = frame.dc;
     const CQorGDX& gdx = frame.gdx;
+    const DcRestorer restorer(frame);
     const COLORREF oldBk = dc.GetBkColor();
     if (frame.window()) dc.SetBkColor(frame.back);
     for (int i = first; i < last; ++i) {
@@ -76,9 +113,12 @@ void drawItems(const Frame& frame, int first, int last) {
 namespace {
 
 /// Draws every item of gdx into dc: with up to `threads` threads when dc holds bitmap and the list is
-/// large.
-void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target, CBitmap* bitmap,
+/// large. False when the drawing failed (memory ran out, the host threw): what was drawn stays, and the
+/// failure is kept for the caller's boundary to report. Called inside a guarded boundary only.
+bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target, CBitmap* bitmap,
                  unsigned threads) {
+    // Only the frame's own failures count, not one the caller kept before.
+    const detail::FailureScope scope;
     // A window is at least one pixel; a metafile is clipped to the sides it was given, so a side of 0
     // records no drawing.
     const int least = target == RenderTarget::Window ? 1 : 0;
@@ -87,7 +127,7 @@ void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     CRgn client;
     client.CreateRectRgn(0, 0, width, height);
     dc.SelectClipRgn(&client);
-    if (gdx.lenGet() == 0) return;
+    if (gdx.lenGet() == 0) return true;
     gdx.displListSort();
 
     render::Scratch scratch;
@@ -106,29 +146,33 @@ void renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 &client,
                 scratch,
                 lookups};
-    if (bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads)) return;
-    render::drawItems(frame, 0, gdx.lenGet());
+    if (!(bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads)))
+        render::drawItems(frame, 0, gdx.lenGet());
+    return scope.status() == detail::Status::Ok;
 }
 
 } // namespace
 
-void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
-    renderFrame(gdx, dc, width, height, target, nullptr, 1);
+bool renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) noexcept {
+    return detail::guardedAt("renderItems", false,
+                             [&] { return renderFrame(gdx, dc, width, height, target, nullptr, 1); });
+}
+
+bool render::drawFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
+    return renderFrame(gdx, dc, width, height, target, nullptr, 1);
 }
 
 namespace {
 
 /// What the window shows, drawn into dc, which holds a bitmap of width x height: the back colour, then
-/// every item.
-void paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height, unsigned threads) {
+/// every item. False as renderFrame.
+bool paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height, unsigned threads) {
     dc.SelectStockObject(NULL_PEN);
     dc.FillSolidRect(0, 0, width, height, gdx.backColorGet().oleColor() & render::kInvertMask);
-    renderFrame(gdx, dc, width, height, RenderTarget::Window, dc.GetCurrentBitmap(), threads);
+    return renderFrame(gdx, dc, width, height, RenderTarget::Window, dc.GetCurrentBitmap(), threads);
 }
 
-} // namespace
-
-bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
+bool paintWindowImpl(CQorGDX* gdx, CDC& paintDC, int width, int height) {
     if (!gdx || width < 1 || height < 1) return false;
     CRasterDC memory;
     CBitmap bitmap;
@@ -136,13 +180,14 @@ bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) {
         return false;
     CBitmap* oldBitmap = memory.SelectObject(&bitmap);
     if (!memory.GetCurrentBitmap()) return false;
-    paintBitmap(*gdx, memory, width, height, std::thread::hardware_concurrency());
-    const BOOL copied = paintDC.BitBlt(0, 0, width, height, &memory, 0, 0, SRCCOPY);
+    // A picture only part drawn is never shown.
+    const bool painted = paintBitmap(*gdx, memory, width, height, std::thread::hardware_concurrency());
+    const BOOL copied = painted && paintDC.BitBlt(0, 0, width, height, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
     return copied != FALSE;
 }
 
-bool render::paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) {
+bool paintToBitmapImpl(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) {
     if (!gdx || width < 1 || height < 1) return false;
     bitmap.DeleteObject();
     CRasterDC dc;
@@ -152,14 +197,32 @@ bool render::paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height,
     }
     // The bitmap is off-screen already: drawn straight into, without a second one to copy from.
     CBitmap* old = dc.SelectObject(&bitmap);
-    const bool painted = dc.GetCurrentBitmap() != nullptr;
-    if (painted) paintBitmap(*gdx, dc, width, height, threads);
+    bool painted = dc.GetCurrentBitmap() != nullptr;
+    if (painted) painted = paintBitmap(*gdx, dc, width, height, threads);
     dc.SelectObject(old);
     if (!painted) bitmap.DeleteObject();
     return painted;
 }
 
-bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) {
+} // namespace
+
+bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) noexcept {
+    return detail::guardedAt("paintWindow", false,
+                             [&] { return paintWindowImpl(gdx, paintDC, width, height); });
+}
+
+bool render::paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) noexcept {
+    bool threw = true;
+    const bool painted = detail::guardedAt("paintToBitmap", false, [&] {
+        const bool done = paintToBitmapImpl(gdx, bitmap, width, height, threads);
+        threw = false;
+        return done;
+    });
+    if (threw) bitmap.DeleteObject(); // never a picture only part drawn
+    return painted;
+}
+
+bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) noexcept {
     return render::paintToBitmap(gdx, bitmap, width, height, std::thread::hardware_concurrency());
 }
 

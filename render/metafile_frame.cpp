@@ -23,7 +23,7 @@ HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int h
     if (!gdx) return {};
     width = metafileSide(width);
     height = metafileSide(height);
-    return detail::guarded(HENHMETAFILE{}, [&]() -> HENHMETAFILE {
+    return detail::guardedAt("paintToMetafile", HENHMETAFILE{}, [&]() -> HENHMETAFILE {
         CMetaFileDC dc;
         const bool recording = dc.CreateEnhanced(nullptr, path, nullptr, nullptr);
         // The list shows the extents fit afterwards whether or not the metafile could be made, so that a
@@ -32,7 +32,9 @@ HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int h
         gdx->extMaxViewGet(min, max);
         gdx->viewMtxSet(getViewMtx(min, max, height, width, render::kFitMargin));
         if (!recording) return {};
-        renderItems(*gdx, dc, width, height, RenderTarget::Metafile);
+        // A picture only part drawn is no picture: the recorder is dropped unclosed, which removes its
+        // temporary file and leaves a file at path as it was.
+        if (!render::drawFrame(*gdx, dc, width, height, RenderTarget::Metafile)) return {};
         return dc.CloseEnhanced();
     });
 }

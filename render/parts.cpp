@@ -4,12 +4,15 @@
 // The first stretch is drawn straight into the bitmap. WorkShares decides who draws what, so a thread
 // slowed by a busy core or a wrong estimate leaves its work to the others instead of holding up the frame.
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
-#include <exception>
 #include <memory>
+#include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 
+#include "qor/kernel/base/status.h"
 #include "qor/platform/raster/raster_dc.h"
 #include "qor/render/render_p.h"
 #include "qor/render/work_shares_p.h"
@@ -99,30 +102,41 @@ public:
         : m_frame(frame), m_last(last), m_shares(shares), m_layers(std::size_t(shares.maxStretches())) {}
 
     /// What each thread runs: stretches taken or stolen, drawn until nothing worth taking is left. A
-    /// stretch whose layer cannot be made is left to finish().
+    /// stretch whose layer cannot be made is left to finish(). A failure on this thread (memory, an
+    /// exception, a call that ran out of memory and said so) is kept for finish() and stops the others
+    /// at their next claim; nothing is reported from here.
     void draw() noexcept {
+        detail::FailureScope scope;
         try {
             Scratch scratch;
             int s = m_shares.takeUntaken();
-            for (; s >= 0 || (s = stealOne()) >= 0; s = m_shares.takeUntaken()) {
-                if (s > 0 && !m_layers[std::size_t(s)] && !(m_layers[std::size_t(s)] = newLayer())) return;
+            for (; !m_stop && (s >= 0 || (s = stealOne()) >= 0); s = m_shares.takeUntaken()) {
+                if (s > 0 && !m_layers[std::size_t(s)] && !(m_layers[std::size_t(s)] = newLayer())) break;
                 Layer* layer = m_layers[std::size_t(s)].get();
                 const Frame frame = layer ? redirected(m_frame, layer->dc(), layer->client(), scratch)
                                           : redirected(m_frame, m_frame.dc, m_frame.clientClip, scratch);
-                for (int first = 0, last = 0; m_shares.claim(s, first, last);)
+                for (int first = 0, last = 0; !m_stop && m_shares.claim(s, first, last);)
                     drawItems(frame, first * kSliceItems, std::min(last * kSliceItems, m_last));
             }
         } catch (...) {
-            const std::lock_guard lock(m_failedMutex);
-            if (!m_failed) m_failed = std::current_exception();
+            detail::failWithCurrentException();
         }
+        if (detail::pendingFailure() == detail::Status::Ok) return;
+        m_stop = true;
+        const detail::Failure failure = scope.take();
+        const std::lock_guard lock(m_failedMutex);
+        if (m_failure.status == detail::Status::Ok) m_failure = failure;
     }
 
-    /// Once every thread is done, on the caller's thread: rethrows what a thread threw, or else takes the
-    /// stretches in list order, laying each layer over bitmap and drawing straight into it what no thread
-    /// drew (when a layer or a thread could not be had).
-    void finish(CBitmap& bitmap) {
-        if (m_failed) std::rethrow_exception(m_failed);
+    /// Once every thread is done, on the caller's thread: after a failure, makes it the caller's failure to
+    /// report and draws nothing more; otherwise takes the stretches in list order, laying each layer over
+    /// bitmap and drawing straight into it what no thread drew (when a layer or a thread could not be
+    /// had). False after a failure.
+    bool finish(CBitmap& bitmap) {
+        if (m_failure.status != detail::Status::Ok) {
+            detail::adoptFailure(m_failure);
+            return false;
+        }
         const std::vector<WorkShares::Stretch>& stretches = m_shares.stretches();
         std::vector<std::size_t> order(stretches.size());
         for (std::size_t s = 0; s < order.size(); ++s)
@@ -135,12 +149,18 @@ public:
             if (left.next < left.end)
                 drawItems(m_frame, left.next * kSliceItems, std::min(left.end * kSliceItems, m_last));
         }
+        return true;
     }
 
 private:
+    /// Null when there is no memory for a layer. That is no failure of the frame: the stretch is drawn
+    /// without one, by finish().
     std::unique_ptr<Layer> newLayer() const {
-        auto layer = std::make_unique<Layer>();
-        return layer->make(m_frame.width, m_frame.height) ? std::move(layer) : nullptr;
+        detail::FailureScope scope;
+        std::unique_ptr<Layer> layer(new (std::nothrow) Layer);
+        const bool made = layer && layer->make(m_frame.width, m_frame.height);
+        scope.take();
+        return made ? std::move(layer) : nullptr;
     }
 
     /// The back half of another thread's stretch with a layer of its own; -1 when nothing is worth it.
@@ -158,8 +178,9 @@ private:
     WorkShares& m_shares;
     /// Per stretch, written only by the thread that took it; null for the first.
     std::vector<std::unique_ptr<Layer>> m_layers;
+    std::atomic<bool> m_stop{false};
     std::mutex m_failedMutex;
-    std::exception_ptr m_failed;
+    detail::Failure m_failure; ///< the first failure of a thread; written under m_failedMutex
 };
 
 } // namespace
@@ -188,6 +209,7 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads) {
     lookUpPatterns(frame, last);
     frame.lookups.setSealed(true);
     std::vector<std::thread> helpers;
+    helpers.reserve(threads - 1); // before any thread runs: past this point nothing may throw until the joins
     try {
         for (unsigned t = 1; t < threads; ++t)
             helpers.emplace_back([&shared] { shared.draw(); });
@@ -198,8 +220,7 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads) {
     for (std::thread& helper : helpers)
         helper.join();
     frame.lookups.setSealed(false);
-    shared.finish(bitmap);
-    drawItems(frame, last, n);
+    if (shared.finish(bitmap)) drawItems(frame, last, n);
     return true;
 }
 

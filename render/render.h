@@ -14,6 +14,11 @@
 //  - paintWindow and paintToBitmap draw a large list with up to four threads at once (as many as the
 //    hardware runs), with the picture a single pass would give. The host application is only ever
 //    called on the caller's thread.
+//  - Failures: nothing here throws. When memory runs out or the host application throws (a pattern
+//    look-up, say), the call stops, gives its failure result and reports one message to the diagnostics
+//    sink (kernel/base/diagnostics.h) on the caller's thread, whichever thread failed; the device context
+//    keeps its pen, brush and colours. A picture only part drawn is never handed out: paintWindow copies
+//    nothing, paintToBitmap leaves the bitmap not created, paintToMetafile writes no file.
 
 #include "qor/gdx/gdx.h"
 #include "qor/kernel/base/export.h"
@@ -32,18 +37,19 @@ enum class RenderTarget {
 /// Draws every item of gdx into dc for a drawing surface of width x height device units: sorts the list,
 /// builds the matrices, clips to the surface and draws each item. The caller prepares the surface (the
 /// window fills the back colour first). For the window a size below 1 is taken as 1; a metafile is clipped
-/// to the size given, so a side of 0 (or less) records no drawing.
-QOR_EXPORT void renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target);
+/// to the size given, so a side of 0 (or less) records no drawing. False when the drawing failed (see
+/// Failures above): what was drawn before stays in dc.
+QOR_EXPORT bool renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) noexcept;
 
 /// The paint step of a display-list window: draws gdx into an off-screen bitmap of the client size
 /// (filled with the back colour first) and copies it to paintDC at (0, 0). A null gdx draws nothing;
-/// a client size below 1 x 1 draws nothing. False when nothing was copied.
-QOR_EXPORT bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height);
+/// a client size below 1 x 1 draws nothing. False when nothing was copied, also when the drawing failed.
+QOR_EXPORT bool paintWindow(CQorGDX* gdx, CDC& paintDC, int width, int height) noexcept;
 
 /// The window target without a window: a new 32-bit bitmap of width x height holding what paintWindow
 /// shows; whatever bitmap held before is released. False, with bitmap not created, for a null gdx, a
-/// size below 1 x 1 or when memory runs out.
-QOR_EXPORT bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height);
+/// size below 1 x 1 or when the drawing failed.
+QOR_EXPORT bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height) noexcept;
 
 /// Largest side of a metafile drawing; larger sides are taken as this.
 constexpr int kMetafileSideLimit = 32767;
@@ -52,7 +58,7 @@ constexpr int kMetafileSideLimit = 32767;
 /// (the list keeps that view matrix), draws every item into a new enhanced metafile, nothing behind
 /// them, and returns it; with a path the metafile is also written there (atomically). A side of 0 gets
 /// the view fitted as for 320 or 240 (getViewMtx), yet the drawing is still clipped to width x height, so
-/// nothing is drawn. Null for a null gdx, when the file cannot be written or memory runs out.
+/// nothing is drawn. Null for a null gdx, when the file cannot be written or the drawing failed.
 QOR_EXPORT HENHMETAFILE paintToMetafile(CQorGDX* gdx, const wchar_t* path, int width, int height) noexcept;
 
 } // namespace QOR

@@ -97,12 +97,18 @@ struct Frame {
     const CQorDisplayItem& item(int i) const { return gdx.getDisplayList()[i]; }
 };
 
-/// Draws items first to last - 1 of the frame's list, in order.
+/// renderItems inside the caller's guarded boundary: false when the drawing failed, the failure kept for
+/// that boundary to report (kernel/base/status.h). May throw.
+bool drawFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target);
+/// Draws items first to last - 1 of the frame's list, in order. Should an item throw, the frame's dc gets
+/// back the pen, brush, colours and client clip it had on entry.
 void drawItems(const Frame& frame, int first, int last);
 /// Draws every item of a large list for the window into dc, which holds bitmap, with up to `threads`
 /// threads at once: stretches of the list drawn into layers of their own are laid over bitmap afterwards,
 /// so the pixels come out as if drawn in one pass. False, having drawn nothing, when the list is too
-/// small to gain from it or there is no memory for the layers.
+/// small to gain from it or there is no memory for the layers. When a drawing thread fails (memory, an
+/// exception), the others stop, nothing more is drawn, and its failure becomes the calling thread's
+/// failure to report (detail::adoptFailure); true then too.
 bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads);
 /// Items per slice of the work of drawInParts.
 constexpr int kSliceItems = 8;
@@ -110,7 +116,7 @@ constexpr int kSliceItems = 8;
 /// every item of a large list would take milliseconds of the frame.
 std::vector<std::int64_t> sliceCosts(const Frame& frame, int last);
 /// paintToBitmap drawing a large list with up to `threads` threads.
-bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads);
+bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) noexcept;
 
 /// How one item is drawn: its colour and mode and the matrix that takes model space to the device.
 struct ItemStyle {

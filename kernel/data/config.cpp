@@ -1,11 +1,11 @@
 #include "qor/kernel/data/config.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <string>
 #include <system_error>
 
+#include "qor/kernel/base/diagnostics.h"
 #include "qor/kernel/base/status.h"
 #include "qor/kernel/data/data_json.h"
 #include "qor/kernel/data/file_find.h"
@@ -23,7 +23,8 @@ std::filesystem::path envPath(const char* name) {
 void reportOnce(const std::filesystem::path& file, const std::string& why) {
     static std::set<std::string> reported;
     if (!reported.insert(file.string()).second) return;
-    std::fprintf(stderr, "qor: ignoring configuration file %s: %s\n", file.string().c_str(), why.c_str());
+    const std::string message = "ignoring configuration file " + file.string() + ": " + why;
+    QOR::reportDiagnostic(QOR::DiagnosticLevel::Warning, message.c_str());
 }
 
 } // namespace

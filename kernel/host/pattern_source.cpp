@@ -1,11 +1,11 @@
 #include "qor/kernel/host/pattern_source.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <system_error>
 
+#include "qor/kernel/base/diagnostics.h"
 #include "qor/kernel/base/status.h"
 #include "qor/kernel/data/file_find.h"
 #include "qor/kernel/locale/units.h"
@@ -47,7 +47,7 @@ const CQorPatternFile* loaded(const fs::path& path) {
         CQorString::fromUtf8(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
     if (!entry.patterns.read(name)) return nullptr;
     for (const CQorString& message : entry.patterns.messages())
-        std::fprintf(stderr, "%s\n", message.toUtf8().c_str());
+        QOR::reportDiagnostic(QOR::DiagnosticLevel::Warning, message.toUtf8().c_str());
     entry.size = size;
     entry.time = time;
     return &(cache[path] = std::move(entry)).patterns;
