@@ -18,11 +18,13 @@ namespace {
 
 using detail::guarded;
 
+// Read by every thread that asks for the host, so atomic; null while the default host answers.
 std::atomic<CQorApp*>& installedApp() {
     static std::atomic<CQorApp*> app{nullptr};
     return app;
 }
 
+// Stateless: it answers from the configuration, the pattern cache and the function table, each locked.
 CDefaultApp& defaultApp() {
     static CDefaultApp app;
     return app;
