@@ -3,6 +3,7 @@
 
 #include "qor/gdx/gdx_config_p.h"
 #include "qor/gdx/registry.h"
+#include "qor/gdx/registry_p.h"
 #include "qor/kernel/base/numbers.h"
 #include "qor/kernel/base/status.h"
 #include "qor/kernel/data/config.h"
@@ -25,6 +26,7 @@ const wchar_t* const kColorTableKeys[5] = {L"HIGHLIGHT", L"REFER", L"AXIS", L"BA
 CQorGDX::CQorGDX() {
     QOR::detail::guarded(false, [&] {
         m_backColor.setOleColor(QOR::qorAppPtr()->imageBkColor());
+        const QOR::CCfgLock lock; // taken after the host's answer: the lock is never held across it
         const CQorDataItem* menu = QOR::cfg_get(L"OLV_MENU\\COLOR");
         CQorColor color;
         if (menu) {
@@ -44,6 +46,7 @@ CQorGDX::CQorGDX() {
 int createGdxInMap(const CQorDataItem* data) noexcept {
     return QOR::detail::guarded(-1, [&] {
         const bool useData = data && data->isDir();
+        const QOR::CCfgLock lock; // the configuration's values below come from one tree
         int pdSize = 0;
         if (!(useData && data->get(pdSize, L"PDSIZE"))) {
             if (const CQorDataItem* entry = QOR::cfg_get(L"OLV_MENU\\COLOR\\PDSIZE")) entry->get(pdSize);
@@ -58,21 +61,17 @@ int createGdxInMap(const CQorDataItem* data) noexcept {
             data->get(view, L"EXTVIEW");
             data->get(proj, L"MTX");
         }
-        const int key = gdxMapKeyNew();
         CQorGDX made(CQorColor(0), proj, double(pdSize), DWORD(pdMode), std::as_const(view)[0],
                      std::as_const(view)[1]);
-        gdxMapSetAt(key, made);
-        CQorGDX* gdx = getGdxFromMap(key);
-        if (!gdx) return -1;
         CQorColor color;
         for (int slot = 1; slot <= 5; ++slot) {
             QOR::detail::readColorEntry(
                 QOR::cfg_get(CQorString(L"OLV_MENU\\COLOR\\") + QOR::detail::kColorTableKeys[slot - 1]),
                 color);
-            gdx->ColorTabSet(QOR::GdxColorMode(slot), color);
+            made.ColorTabSet(QOR::GdxColorMode(slot), color);
         }
         QOR::detail::readColorEntry(QOR::cfg_get(L"OLV_MENU\\COLOR\\BACKGROUND"), color);
-        gdx->backColorSet(color);
+        made.backColorSet(color);
         int index = 0;
         if (useData && data->get(index, L"COLOR")) {
             CQorColor back;
@@ -80,8 +79,10 @@ int createGdxInMap(const CQorDataItem* data) noexcept {
             CQorString text;
             if (data->get(text, L"RGB")) back.setColor(std::uint32_t(QOR::atoi(text)));
             if (data->get(text, L"TBL")) back.setNames(text, text);
-            gdx->backColorSet(back);
+            made.backColorSet(back);
         }
-        return key;
+        // Finished before it is stored, under a key found and taken in one step: another thread may
+        // create lists at the same time.
+        return QOR::detail::gdxMapAdd(made);
     });
 }

@@ -3,14 +3,19 @@
 // The display-list registry: one process-wide map from positive int keys to display lists that it owns,
 // so that code which cannot hold a pointer into this library (host functions evaluated by name) can
 // address a display list by number. Created on first use, destroyed with every list still in it when the
-// library is unloaded. No lock: used from the host's one UI thread.
+// library is unloaded.
+//
+// Threads: any thread may call these functions; the map is guarded by a mutex. The lists in it are not:
+// a list reached through getGdxFromMap is used by one thread at a time, and its key is not removed or
+// stored under again while that thread uses it (the pointer then dangles or the list changes under it).
 
 #include "qor/gdx/gdx.h"
 
 class CQorDataItem;
 
 /// The smallest key >= 1 not in the registry. Reserves nothing: two calls without a store in between
-/// return the same key.
+/// return the same key, and another thread may store under it first (createGdxInMap takes its key and
+/// stores in one step).
 QOR_EXPORT int gdxMapKeyNew() noexcept;
 
 /// Stores a copy of gdx under key, replacing (by assignment, in the same node) the list already there.

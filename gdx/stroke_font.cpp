@@ -1,6 +1,9 @@
 // The process-wide font map and how the glyph table fills it.
 #include "qor/gdx/stroke_font.h"
 
+#include <atomic>
+#include <mutex>
+
 #include "qor/gdx/stroke_font_p.h"
 #include "qor/kernel/base/status.h"
 
@@ -86,28 +89,41 @@ int fillStrokeFontMap(StrokeFontMap& map, const StrokeFontTable& table) {
 
 namespace {
 
-QOR::detail::StrokeFontMap& fontMap() {
-    static QOR::detail::StrokeFontMap map;
-    return map;
+/// The font map, filled once and read-only from then on, so that looking a glyph up takes no lock.
+struct FontMap {
+    QOR::detail::StrokeFontMap map;
+    std::atomic<bool> filled{false};
+    std::mutex fillLock;
+};
+
+FontMap& fontMap() {
+    static FontMap font;
+    return font;
+}
+
+/// The filled map, or null when it cannot be filled. The fill goes into a fresh map that is swapped in
+/// whole, under the lock, before `filled` is published; so a fill that fails (a malformed table, or cut
+/// short by lack of memory) leaves the map empty and is tried again on the next call.
+const QOR::detail::StrokeFontMap* filledMap() {
+    FontMap& font = fontMap();
+    if (font.filled.load(std::memory_order_acquire)) return &font.map;
+    const std::lock_guard<std::mutex> guard(font.fillLock);
+    if (!font.filled.load(std::memory_order_relaxed)) {
+        QOR::detail::StrokeFontMap filled;
+        if (QOR::detail::fillStrokeFontMap(filled, QOR::detail::kStrokeFont) < 0)
+            return QOR::detail::fail(QOR::detail::Status::BadInput), nullptr;
+        font.map.swap(filled);
+        font.filled.store(true, std::memory_order_release);
+    }
+    return &font.map;
 }
 
 } // namespace
 
 CQorStrokeGroups get_ascii_from_map(wchar_t c) {
     return QOR::detail::guarded(CQorStrokeGroups(), [&] {
-        QOR::detail::StrokeFontMap& map = fontMap();
-        // Built as soon as it holds anything. The fill goes into a fresh map that is swapped in whole, so a
-        // fill that fails (a malformed table, or cut short by lack of memory) leaves the map empty and is
-        // tried again on the next call.
-        if (map.isEmpty()) {
-            QOR::detail::StrokeFontMap filled;
-            if (QOR::detail::fillStrokeFontMap(filled, QOR::detail::kStrokeFont) < 0)
-                QOR::detail::fail(QOR::detail::Status::BadInput);
-            else
-                map.swap(filled);
-        }
         CQorStrokeGroups glyph;
-        map.lookup(c, glyph);
+        if (const QOR::detail::StrokeFontMap* map = filledMap()) map->lookup(c, glyph);
         return glyph;
     });
 }

@@ -17,6 +17,6 @@
 /// A copy of the glyph of c, or an empty array when c has none. The font holds the printable ASCII
 /// characters "!" to "~" except the grave accent, and the Latin-1 characters ± ² ³ º ¼ ½ ¾ Ä ä Ö ö Ü ü ß
 /// (107 glyphs); the space has none. The first call fills the process-wide font map, which then lives
-/// until the library is unloaded. Not thread-safe (the library runs on the host's UI thread). An empty
-/// array also when memory runs out.
+/// until the library is unloaded. An empty array also when memory runs out. Any thread: the fill runs
+/// once under a lock, and the filled map is only read, without one.
 QOR_EXPORT CQorStrokeGroups get_ascii_from_map(wchar_t c);

@@ -6,6 +6,12 @@
 //
 // The calls follow the Win32 protocol that callers are written against: open, empty, set, close. Only
 // one opener at a time: open() fails while the clipboard is open. Setting data needs the clipboard open.
+//
+// Threads: clipboard() and setClipboardBackend may be called from any thread (the installed backend is
+// an atomic pointer; install one at start-up, and keep it alive while any thread may still use it). The
+// in-process clipboard locks every call. An installed backend states its own rule: one that reaches a
+// desktop clipboard belongs to the UI thread, so the metafile target's refresh() with a null path is
+// then called there.
 
 #include "qor/kernel/base/export.h"
 #include "qor/platform/emf/metafile.h"

@@ -35,7 +35,8 @@ int CPen::GetLogPen(LOGPEN* pLogPen) const noexcept {
 }
 
 CPen* CPen::stock(int nIndex) noexcept {
-    // Built once, on first use; never changed afterwards, since DeleteObject refuses stock objects.
+    // Built once, on first use (the static's initialisation is thread-safe); never changed afterwards,
+    // since DeleteObject refuses stock objects, so every thread may select them.
     static CPen pens[3];
     static const bool ready = [] {
         const COLORREF colours[3] = {RGB(255, 255, 255), 0, 0};
@@ -76,7 +77,7 @@ int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const noexcept {
 }
 
 CBrush* CBrush::stock(int nIndex) noexcept {
-    // The grey levels are GDI's stock values.
+    // The grey levels are GDI's stock values. Built once and read-only, as the stock pens.
     static CBrush brushes[6];
     static const bool ready = [] {
         const COLORREF colours[5] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),

@@ -14,6 +14,10 @@
 //  - paintWindow and paintToBitmap draw a large list with up to four threads at once (as many as the
 //    hardware runs), with the picture a single pass would give. The host application is only ever
 //    called on the caller's thread.
+//  - Threads: what a paint needs beyond the list (hatch patterns, pictures, the drawing unit and the
+//    lengths made from it, the back colour) is read on the caller's thread when it starts and handed to
+//    the workers in the frame; the workers read no configuration, message, host or registry. Any thread
+//    may paint; two threads may paint at once, each its own list (a paint sorts the list it is given).
 //  - Failures: nothing here throws. When memory runs out or the host application throws (a pattern
 //    look-up, say), the call stops, gives its failure result and reports one message to the diagnostics
 //    sink (kernel/base/diagnostics.h) on the caller's thread, whichever thread failed; the device context

@@ -1,6 +1,7 @@
 #include "qor/kernel/data/config.h"
 
 #include <cstdlib>
+#include <mutex>
 #include <set>
 #include <string>
 #include <system_error>
@@ -19,9 +20,17 @@ std::filesystem::path envPath(const char* name) {
     return value != nullptr && *value != 0 ? std::filesystem::path(value) : std::filesystem::path();
 }
 
-// Each bad file is named once per process, however often the configuration is reloaded.
+std::recursive_mutex& configMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
+// Each bad file is named once per process, however often (and on whichever thread) the configuration is
+// reloaded.
 void reportOnce(const std::filesystem::path& file, const std::string& why) {
+    static std::mutex lock;
     static std::set<std::string> reported;
+    const std::lock_guard<std::mutex> guard(lock);
     if (!reported.insert(file.string()).second) return;
     const std::string message = "ignoring configuration file " + file.string() + ": " + why;
     QOR::reportDiagnostic(QOR::DiagnosticLevel::Warning, message.c_str());
@@ -78,6 +87,9 @@ bool CConfig::load(const std::filesystem::path& defaults, const std::filesystem:
         bool ok = true;
         if (!defaults.empty()) ok = readInto(tree, defaults, false) && ok;
         if (!user.empty()) ok = readInto(tree, user, true) && ok;
+        // The files are read without the lock; only the swap blocks the readers. (Not CCfgLock: that
+        // loads the process-wide configuration first, which is what may be running here.)
+        const std::lock_guard<std::recursive_mutex> lock(configMutex());
         m_root.takeContent(std::move(tree));
         return ok;
     });
@@ -89,6 +101,17 @@ bool CConfig::reload() noexcept {
 
 namespace QOR {
 
+CCfgLock::CCfgLock() noexcept {
+    // Loaded before the lock is taken: the first load waits for no lock holder, so a holder may be the
+    // first to ask for the configuration.
+    cfgMgrPtr();
+    configMutex().lock();
+}
+
+CCfgLock::~CCfgLock() {
+    configMutex().unlock();
+}
+
 CConfig* cfgMgrPtr() noexcept {
     static CConfig* config = [] {
         static CConfig instance;
@@ -99,11 +122,15 @@ CConfig* cfgMgrPtr() noexcept {
 }
 
 CQorDataItem* cfg_get(const CQorDataKey& key) noexcept {
-    return cfgMgrPtr()->getCfgRoot()->getItem(key);
+    CConfig* config = cfgMgrPtr();
+    const CCfgLock lock;
+    return config->getCfgRoot()->getItem(key);
 }
 
 CQorDataItem* cfg_dir_make(const CQorDataKey& key) noexcept {
-    return cfgMgrPtr()->getCfgRoot()->makeDir(key);
+    CConfig* config = cfgMgrPtr();
+    const CCfgLock lock;
+    return config->getCfgRoot()->makeDir(key);
 }
 
 bool getCfgKey(CQorDataKey& key, const wchar_t* name) noexcept {
@@ -145,6 +172,7 @@ bool cfgMerge(CQorDataItem& base, const CQorDataItem& over) noexcept {
 
 CCfgBackup::CCfgBackup() noexcept {
     const CQorDataItem* root = cfgMgrPtr()->getCfgRoot();
+    const CCfgLock lock;
     m_snapshot.reset(root->clone());
     m_taken = m_snapshot != nullptr;
 }
@@ -153,6 +181,7 @@ CCfgBackup::CCfgBackup(const CQorDataKey& key) noexcept {
     if (key.isEmpty()) return;
     m_taken = guarded(false, [&] {
         m_key = key;
+        const CCfgLock lock;
         const CQorDataItem* item = cfg_get(key);
         if (item == nullptr) return true;
         m_snapshot.reset(item->clone());
@@ -167,6 +196,7 @@ CCfgBackup::~CCfgBackup() {
 bool CCfgBackup::restore() noexcept {
     if (!m_taken) return false;
     CQorDataItem* root = cfgMgrPtr()->getCfgRoot();
+    const CCfgLock lock;
     return guarded(false, [&] {
         if (m_key.isEmpty()) {
             root->takeContent(CQorDataItem(*m_snapshot));

@@ -23,7 +23,14 @@
 ///
 /// The tree is loaded on first use (QOR::cfgMgrPtr) and lives until the library is unloaded. Pointers to
 /// its items stay valid until the item is removed, replaced, or the tree is reloaded or restored.
-/// Like every process-wide object of the library it has no lock.
+///
+/// Threads: any thread may read, change and reload the configuration. The tree has one process-wide
+/// lock (QOR::CCfgLock): cfg_get, cfg_dir_make, getCfgKey, load, reload and CCfgBackup take it for the
+/// walk or the change itself, and the library's own readers (the default host, the file search, new
+/// display lists) hold it while they copy a value out. A pointer into the tree outlives that: a caller
+/// that keeps using one while another thread may reload or change the tree holds a CCfgLock meanwhile.
+/// The renderer's worker threads never read the configuration; a paint reads what it needs on the
+/// calling thread when it starts.
 class QOR_EXPORT CConfig {
 public:
     CConfig() noexcept;
@@ -52,7 +59,19 @@ private:
 
 namespace QOR {
 
-/// The process-wide configuration, loaded from the standard places on the first call.
+/// Holds the process-wide configuration lock for its lifetime (see CConfig: Threads). The lock is
+/// recursive, so a holder may call every configuration function; it is never held across a call into
+/// the host application, and a holder must not wait for another thread that takes it.
+class QOR_EXPORT CCfgLock {
+public:
+    CCfgLock() noexcept;
+    CCfgLock(const CCfgLock&) = delete;
+    CCfgLock& operator=(const CCfgLock&) = delete;
+    ~CCfgLock();
+};
+
+/// The process-wide configuration, loaded from the standard places on the first call. Any thread: the
+/// first load runs once.
 QOR_EXPORT CConfig* cfgMgrPtr() noexcept;
 
 /// The configuration item at a path or key, or null (also for the empty key).

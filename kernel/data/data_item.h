@@ -37,6 +37,10 @@ class CQorDataDir;
 ///
 /// Ownership: a directory owns its children. Pointers to items stay valid until the item, or a directory
 /// above it, is removed or replaced by a setter.
+///
+/// Threads: a tree is used by one thread at a time, reads included: the first look-up in a large
+/// directory builds its index. A tree that threads share is read and written under a lock (the
+/// configuration's is QOR::CCfgLock).
 class QOR_EXPORT CQorDataItem : public CQorObj {
 public:
     /// What an item holds. The order is part of no format; the JSON and LISP forms name kinds their own way.

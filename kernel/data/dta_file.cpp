@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 
 #include "qor/kernel/base/status.h"
@@ -26,7 +27,10 @@ namespace {
 using detail::DtaObject;
 using detail::guarded;
 
+// The table of store objects, and the links between them, under one lock. An object's items are not
+// under it: openings hand them out as pointers.
 struct Store {
+    std::mutex lock;
     std::map<std::int64_t, std::shared_ptr<DtaObject>> objects;
     std::int64_t nextId = 1;
 };
@@ -36,10 +40,16 @@ Store& store() {
     return s;
 }
 
-std::shared_ptr<DtaObject> findEntity(const CAdsName& entity) {
+/// The store object named entity, or null; the caller holds the store's lock.
+std::shared_ptr<DtaObject> findLocked(const CAdsName& entity) {
     if (entity.isNull()) return nullptr;
     auto it = store().objects.find(entity.id());
     return it == store().objects.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<DtaObject> findEntity(const CAdsName& entity) {
+    const std::lock_guard<std::mutex> guard(store().lock);
+    return findLocked(entity);
 }
 
 std::shared_ptr<DtaObject> objectFromItem(const CQorDataItem* item, const wchar_t* key) {
@@ -133,8 +143,14 @@ CDtaFilePointer CDtaFilePointer::lobjGet(const CQorDataKey& key, int flags) cons
     return guarded(CDtaFilePointer(), [&] {
         if (key.isEmpty()) {
             if (m_object->linked) return dtaOpenObject(m_object->linked, m_type, flags, CAdsName());
-            const auto target = findEntity(m_object->linkedEntity);
-            return dtaOpenObject(target, kDtaEntity, flags, m_object->linkedEntity);
+            CAdsName linked;
+            std::shared_ptr<DtaObject> target;
+            {
+                const std::lock_guard<std::mutex> guard(store().lock); // dtaLink may change the link
+                linked = m_object->linkedEntity;
+                target = findLocked(linked);
+            }
+            return dtaOpenObject(std::move(target), kDtaEntity, flags, linked);
         }
         CQorString handle;
         CAdsName entity;
@@ -166,8 +182,12 @@ CDtaFilePointer dtaOpen(int type, int flags, const CAdsName& entity, const wchar
         if (!object && (flags & kDtaCreate) != 0) {
             object = objectFromItem(item, key);
             if (!object) return CDtaFilePointer();
-            store().objects[entity.id()] = object;
-            if (entity.id() >= store().nextId) store().nextId = entity.id() + 1;
+            Store& s = store();
+            const std::lock_guard<std::mutex> guard(s.lock);
+            // Another thread may have made it meanwhile: the first one made is the one everybody shares.
+            auto [it, made] = s.objects.emplace(entity.id(), object);
+            if (!made) object = it->second;
+            if (entity.id() >= s.nextId) s.nextId = entity.id() + 1;
         }
         return dtaOpenObject(object, type, flags, entity);
     });
@@ -176,23 +196,35 @@ CDtaFilePointer dtaOpen(int type, int flags, const CAdsName& entity, const wchar
 bool dtaCreate(CAdsName& entity, const CQorDataItem* root) noexcept {
     return guarded(false, [&] {
         auto object = objectFromItem(root, nullptr);
-        const std::int64_t id = store().nextId++;
-        store().objects[id] = std::move(object);
+        Store& s = store();
+        const std::lock_guard<std::mutex> guard(s.lock);
+        const std::int64_t id = s.nextId++;
+        s.objects[id] = std::move(object);
         entity = CAdsName(id);
         return true;
     });
 }
 
 bool dtaLink(const CAdsName& entity, const CAdsName& linked) noexcept {
-    const auto object = findEntity(entity);
-    if (!object || (!linked.isNull() && !findEntity(linked))) return false;
-    object->linkedEntity = linked;
-    return true;
+    std::shared_ptr<DtaObject> object;
+    {
+        const std::lock_guard<std::mutex> guard(store().lock);
+        object = findLocked(entity);
+        if (!object || (!linked.isNull() && !findLocked(linked))) return false;
+        object->linkedEntity = linked;
+    }
+    return true; // the object is released without the lock: it may be the last reference
 }
 
 bool dtaErase(const CAdsName& entity) noexcept {
     if (entity.isNull()) return false;
-    return store().objects.erase(entity.id()) > 0;
+    std::shared_ptr<DtaObject> erased; // destroyed without the lock
+    const std::lock_guard<std::mutex> guard(store().lock);
+    auto it = store().objects.find(entity.id());
+    if (it == store().objects.end()) return false;
+    erased = std::move(it->second);
+    store().objects.erase(it);
+    return true;
 }
 
 } // namespace QOR

@@ -21,6 +21,10 @@
 //    qor-render. Changes are not written back.
 // Flags: kDtaRead (1) and kDtaWrite (2), so 3 opens for reading and writing; kDtaCreate (4) lets
 // dtaOpen make a missing store object. Without kDtaWrite, set and get with create fail.
+//
+// Threads: the store's table (dtaCreate, dtaLink, dtaErase, opening a store object, following a link) is
+// guarded by a mutex, so any thread may use it. An object's items are not: an object is read and written
+// by one thread at a time, as any data item is; the host fills the store before it hands names out.
 
 namespace QOR {
 

@@ -54,19 +54,23 @@ bool isRegularFile(const fs::path& path) {
 // which never occurs in a folder name there and rarely here).
 std::vector<fs::path> searchFolders() {
     std::vector<fs::path> folders;
-    const CQorDataItem* entry = QOR::cfg_get(L"*QOR_SEARCH_PATH*");
-    if (!entry) return folders;
     CQorArrayTempl<CQorString> names;
     CQorString text;
-    if (entry->get(text)) {
+    bool isText = false;
+    {
+        const QOR::CCfgLock lock; // copied out: the configuration may be reloaded meanwhile
+        const CQorDataItem* entry = QOR::cfg_get(L"*QOR_SEARCH_PATH*");
+        if (!entry) return folders;
+        isText = entry->get(text);
+        if (!isText) entry->get(names);
+    }
+    if (isText) {
         for (int start = 0; start <= text.len();) {
             int end = text.find(L';', start);
             if (end < 0) end = text.len();
             names.append(text.mid(start, end - start).trim());
             start = end + 1;
         }
-    } else {
-        entry->get(names);
     }
     for (const CQorString& name : names)
         if (!name.isEmpty()) folders.push_back(toPath(name));
@@ -139,9 +143,13 @@ bool fileFind(CQorString& found, const wchar_t* name) noexcept {
 bool help_find(const wchar_t* module, CQorString& location) noexcept {
     if (!module || !*module) return false;
     return detail::guarded(false, [&] {
-        const CQorDataItem* entry = helpEntry(module);
         CQorString text;
-        if (!entry || !entry->get(text) || text.trim().isEmpty()) return false;
+        {
+            const CCfgLock lock;
+            const CQorDataItem* entry = helpEntry(module);
+            if (!entry || !entry->get(text)) return false;
+        }
+        if (text.trim().isEmpty()) return false;
         // A help file named relative to the search path becomes absolute; URLs and absolute paths stay.
         const bool isUrl = startsWithIgnoringCase(text, L"http:") ||
                            startsWithIgnoringCase(text, L"https:") || startsWithIgnoringCase(text, L"file:");

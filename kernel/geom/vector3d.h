@@ -17,6 +17,9 @@ public:
     /// It starts at 1e-10, which for drawings in millimetres or inches tells apart anything that is
     /// meant to differ while absorbing the rounding of a few chained transformations. A host may set it
     /// (the coordinate-system icon sets 0.001); it then stays so for the whole process.
+    /// Threads: set it once at start-up, before a second thread calls into the library or the first
+    /// paint; from then on it is only read, without a lock, from any thread (the renderer's worker
+    /// threads compare points too), so changing it later is a data race.
     static double tol;
 
     static const CQorVector3d kXAxis;

@@ -1,6 +1,9 @@
 #include "qor/kernel/host/host_app.h"
 
+#include <atomic>
 #include <map>
+#include <mutex>
+#include <utility>
 
 #include "qor/kernel/base/color.h"
 #include "qor/kernel/base/status.h"
@@ -15,19 +18,26 @@ namespace {
 
 using detail::guarded;
 
-CQorApp*& installedApp() {
-    static CQorApp* app = nullptr;
+// Read by every thread that asks for the host, so atomic; null while the default host answers.
+std::atomic<CQorApp*>& installedApp() {
+    static std::atomic<CQorApp*> app{nullptr};
     return app;
 }
 
+// Stateless: it answers from the configuration, the pattern cache and the function table, each locked.
 CDefaultApp& defaultApp() {
     static CDefaultApp app;
     return app;
 }
 
-// Host functions by upper-case name.
-std::map<std::wstring, HostFcn>& hostFunctions() {
-    static std::map<std::wstring, HostFcn> functions;
+// Host functions by upper-case name, with the lock every access to them holds.
+struct HostFunctions {
+    std::mutex lock;
+    std::map<std::wstring, HostFcn> byName;
+};
+
+HostFunctions& hostFunctions() {
+    static HostFunctions functions;
     return functions;
 }
 
@@ -43,23 +53,29 @@ constexpr std::uint32_t kWhite = 0x00FFFFFF;
 } // namespace
 
 CQorApp* qorAppPtr() noexcept {
-    CQorApp* app = installedApp();
+    CQorApp* app = installedApp().load(std::memory_order_acquire);
     return app != nullptr ? app : &defaultApp();
 }
 
 CQorApp* qorAppSet(CQorApp* app) noexcept {
-    CQorApp* previous = qorAppPtr();
-    installedApp() = app;
-    return previous;
+    CQorApp* previous = installedApp().exchange(app, std::memory_order_acq_rel);
+    return previous != nullptr ? previous : &defaultApp();
 }
 
 bool setHostFcn(const wchar_t* name, HostFcn fn) noexcept {
     if (name == nullptr || *name == 0) return false;
     return guarded(false, [&] {
-        if (fn)
-            hostFunctions()[foldName(name)] = std::move(fn);
-        else
-            hostFunctions().erase(foldName(name));
+        const std::wstring key = foldName(name);
+        HostFcn replaced; // destroyed after the lock is released: its captures may call back in
+        HostFunctions& table = hostFunctions();
+        const std::lock_guard<std::mutex> guard(table.lock);
+        if (fn) {
+            HostFcn& slot = table.byName[key];
+            replaced = std::exchange(slot, std::move(fn));
+        } else if (auto it = table.byName.find(key); it != table.byName.end()) {
+            replaced = std::move(it->second);
+            table.byName.erase(it);
+        }
         return true;
     });
 }
@@ -69,8 +85,11 @@ int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& result) noexce
     if (name == nullptr || *name == 0) return RTERROR;
     HostFcn fn;
     const bool found = guarded(false, [&] {
-        auto it = hostFunctions().find(foldName(name));
-        if (it == hostFunctions().end()) return false;
+        const std::wstring key = foldName(name);
+        HostFunctions& table = hostFunctions();
+        const std::lock_guard<std::mutex> guard(table.lock);
+        auto it = table.byName.find(key);
+        if (it == table.byName.end()) return false;
         fn = it->second; // a copy: the function may register or remove functions while it runs
         return true;
     });
@@ -85,12 +104,14 @@ int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& result) noexce
 
 std::uint32_t CDefaultApp::imageBkColor() {
     CQorColor color;
+    const CCfgLock lock;
     if (!dataItemGet(cfg_get(L"OLV_MENU\\COLOR\\BACKGROUND"), {}, color)) return kWhite;
     return color.oleColor();
 }
 
 Qor::lFormat CDefaultApp::lengthFormat() {
     Qor::lFormat format = Qor::kFormatDecimal;
+    const CCfgLock lock;
     if (!dataItemGet(cfg_get(L"*QOR_HOST*\\LUNITS"), {}, format) || format == Qor::kFormatCurrent)
         return Qor::kFormatDecimal;
     return format;
@@ -98,6 +119,7 @@ Qor::lFormat CDefaultApp::lengthFormat() {
 
 Qor::lUnit CDefaultApp::drawingUnit() {
     Qor::lUnit unit = Qor::kUnitMillimeter;
+    const CCfgLock lock;
     if (!dataItemGet(cfg_get(L"*QOR_HOST*\\INSUNITS"), {}, unit) || unit == Qor::kUnitCurrent)
         return Qor::kUnitMillimeter;
     return unit;
@@ -105,6 +127,7 @@ Qor::lUnit CDefaultApp::drawingUnit() {
 
 CQorString CDefaultApp::msgBoxTitle() {
     CQorString title(L"Qor");
+    const CCfgLock lock;
     dataItemGet(cfg_get(L"*QOR_HOST*\\TITLE"), {}, title);
     return title;
 }

@@ -19,7 +19,12 @@ class CQorDataItem;
 ///
 /// A host derives from CQorApp and installs itself with QOR::qorAppSet(this); qorAppPtr() then returns it.
 /// Until then (and after QOR::qorAppSet(nullptr)) a default host answers: see QOR::CDefaultApp.
-/// All operations are called on the host's user-interface thread.
+///
+/// Threads: the library calls the host only on a thread that called into the library (the one that
+/// starts a paint, lays out a text, opens a dialog), never on the renderer's worker threads. A host that
+/// paints from one UI thread sees every call there; one that paints from a second thread as well must
+/// answer imageBkColor, drawingUnit and patternGet from either. The default host may be called from any
+/// thread.
 class QOR_EXPORT CQorApp : public CQorObj {
 public:
     /// Background colour of preview images, an OLE colour (0x00BBGGRR).
@@ -52,20 +57,24 @@ namespace QOR {
 /// a status (RTNORM on success).
 using HostFcn = std::function<int(const resbuf* args, resbuf*& result)>;
 
-/// The installed host, or the default host when none is installed; never null.
+/// The installed host, or the default host when none is installed; never null. Any thread.
 QOR_EXPORT CQorApp* qorAppPtr() noexcept;
 
 /// Installs app as the host (null reinstalls the default host) and returns the host that was installed
-/// before. The library does not take ownership: app must outlive its installation.
+/// before. The library does not take ownership: app must outlive its installation, including any call
+/// another thread started on it before the switch. Any thread (the pointer is atomic); a host installs
+/// itself at start-up, before any other thread calls into the library.
 QOR_EXPORT CQorApp* qorAppSet(CQorApp* app) noexcept;
 
 /// Registers fn as the host function called name, replacing one of that name; an empty fn removes it.
-/// Names compare without regard to case, as LISP symbols do. False for a null or empty name.
+/// Names compare without regard to case, as LISP symbols do. False for a null or empty name. Any thread:
+/// the table is guarded by a mutex.
 QOR_EXPORT bool setHostFcn(const wchar_t* name, HostFcn fn) noexcept;
 
 /// Runs the registered host function called name (the default host's callFunction; a real host may use
 /// it too). result is set to null first. RTERROR for an unknown or null name; a function that throws
-/// counts as RTERROR too, with its result freed.
+/// counts as RTERROR too, with its result freed. Any thread; the function runs on the calling thread
+/// without the table's lock held, so it may register or remove functions itself.
 QOR_EXPORT int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& result) noexcept;
 
 /// The host the library uses on its own, so that it works without a CAD program:
@@ -77,6 +86,7 @@ QOR_EXPORT int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& res
 ///  - patternGet: the bundled and configured pattern files (QOR::patternFind);
 ///  - objectImage and entitySelect: false (there are no host objects to draw or pick);
 ///  - callFunction: the registered host functions (QOR::callHostFcn).
+/// Any thread: the configuration is read under its lock, the pattern cache has its own.
 class QOR_EXPORT CDefaultApp final : public CQorApp {
 public:
     std::uint32_t imageBkColor() override;

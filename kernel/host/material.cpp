@@ -5,6 +5,7 @@
 #include <string>
 
 #include "qor/kernel/base/status.h"
+#include "qor/kernel/data/config.h"
 #include "qor/kernel/data/data_item.h"
 #include "qor/kernel/data/data_key.h"
 #include "qor/kernel/host/material_sources_p.h"
@@ -89,6 +90,7 @@ const CQorDataItem* CMatMgr::lookUp(const wchar_t* name) const noexcept {
 }
 
 bool CMatMgr::propGet(const wchar_t* name, CMatProp& prop) const noexcept {
+    const CCfgLock lock;
     const CQorDataItem* material = lookUp(name);
     if (!material) {
         detail::fail(detail::Status::BadInput);
@@ -103,10 +105,13 @@ bool CMatMgr::propGet(const wchar_t* name, CMatProp& prop) const noexcept {
 }
 
 CQorString CMatMgr::matLabel(const wchar_t* name, const wchar_t* country) const noexcept {
-    const CQorDataItem* material = lookUp(name);
     CQorString label;
     CQorString text;
-    if (!material || !material->get(label, L"LABEL")) return text;
+    {
+        const CCfgLock lock;
+        const CQorDataItem* material = lookUp(name);
+        if (!material || !material->get(label, L"LABEL")) return text;
+    }
     // The language asked for, its fallbacks, then German: the language the library is written in.
     const wchar_t* code = country ? country : msgLangSet(nullptr);
     if (label_get(label, text, code)) return text;
@@ -120,6 +125,7 @@ CQorString CMatMgr::matLabel(const wchar_t* name, const wchar_t* country) const 
 }
 
 bool CMatMgr::matDrawAll(CQorArrayTempl<CQorString>& names, bool withSubs) const noexcept {
+    const CCfgLock lock;
     return detail::guarded(false, [&] {
         const CQorDataItem* sources[] = {library(), drawing()};
         std::set<std::wstring> subs;
@@ -150,6 +156,7 @@ bool CMatMgr::matDrawAll(CQorArrayTempl<CQorString>& names, bool withSubs) const
 
 bool CMatMgr::isShadowMat(const wchar_t* name) const noexcept {
     if (!name || !*name) return false;
+    const CCfgLock lock;
     return detail::guarded(false, [&] { return findIn(drawing(), name) && !findIn(library(), name); });
 }
 

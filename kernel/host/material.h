@@ -43,6 +43,9 @@ public:
 };
 
 /// The material manager: reads materials from the library and from the current drawing.
+/// Threads: a manager holds no state of its own beyond its sources, so several threads may use one. A
+/// manager on the configuration reads it under its lock (QOR::CCfgLock); one on given directories reads
+/// them as they are, so whoever owns those keeps them unchanged meanwhile.
 class QOR_EXPORT CMatMgr {
 public:
     /// Reads the configuration's library and the host's drawing materials, looked up anew on every call

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <string>
 #include <system_error>
 
@@ -31,9 +32,21 @@ struct CachedFile {
     fs::file_time_type time;
 };
 
-/// The patterns of the file at path, read again when it changed. Null when it cannot be read.
-const CQorPatternFile* loaded(const fs::path& path) {
-    static std::map<fs::path, CachedFile> cache; // process-wide; built on first use
+/// Every pattern file read so far, by path, with the lock that every use of it holds.
+struct PatternCache {
+    std::mutex lock;
+    std::map<fs::path, CachedFile> files;
+};
+
+PatternCache& patternCache() {
+    static PatternCache cache;
+    return cache;
+}
+
+/// The patterns of the file at path, read again when it changed. Null when it cannot be read. The
+/// caller holds the cache's lock for as long as it uses the result: a reading on another thread may
+/// replace it.
+const CQorPatternFile* loaded(std::map<fs::path, CachedFile>& cache, const fs::path& path) {
     std::error_code error;
     const std::uintmax_t size = fs::file_size(path, error);
     if (error) return nullptr;
@@ -55,9 +68,16 @@ const CQorPatternFile* loaded(const fs::path& path) {
 
 bool findIn(const fs::path& path, const wchar_t* name, CQorPatternDef& def) {
     if (path.empty()) return false;
-    const CQorPatternFile* file = loaded(path);
-    if (!file || !file->get(name, def)) return false;
-    QOR::patternConvert(def, file->unit(), Qor::kUnitCurrent);
+    int unit = 0;
+    {
+        PatternCache& cache = patternCache();
+        const std::lock_guard<std::mutex> guard(cache.lock);
+        const CQorPatternFile* file = loaded(cache.files, path);
+        if (!file || !file->get(name, def)) return false;
+        unit = file->unit();
+    }
+    // Outside the lock: the current drawing unit is the host's answer.
+    QOR::patternConvert(def, unit, Qor::kUnitCurrent);
     return true;
 }
 

@@ -14,7 +14,8 @@ namespace QOR {
 /// search path wins over a bundled one. False, leaving def empty, for a null or unknown name.
 ///
 /// Files are read on first use and again when their size or time changes; the messages of a reading go
-/// to standard error once. The cache is process-wide and, like the rest of the library, not locked.
+/// to standard error once. Any thread: the process-wide cache of files is guarded by a mutex, held while
+/// a file is read and the definition copied out (not while the host is asked for the drawing unit).
 QOR_EXPORT bool patternFind(const wchar_t* name, CQorPatternDef& def) noexcept;
 
 /// The lengths of def (every entry but the angle) converted from unit `from` to unit `to` (Qor::lUnit

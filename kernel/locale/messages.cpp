@@ -1,5 +1,6 @@
 #include "qor/kernel/locale/messages.h"
 
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -30,7 +31,9 @@ CatalogueCache& cache() {
     return instance;
 }
 
-const wchar_t* g_language = QOR::dlCountries()[0].code;
+// The current language: a code of the country table, which lives for the process, so a reader may keep
+// what it loaded after another thread switched the language.
+std::atomic<const wchar_t*> g_language{QOR::dlCountries()[0].code};
 
 // "QOR_" -> "qor": the family name that catalogue files carry.
 std::wstring familyOf(const wchar_t* prefix) {
@@ -75,7 +78,7 @@ const wchar_t* qor_msg_get(const wchar_t* prefix, const wchar_t* key, const wcha
                            const wchar_t* country) noexcept {
     if (!key) return defaultText;
     const QOR::Country_st* language =
-        country && *country ? QOR::countryFind(country) : QOR::countryFind(g_language);
+        country && *country ? QOR::countryFind(country) : QOR::countryFind(g_language.load());
     // A catalogue that cannot be held in memory counts as missing.
     return QOR::detail::guarded(defaultText, [&] {
         const std::wstring family = familyOf(prefix);
@@ -90,12 +93,15 @@ const wchar_t* qor_msg_get(const wchar_t* prefix, const wchar_t* key, const wcha
 namespace QOR {
 
 const wchar_t* msgLangSet(const wchar_t* code) noexcept {
-    if (const Country_st* language = countryFind(code)) g_language = language->code;
-    return g_language;
+    if (const Country_st* language = countryFind(code)) {
+        g_language.store(language->code);
+        return language->code;
+    }
+    return g_language.load();
 }
 
 const wchar_t* msgBoxTitle(const wchar_t* country) noexcept {
-    static CQorString title; // process-wide, like the other texts handed out here
+    thread_local CQorString title; // one per thread, so that "until the next call" holds on each
     const bool fromHost = detail::guarded(false, [] {
         title = qorAppPtr()->msgBoxTitle();
         return !title.isEmpty();

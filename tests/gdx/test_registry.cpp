@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <thread>
+
 #include "gdx_test_util.h"
 #include "qor/gdx/registry.h"
 #include "qor/kernel/base/color.h"
@@ -65,6 +68,26 @@ TEST_F(Registry, UnknownKeysGiveNullAndFalse) {
     EXPECT_TRUE(gdxMapRemoveAt(3));
     EXPECT_EQ(getGdxFromMap(3), nullptr);
     EXPECT_FALSE(gdxMapRemoveAt(3));
+}
+
+// Lists made at the same time on two threads get a key each: finding a free key and storing under it is
+// one step.
+TEST_F(Registry, ListsCreatedOnTwoThreadsGetKeysOfTheirOwn) {
+    constexpr int kEach = 24;
+    int keys[2][kEach];
+    const auto create = [&](int thread) {
+        for (int& key : keys[thread])
+            key = createGdxInMap(nullptr);
+    };
+    std::thread other(create, 1);
+    create(0);
+    other.join();
+    std::set<int> distinct;
+    for (const auto& made : keys)
+        distinct.insert(std::begin(made), std::end(made));
+    EXPECT_EQ(distinct.size(), std::size_t(2 * kEach));
+    EXPECT_EQ(*distinct.begin(), 1);
+    EXPECT_EQ(*distinct.rbegin(), 2 * kEach);
 }
 
 namespace {
