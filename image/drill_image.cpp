@@ -1,7 +1,6 @@
 #include "qor/image/drill_image.h"
 
 #include "qor/gdx/gdx.h"
-#include "qor/kernel/base/status.h"
 #include "qor/kernel/data/data_item.h"
 #include "qor/kernel/data/dta_file.h"
 #include "qor/kernel/host/host_app.h"
@@ -76,5 +75,9 @@ bool drawDrill(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer*
 } // namespace
 
 bool qor_gdx_image_drill(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer* options) noexcept {
-    return QOR::detail::guarded(false, [&] { return drawDrill(gdx, object, options); });
+    try {
+        return drawDrill(gdx, object, options);
+    } catch (...) { // out of memory
+        return false;
+    }
 }

@@ -1,7 +1,6 @@
 #include "qor/image/registry.h"
 
 #include "qor/kernel/base/map_templ.h"
-#include "qor/kernel/base/status.h"
 #include "qor/kernel/base/string.h"
 
 namespace {
@@ -20,12 +19,14 @@ namespace QOR {
 
 void setGdxImageFcn(const wchar_t* name, GdxImageFcn fcn) noexcept {
     if (name == nullptr) return;
-    detail::guarded(false, [&] {
+    try {
         const CQorString key(name);
-        if (fcn == nullptr) return registry().removeKey(key);
-        registry().set(key, fcn);
-        return true;
-    });
+        if (fcn == nullptr)
+            registry().removeKey(key);
+        else
+            registry().set(key, fcn);
+    } catch (...) { // out of memory: the registry stays as it was
+    }
 }
 
 } // namespace QOR
@@ -33,8 +34,11 @@ void setGdxImageFcn(const wchar_t* name, GdxImageFcn fcn) noexcept {
 bool qor_gdx_image(const wchar_t* name, CQorGDX* gdx, QOR::CDtaFilePointer* object,
                    QOR::CDtaFilePointer* options) noexcept {
     if (name == nullptr) return false;
-    QOR::GdxImageFcn fcn = nullptr;
-    if (!QOR::detail::guarded(false, [&] { return registry().lookup(CQorString(name), fcn); })) return false;
     // A generator is our own code or the host's; whatever it throws stays on this side.
-    return QOR::detail::guarded(false, [&] { return fcn(gdx, object, options); });
+    try {
+        QOR::GdxImageFcn fcn = nullptr;
+        return registry().lookup(CQorString(name), fcn) && fcn(gdx, object, options);
+    } catch (...) {
+        return false;
+    }
 }
