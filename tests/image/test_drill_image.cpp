@@ -1,5 +1,12 @@
+// The drill image, through a host that records what it is handed. The reference picture of a bundled
+// sample is tests/data/image/drill_countersunk.ref.png; to regenerate it after an intended change, run
+//     QOR_UPDATE_REFERENCES=1 build/tests/qor_test_image --gtest_filter='DrillImage.*Reference*'
+// and open the image before committing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "../render/reference_image.h"
 #include "qor/gdx/gdx.h"
 #include "qor/image/drill_image.h"
 #include "qor/kernel/data/config.h"
@@ -9,6 +16,7 @@
 #include "qor/kernel/host/host_app.h"
 #include "qor/objlib/object_file.h"
 #include "qor/objlib/solid.h"
+#include "qor/render/render.h"
 
 namespace {
 
@@ -145,6 +153,24 @@ TEST_F(DrillImage, ADrillingThatMakesNoSolidDrawsNothing) {
 
     QOR::CDtaFilePointer drill = open(kSink);
     EXPECT_FALSE(qor_gdx_image_drill(nullptr, &drill, nullptr));
+}
+
+TEST_F(DrillImage, CountersunkSampleMatchesReferenceImage) {
+    constexpr int kWidth = 200, kHeight = 250;
+    const std::filesystem::path sample =
+        std::filesystem::path(QOR_TEST_DATA_DIR) / ".." / ".." / "res" / "objects" / "drill_countersunk.json";
+    QOR::CDtaFilePointer drill;
+    CQorString message;
+    ASSERT_TRUE(QOR::objOpen(sample.wstring().c_str(), QOR::kDtaRead, drill, &message)) << message.toUtf8();
+    CQorGDX gdx; // white background from the host
+    ASSERT_TRUE(qor_gdx_image_drill(&gdx, &drill, nullptr));
+    // As qor-render draws it: the extents fitted to the picture.
+    CQorPoint3d min, max;
+    gdx.extMaxViewGet(min, max);
+    gdx.viewMtxSet(getViewMtx(min, max, kHeight, kWidth, 0.05));
+    CBitmap bitmap;
+    ASSERT_TRUE(QOR::paintToBitmap(&gdx, bitmap, kWidth, kHeight));
+    expectMatchesReference(bitmap, "image", "drill_countersunk");
 }
 
 } // namespace
