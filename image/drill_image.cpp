@@ -33,10 +33,8 @@ DrillOptions readOptions(QOR::CDtaFilePointer* options) {
 bool drawIsometric(CQorGDX& gdx, const CQorDataItem* root, const CQorGDX::Path& path) {
     CQor_Solid solid;
     if (!QOR::objModel(solid, root) || !solid.solid()) return false;
-    const CQorVector3d x = CQorVector3d(1, 1, 0).normal();
-    const CQorVector3d z = CQorVector3d(1, -1, 1).normal();
-    CQorMatrix3d view;
-    view.setCoordSystem(CQorPoint3d::kOrigin, x, z * x, z);
+    // x = (1, 1, 0) / sqrt 2, z = (1, -1, 1) / sqrt 3, y = z x x: the table's isometric view.
+    const CQorMatrix3d view = QOR::g_mtx_view_dir(QOR::normViewName(QOR::kNormViewIso), CQorPoint3d::kOrigin);
     CQorArrayTempl<CQorVertexArrayEx> visible, hidden;
     if (!solid.project(view, false, visible, hidden, 1)) return false;
 

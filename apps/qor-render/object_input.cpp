@@ -21,14 +21,13 @@ struct Generator {
 };
 
 constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill}};
+constexpr const char* kGeneratorNames = "DRILL"; // for messages
 
 CQorString wide(const std::string& text) {
     return CQorString::fromUtf8(text.c_str());
 }
 
 } // namespace
-
-const char* const kGeneratorNames = "DRILL";
 
 void registerGenerators() {
     for (const Generator& g : kGenerators)

@@ -7,9 +7,6 @@
 
 class CQorGDX;
 
-/// The names under which qor-render registers the generators of qor_objects, for the usage text.
-extern const char* const kGeneratorNames;
-
 /// Registers the generators of qor_objects under their names: "DRILL" qor_gdx_image_drill.
 void registerGenerators();
 
