@@ -11,7 +11,8 @@ class CQorDataKey;
 // A named view is one letter (or two for the corner isometrics), compared ignoring case. Its direction
 // points from the model towards the viewer, as the direction of QOR::g_mtx_view (kernel/geom/view_matrix.h),
 // which builds every matrix here: the view's X axis is horizontal (world Z x direction) and world Z shows
-// upwards except in the top and bottom views, which keep world X to the right.
+// upwards, except in the top view (world X to the right, Y up) and the bottom view (the arbitrary-axis
+// algorithm's choice: world X to the left, Y up, as when the model is turned over about Y).
 //
 //   name   view                                   direction     NormView
 //   "T"    top (plan)                             ( 0,  0,  1)  kNormViewTop (0)
