@@ -1,7 +1,6 @@
 #include "qor/objlib/drill.h"
 
 #include <cmath>
-#include <limits>
 #include <numbers>
 
 #include "qor/objlib/schema_p.h"
@@ -12,7 +11,6 @@ namespace QOR {
 namespace {
 
 constexpr double kMax = CQor_Solid::kMaxCoordinate;
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 double radians(double degrees) {
     return degrees * std::numbers::pi / 180;

@@ -39,7 +39,7 @@ echo "thread sanitizer stage: $((SECONDS - tsan_start)) s"
 if ls fuzz/*.cpp >/dev/null 2>&1; then
     echo "== fuzz harnesses (${QOR_FUZZ_SECONDS:-30} s each)"
     CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQOR_BUILD_FUZZ=ON \
-        -DQOR_BUILD_TESTS=OFF -DQOR_BUILD_BENCH=OFF -DQOR_BUILD_APPS=OFF -DQOR_BUILD_OBJECTS=OFF >/dev/null
+        -DQOR_BUILD_TESTS=OFF -DQOR_BUILD_BENCH=OFF -DQOR_BUILD_APPS=OFF >/dev/null
     cmake --build build-fuzz -j "$jobs"
     bash scripts/run-fuzzers.sh build-fuzz "${QOR_FUZZ_SECONDS:-30}"
 fi

@@ -17,6 +17,9 @@
 #include "qor/platform/png_codec.h"
 #include "qor/render/render.h"
 #include "slide_input.h"
+#if defined(QOR_RENDER_OBJECTS)
+#include "object_input.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -30,6 +33,7 @@ constexpr int kExitOutput = 4; // the output could not be written
 const char* const kUsage =
     "usage: qor-render INPUT -o OUTPUT [--size WxH] [--back COLOUR] [--view NAME] [--keep-view]\n"
     "       qor-render SLIDE [-o OUTPUT] [--to-gdx LIST.json] [--size WxH] [--back INDEX]\n"
+    "       qor-render OBJECT --generator NAME [--options OPTIONS] [-o OUTPUT] [--to-gdx LIST.json] ...\n"
     "       qor-render            draw the bundled demo into out/demo.png and out/demo.emf\n"
     "\n"
     "Draws a display list or an AutoCAD slide into an image file.\n"
@@ -37,12 +41,15 @@ const char* const kUsage =
     "  INPUT            a display list in its JSON form (.json)\n"
     "  SLIDE            an AutoCAD slide: FILE.sld, or LIB.slb:NAME for slide NAME of a slide library\n"
     "                   (names compare ignoring letter case)\n"
+    "  OBJECT           a kernel object file (.json), drawn by the generator --generator names\n"
+    "  --generator NAME the image generator for OBJECT: DRILL (a drilling)\n"
+    "  --options F      (objects) the generator's options, a data tree in its JSON form\n"
     "  -o, --output F   the file to write; its extension picks the format:\n"
     "                   .png  the window picture (back colour, 32-bit colour)\n"
     "                   .emf  an enhanced metafile for paper: no background, white drawn black,\n"
     "                         the view always fitted to the drawing (slides: colour 7 drawn black)\n"
-    "  --to-gdx F       (slides) also write the slide as a display list in its JSON form, in slide\n"
-    "                   pixels; -o may then be left out\n"
+    "  --to-gdx F       (slides, objects) also write what was drawn as a display list in its JSON\n"
+    "                   form (slides in slide pixels); -o may then be left out\n"
     "  --size WxH       picture size in pixels (default 800x600; each side 1 to 16384)\n"
     "  --back COLOUR    back colour: an AutoCAD colour index 0-255 or #RRGGBB (default: the list's);\n"
     "                   a metafile uses it for colourless items and behind icons only; slides take\n"
@@ -63,6 +70,8 @@ struct Options {
     std::string view;
     bool keepView = false;
     std::string toGdx;
+    std::string generator;   ///< objects: the generator's registered name
+    std::string optionsFile; ///< objects: the generator's options
 };
 
 int usageError(const std::string& message) {
@@ -134,6 +143,10 @@ int parseArguments(int argc, char** argv, Options& options) {
             if (!value(options.view)) return usageError("--view needs a view name");
         } else if (arg == "--to-gdx") {
             if (!value(options.toGdx)) return usageError("--to-gdx needs a file name");
+        } else if (arg == "--generator") {
+            if (!value(options.generator)) return usageError("--generator needs a generator name");
+        } else if (arg == "--options") {
+            if (!value(options.optionsFile)) return usageError("--options needs a file name");
         } else if (arg == "--keep-view") {
             options.keepView = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -145,9 +158,24 @@ int parseArguments(int argc, char** argv, Options& options) {
         }
     }
     if (options.input.empty()) return usageError("no input given");
-    if (options.output.empty() && (options.toGdx.empty() || !isSlideInput(options.input)))
+    if (!options.optionsFile.empty() && options.generator.empty())
+        return usageError("--options goes with --generator");
+    if (options.output.empty() &&
+        (options.toGdx.empty() || (!isSlideInput(options.input) && options.generator.empty())))
         return usageError("no output given (-o FILE)");
     return -1;
+}
+
+int fitAndWrite(CQorGDX& gdx, const Options& options);
+int renderObject(const Options& options);
+
+/// True when the output's extension names a known format; otherwise says so.
+bool knownOutput(const std::string& output) {
+    const std::string ext = lowerExtension(output);
+    if (ext == ".png" || ext == ".emf") return true;
+    std::fprintf(stderr, "qor-render: cannot write '%s': unknown output format '%s' (known: .png, .emf)\n",
+                 output.c_str(), ext.c_str());
+    return false;
 }
 
 /// Draws gdx into the output file, by the target its extension names.
@@ -181,14 +209,10 @@ int render(const Options& options) {
         return loadSlideInput(
             {options.input, options.output, options.toGdx, options.width, options.height, back});
     }
-    if (!options.toGdx.empty()) return usageError("--to-gdx takes a slide (.sld or LIB.slb:NAME)");
-    const std::string outExt = lowerExtension(options.output);
-    if (outExt != ".png" && outExt != ".emf") {
-        std::fprintf(stderr,
-                     "qor-render: cannot write '%s': unknown output format '%s' (known: .png, .emf)\n",
-                     options.output.c_str(), outExt.c_str());
-        return kExitUsage;
-    }
+    if (!options.generator.empty()) return renderObject(options);
+    if (!options.toGdx.empty())
+        return usageError("--to-gdx takes a slide (.sld or LIB.slb:NAME) or an object");
+    if (!knownOutput(options.output)) return kExitUsage;
     const std::string inExt = lowerExtension(options.input);
     if (inExt != ".json") {
         std::fprintf(stderr, "qor-render: cannot read '%s': unknown input format '%s' (known: .json)\n",
@@ -202,6 +226,12 @@ int render(const Options& options) {
         std::fprintf(stderr, "qor-render: cannot read '%s': %s\n", options.input.c_str(), error.c_str());
         return kExitInput;
     }
+    return fitAndWrite(gdx, options);
+}
+
+/// Applies the back colour and view of the options to gdx, fits it to the picture unless --keep-view,
+/// and writes it.
+int fitAndWrite(CQorGDX& gdx, const Options& options) {
     if (options.back) gdx.backColorSet(*options.back);
     if (!options.view.empty() && !gdx.viewDirectionSet(CQorString::fromUtf8(options.view.c_str()))) {
         std::fprintf(stderr, "qor-render: unknown view '%s' (known: P, N, S, O, W, NO, NW, SO, SW)\n",
@@ -215,7 +245,29 @@ int render(const Options& options) {
         gdx.viewMtxSet(getViewMtx(min, max, options.height, options.width, 0.05));
         gdx.zoomMtxSet(CQorMatrix3d());
     }
-    return writeOutput(gdx, options, outExt == ".emf");
+    return writeOutput(gdx, options, lowerExtension(options.output) == ".emf");
+}
+
+/// A kernel object drawn by a registered generator, written as a picture and/or a display list.
+int renderObject(const Options& options) {
+#if defined(QOR_RENDER_OBJECTS)
+    if (!options.output.empty() && !knownOutput(options.output)) return kExitUsage;
+    registerGenerators();
+    CQorGDX gdx; // background and colour table from the host and the configuration
+    const int status = drawObjectInput(options.input, options.generator, options.optionsFile, gdx);
+    if (status >= 0) return status;
+    if (!options.toGdx.empty()) {
+        makeParentFolders(fs::path(options.toGdx));
+        if (!QOR::gdxWriteJsonFile(gdx, options.toGdx)) {
+            std::fprintf(stderr, "qor-render: cannot write '%s'\n", options.toGdx.c_str());
+            return kExitOutput;
+        }
+    }
+    return options.output.empty() ? kExitOk : fitAndWrite(gdx, options);
+#else
+    (void)options;
+    return usageError("--generator needs qor_objects, which this build leaves out");
+#endif
 }
 
 /// The main job: the bundled demo drawn into out/, as the window shows it and as a metafile.

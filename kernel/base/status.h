@@ -15,6 +15,8 @@
 #include <exception>
 #include <new>
 
+#include "qor/kernel/base/export.h"
+
 namespace QOR::detail {
 
 /// Why an internal operation failed. Exported functions turn it into their documented result (false, -1,
@@ -44,25 +46,25 @@ struct Failure {
 /// Every failure passes through here: one place for a breakpoint or a trace. A NoMemory or Unexpected
 /// failure is kept as the thread's failure to report unless one is kept already; what (may be null) says
 /// where or why. Returns why, so that `return fail(Status::BadInput);` reads naturally.
-Status fail(Status why, const char* what = nullptr) noexcept;
+QOR_EXPORT Status fail(Status why, const char* what = nullptr) noexcept;
 
 /// Keeps the exception being handled as the thread's failure to report: std::bad_alloc as NoMemory,
 /// anything else as Unexpected with its what() text. Only inside a catch block; returns the status.
-Status failWithCurrentException() noexcept;
+QOR_EXPORT Status failWithCurrentException() noexcept;
 
 /// The kind of the thread's failure to report; Ok when there is none.
-Status pendingFailure() noexcept;
+QOR_EXPORT Status pendingFailure() noexcept;
 
 /// Keeps failure (taken on another thread) as this thread's failure to report, unless one is kept
 /// already; a failure of a kind that is never reported is ignored.
-void adoptFailure(const Failure& failure) noexcept;
+QOR_EXPORT void adoptFailure(const Failure& failure) noexcept;
 
 /// A stretch of work whose failures are collected rather than reported. While a scope is open, the
 /// thread's failure to report is the first one inside that scope; when it closes, a failure kept before
 /// it opened wins again, else the scope's own failure stays for the scope around it. guarded calls inside
 /// a scope report nothing. A drawing thread opens one and hands what take() returns to the thread that
 /// waits for it.
-class FailureScope {
+class QOR_EXPORT FailureScope {
 public:
     FailureScope() noexcept;
     ~FailureScope();
@@ -84,7 +86,7 @@ private:
 /// The boundary of an exported function: a FailureScope that, when it is the thread's outermost, reports
 /// the failure kept (if any) as one Error message to the diagnostics sink when it closes, prefixed with
 /// where (may be null) as "where: ".
-class Boundary {
+class QOR_EXPORT Boundary {
 public:
     explicit Boundary(const char* where = nullptr) noexcept : m_where(where) {}
     ~Boundary();

@@ -1,0 +1,45 @@
+// Feeds arbitrary bytes to the kernel-object reader. A file that passes its kind's schema must give a
+// model or a clean refusal, and a model that builds must project into finite edges.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "qor/kernel/data/data_item.h"
+#include "qor/kernel/data/data_json.h"
+#include "qor/objlib/object_file.h"
+#include "qor/objlib/solid.h"
+#include "qor/objlib/view_dir.h"
+
+namespace {
+
+void expectFinite(const CQorArrayTempl<CQorVertexArrayEx>& edges) {
+    for (const CQorVertexArrayEx& edge : edges)
+        for (int i = 0; i < edge.len(); ++i)
+            if (const CQorVertex& v = edge[i];
+                !std::isfinite(v.start.x + v.start.y + v.start.z + v.end.x + v.end.y + v.end.z + v.bulge))
+                std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CQorArrayTempl<CQorDataItem> chain;
+    if (!QOR::objectFromJson(chain, std::string(text), nullptr)) return 0;
+    CQorString key, reason;
+    const bool valid = QOR::objCheck(&chain[0], &key, &reason);
+    if (!valid && reason.isEmpty()) std::abort(); // a refusal always says why
+    CQor_Solid solid;
+    const bool modelled = QOR::objModel(solid, &chain[0]);
+    if (modelled && !valid) std::abort(); // only what passes the schema reaches the modeller
+    if (!modelled || !solid.solid()) return 0;
+    CQorArrayTempl<CQorVertexArrayEx> visible, hidden;
+    if (solid.project(QOR::g_mtx_view_dir(L"I", CQorPoint3d::kOrigin), false, visible, hidden, 1)) {
+        expectFinite(visible);
+        expectFinite(hidden);
+    }
+    return 0;
+}
