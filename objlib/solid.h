@@ -18,8 +18,9 @@
 /// shape that makes no body (an open profile, a zero radius) is refused with false and not recorded.
 class QOR_OBJECTS_EXPORT CQor_Solid {
 public:
-    /// How a body meets the bodies added before it.
-    enum Op { kJoin, kCut };
+    /// How a body meets the bodies added before it. The type is fixed, so any other value (read from a
+    /// file, say) is a defined value that the adders refuse.
+    enum Op : int { kJoin, kCut };
 
     /// Largest coordinate or length accepted, in drawing units.
     static constexpr double kMaxCoordinate = 1e7;
