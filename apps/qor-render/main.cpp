@@ -42,7 +42,7 @@ const char* const kUsage =
     "  SLIDE            an AutoCAD slide: FILE.sld, or LIB.slb:NAME for slide NAME of a slide library\n"
     "                   (names compare ignoring letter case)\n"
     "  OBJECT           a kernel object file (.json), drawn by the generator --generator names\n"
-    "  --generator NAME the image generator for OBJECT: DRILL (a drilling)\n"
+    "  --generator NAME the image generator for OBJECT: DRILL (a drilling), HOLE (a hole pattern)\n"
     "  --options F      (objects) the generator's options, a data tree in its JSON form\n"
     "  -o, --output F   the file to write; its extension picks the format:\n"
     "                   .png  the window picture (back colour, 32-bit colour)\n"
