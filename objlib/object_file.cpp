@@ -12,6 +12,7 @@
 #include "qor/objlib/outline.h"
 #include "qor/objlib/schema_p.h"
 #include "qor/objlib/solid.h"
+#include "qor/objlib/wall.h"
 
 namespace QOR {
 
@@ -41,6 +42,7 @@ bool objCheck(const CQorDataItem* root, CQorString* badKey, CQorString* reason) 
             return drillRead(root, drill, badKey, reason);
         }
         if (in.ok() && kind == L"HOLE") return holeCheck(root, badKey, reason);
+        if (in.ok() && kind == L"WALL") return wallCheck(root, badKey, reason);
         if (in.ok()) in.fail(L"KIND", L"unknown kind");
         if (badKey != nullptr) *badKey = in.badKey();
         if (reason != nullptr) *reason = in.reason();

@@ -78,7 +78,7 @@ TEST(DrillRead, NamesTheFirstKeyThatBreaksTheSchema) {
     QOR::Drill_st drill;
     EXPECT_FALSE(QOR::drillRead(nullptr, drill));
     CQorString key;
-    CQorDataItem wrongKind = item(R"({"KIND": "WALL"})");
+    CQorDataItem wrongKind = item(R"({"KIND": "FENCE"})");
     EXPECT_FALSE(QOR::objCheck(&wrongKind, &key));
     EXPECT_EQ(key, L"KIND");
 }
@@ -215,6 +215,42 @@ TEST(ObjGen, CompletesDrillingAndOutlineElements) {
         EXPECT_TRUE(broken == unchanged) << bad;
     }
     EXPECT_FALSE(QOR::objGen(nullptr, 0));
+}
+
+TEST(ObjectFile, EveryBundledSampleOpens) {
+    int samples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(QOR_TEST_DATA_DIR) /
+                                                                 ".." / ".." / "res" / "objects")) {
+        QOR::CDtaFilePointer object;
+        CQorString message;
+        EXPECT_TRUE(QOR::objOpen(entry.path().wstring().c_str(), QOR::kDtaRead, object, &message))
+            << message.toUtf8();
+        ++samples;
+    }
+    EXPECT_GE(samples, 4); // the drillings and hole patterns
+}
+
+TEST(WallCheck, NamesTheWallAndKeyThatBreakTheSchema) {
+    const struct {
+        const char* json;
+        const char* key;
+    } cases[] = {
+        {R"({"KIND": "WALL"})", "SN"},
+        {R"({"KIND": "WALL", "SN": {}, "CORNER": {"MODE": 1}})", "CORNER\\MODE"},
+        {R"({"KIND": "WALL", "SN": {"A": {}}})", "SN\\A"},
+        {R"({"KIND": "WALL", "SN": {"#2": {}}})", "SN\\2\\VL"},
+        {R"({"KIND": "WALL", "SN": {"#2": {"VL": {"$vl": [[[0, 0, 0], [1, 0, 0], 0]]}}}})", "SN\\2\\VL"},
+        {R"({"KIND": "WALL", "SN": {"#2": {"VL": {"$vl": [[[0, 0, 0], [1, 0, 0], 0], [[1, 0, 0], [0, 0, 0], 0]]},
+            "HEIGHT": -1}}})",
+         "SN\\2\\HEIGHT"},
+    };
+    for (const auto& c : cases) {
+        const CQorDataItem root = item(c.json);
+        CQorString key, reason;
+        EXPECT_FALSE(QOR::objCheck(&root, &key, &reason)) << c.json;
+        EXPECT_EQ(key.toUtf8(), c.key) << c.json;
+        EXPECT_FALSE(reason.isEmpty());
+    }
 }
 
 } // namespace
