@@ -7,6 +7,7 @@
 #include "qor/image/hole_image.h"
 #include "qor/image/object_image.h"
 #include "qor/image/registry.h"
+#include "qor/image/wall_image.h"
 #include "qor/kernel/base/string.h"
 #include "qor/kernel/data/data_json.h"
 #include "qor/kernel/data/dta_file.h"
@@ -22,8 +23,17 @@ struct Generator {
     QOR::GdxImageFcn fcn;
 };
 
-constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill}, {L"HOLE", qor_gdx_image_hole}};
-constexpr const char* kGeneratorNames = "DRILL, HOLE"; // for messages
+/// The wall being edited, as a generator: the wall-edit image takes no options of its own (it reads the
+/// configuration's "*WALL_EDIT*") and draws through the generator registered as "WALL".
+bool wallEdit(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer*) {
+    return qor_wall_edit_image(gdx, object);
+}
+
+constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill},
+                                     {L"HOLE", qor_gdx_image_hole},
+                                     {L"WALL", qor_gdx_image_wall},
+                                     {L"WALL_EDIT", wallEdit}};
+constexpr const char* kGeneratorNames = "DRILL, HOLE, WALL, WALL_EDIT"; // for messages
 
 CQorString wide(const std::string& text) {
     return CQorString::fromUtf8(text.c_str());
