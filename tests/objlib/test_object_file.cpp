@@ -227,7 +227,7 @@ TEST(ObjectFile, EveryBundledSampleOpens) {
             << message.toUtf8();
         ++samples;
     }
-    EXPECT_GE(samples, 4); // the drillings and hole patterns
+    EXPECT_GE(samples, 6); // the drillings, hole patterns and walls
 }
 
 TEST(WallCheck, NamesTheWallAndKeyThatBreakTheSchema) {
