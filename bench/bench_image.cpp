@@ -1,12 +1,20 @@
 // The solid modeller behind the drill image: one drilling built and projected in the isometric view, and
-// a plate with holes (25 and 100) built and projected, so that the cost per hole shows.
+// a plate with holes (25 and 100) built and projected, so that the cost per hole shows. The hole image of
+// patterns of 25 and 100 outline elements (filled), and one outline of each number, show the cost of the
+// outline path that needs no modeller.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
+#include <string>
+
+#include "qor/gdx/gdx.h"
+#include "qor/image/hole_image.h"
 #include "qor/kernel/data/data_item.h"
 #include "qor/kernel/data/data_json.h"
+#include "qor/kernel/data/dta_file.h"
 #include "qor/objlib/drill.h"
+#include "qor/objlib/outline.h"
 #include "qor/objlib/solid.h"
 
 namespace {
@@ -76,5 +84,42 @@ void plateProject(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * n * n);
 }
 BENCHMARK(plateProject)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond);
+
+/// Every outline number with parameters it takes, made once per iteration.
+void outlines(benchmark::State& state) {
+    const CQorArrayTempl<double> parms[] = {{10},        {20, 10},       {20, 10, 2}, {20, 8}, {6, 10},
+                                            {30, 20, 3}, {40, 20, 3, 4}, {10, 5, 90}, {-10}};
+    CQorVertexArray vl;
+    for (auto _ : state)
+        for (int i = 0; i < int(std::size(QOR::kOutlineNumbers)); ++i)
+            benchmark::DoNotOptimize(QOR::g_outline(vl, QOR::kOutlineNumbers[i], {}, parms[i]));
+    state.SetItemsProcessed(state.iterations() * std::size(QOR::kOutlineNumbers));
+}
+BENCHMARK(outlines);
+
+/// A filled hole pattern of n rounded rectangles and slots on a grid.
+void holeImage(benchmark::State& state) {
+    const int n = int(state.range(0));
+    std::string json = R"({"KIND": "HOLE", "": {"DRAW": "F"}, "BT": {)";
+    for (int i = 0; i < n; ++i) {
+        json += (i > 0 ? "," : "") + std::string("\"E") + std::to_string(i) +
+                "\": {\"GEN\": {\"TYPE\": \"OUTLINE\", ";
+        json +=
+            i % 2 == 0 ? R"("ID": 3, "P1": 8.0, "P2": 5.0, "P3": 1.0})" : R"("ID": 4, "P1": 8.0, "P2": 4.0})";
+        json += R"(, "ORIGIN": {"$point": [)" + std::to_string(10 * (i % 10)) + ", " +
+                std::to_string(10 * (i / 10)) + ", 0]}}";
+    }
+    json += "}}";
+    CQorDataItem root;
+    QOR::dataFromJson(root, json);
+    QOR::CDtaFilePointer hole = QOR::dtaOpen(QOR::kDtaScratch, QOR::kDtaRead, nullptr, &root);
+    for (auto _ : state) {
+        CQorGDX gdx;
+        qor_gdx_image_hole(&gdx, &hole, nullptr);
+        benchmark::DoNotOptimize(gdx.lenGet());
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(holeImage)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 } // namespace

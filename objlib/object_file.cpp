@@ -4,11 +4,15 @@
 #include <sstream>
 #include <string>
 
+#include "qor/kernel/base/status.h"
 #include "qor/kernel/data/data_json.h"
 #include "qor/kernel/data/dta_file.h"
 #include "qor/objlib/drill.h"
+#include "qor/objlib/hole.h"
+#include "qor/objlib/outline.h"
 #include "qor/objlib/schema_p.h"
 #include "qor/objlib/solid.h"
+#include "qor/objlib/wall.h"
 
 namespace QOR {
 
@@ -37,6 +41,8 @@ bool objCheck(const CQorDataItem* root, CQorString* badKey, CQorString* reason) 
             Drill_st drill;
             return drillRead(root, drill, badKey, reason);
         }
+        if (in.ok() && kind == L"HOLE") return holeCheck(root, badKey, reason);
+        if (in.ok() && kind == L"WALL") return wallCheck(root, badKey, reason);
         if (in.ok()) in.fail(L"KIND", L"unknown kind");
         if (badKey != nullptr) *badKey = in.badKey();
         if (reason != nullptr) *reason = in.reason();
@@ -76,6 +82,23 @@ bool objOpen(const wchar_t* path, int flags, CDtaFilePointer& object, CQorString
         if (message != nullptr) *message = L"out of memory";
         return false;
     }
+}
+
+bool objGen(CQorDataItem* item, int flag) noexcept {
+    return detail::guardedAt("QOR::objGen", false, [&] {
+        if (item == nullptr || !item->isDir()) return false;
+        CQorString kind, type;
+        item->get(kind, L"KIND");
+        item->get(type, L"TYPE");
+        Drill_st drill;
+        if (kind == L"DRILL" || (kind.isEmpty() && type == L"DRILL")) {
+            if (!drillRead(item, drill)) return false;
+            return flag != 0 || kind == L"DRILL" || item->set(L"DRILL", L"KIND");
+        }
+        CQorVertexArray vl;
+        if (!kind.isEmpty() || type != L"OUTLINE" || !g_outline(vl, item, -1)) return false;
+        return flag != 0 || item->set(vl, L"VL");
+    });
 }
 
 bool objModel(CQor_Solid& solid, const CQorDataItem* root) noexcept {

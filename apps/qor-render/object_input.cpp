@@ -4,7 +4,10 @@
 
 #include "qor/gdx/gdx.h"
 #include "qor/image/drill_image.h"
+#include "qor/image/hole_image.h"
+#include "qor/image/object_image.h"
 #include "qor/image/registry.h"
+#include "qor/image/wall_image.h"
 #include "qor/kernel/base/string.h"
 #include "qor/kernel/data/data_json.h"
 #include "qor/kernel/data/dta_file.h"
@@ -20,8 +23,17 @@ struct Generator {
     QOR::GdxImageFcn fcn;
 };
 
-constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill}};
-constexpr const char* kGeneratorNames = "DRILL"; // for messages
+/// The wall being edited, as a generator: the wall-edit image takes no options of its own (it reads the
+/// configuration's "*WALL_EDIT*") and draws through the generator registered as "WALL".
+bool wallEdit(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer*) {
+    return qor_wall_edit_image(gdx, object);
+}
+
+constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill},
+                                     {L"HOLE", qor_gdx_image_hole},
+                                     {L"WALL", qor_gdx_image_wall},
+                                     {L"WALL_EDIT", wallEdit}};
+constexpr const char* kGeneratorNames = "DRILL, HOLE, WALL, WALL_EDIT"; // for messages
 
 CQorString wide(const std::string& text) {
     return CQorString::fromUtf8(text.c_str());
@@ -30,6 +42,7 @@ CQorString wide(const std::string& text) {
 } // namespace
 
 void registerGenerators() {
+    QOR::objectsInit(); // the default host draws drillings handed to it with the solid modeller
     for (const Generator& g : kGenerators)
         QOR::setGdxImageFcn(g.name, g.fcn);
 }
@@ -65,11 +78,8 @@ int drawObjectInput(const std::string& input, const std::string& generator, cons
         return kExitInput;
     }
     if (gdx.lenGet() == 0) {
-        // The host's own object image stands behind views other than the isometric one; here there is none.
-        std::fprintf(
-            stderr,
-            "qor-render: the generator %s drew nothing for '%s' (without a host only \"VIEW\": 3 is drawn)\n",
-            generator.c_str(), input.c_str());
+        std::fprintf(stderr, "qor-render: the generator %s drew nothing for '%s'\n", generator.c_str(),
+                     input.c_str());
         return kExitInput;
     }
     return -1;

@@ -30,6 +30,12 @@ CDefaultApp& defaultApp() {
     return app;
 }
 
+// The default host's object image; null until a library with a modeller installs one.
+std::atomic<ObjectImageFcn>& defaultObjectImage() {
+    static std::atomic<ObjectImageFcn> fcn{nullptr};
+    return fcn;
+}
+
 // Host functions by upper-case name, with the lock every access to them holds.
 struct HostFunctions {
     std::mutex lock;
@@ -60,6 +66,10 @@ CQorApp* qorAppPtr() noexcept {
 CQorApp* qorAppSet(CQorApp* app) noexcept {
     CQorApp* previous = installedApp().exchange(app, std::memory_order_acq_rel);
     return previous != nullptr ? previous : &defaultApp();
+}
+
+ObjectImageFcn setDefaultObjectImage(ObjectImageFcn fcn) noexcept {
+    return defaultObjectImage().exchange(fcn, std::memory_order_acq_rel);
 }
 
 bool setHostFcn(const wchar_t* name, HostFcn fn) noexcept {
@@ -136,8 +146,9 @@ bool CDefaultApp::patternGet(const wchar_t* name, CQorArrayTempl<CQorArrayTempl<
     return patternFind(name, definition);
 }
 
-bool CDefaultApp::objectImage(CQorGDX*, const CQorDataItem*, const CQorDataItem*) {
-    return false;
+bool CDefaultApp::objectImage(CQorGDX* gdx, const CQorDataItem* object, const CQorDataItem* parm) {
+    const ObjectImageFcn fcn = defaultObjectImage().load(std::memory_order_acquire);
+    return fcn != nullptr && fcn(gdx, object, parm);
 }
 
 bool CDefaultApp::entitySelect(CAdsName&, const wchar_t*, bool) {

@@ -77,6 +77,16 @@ QOR_EXPORT bool setHostFcn(const wchar_t* name, HostFcn fn) noexcept;
 /// without the table's lock held, so it may register or remove functions itself.
 QOR_EXPORT int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& result) noexcept;
 
+/// How the default host draws an object: CQorApp::objectImage's arguments and answer. Must not throw.
+using ObjectImageFcn = bool (*)(CQorGDX* gdx, const CQorDataItem* object, const CQorDataItem* parm) noexcept;
+
+/// Installs fcn as the default host's object image (null: none, the default host then draws nothing) and
+/// returns the one installed before. qor_core has no solid modeller, so it leaves the image to a library
+/// that has one: qor_objects installs its own when it is loaded (QOR::objectsInit) and removes it when it
+/// unloads. A host of its own is not affected. Any thread (the pointer is atomic); the function must stay
+/// callable while installed.
+QOR_EXPORT ObjectImageFcn setDefaultObjectImage(ObjectImageFcn fcn) noexcept;
+
 /// The host the library uses on its own, so that it works without a CAD program:
 ///  - imageBkColor: the configuration's "OLV_MENU\COLOR\BACKGROUND" (an AutoCAD colour index, or a
 ///    directory with "COLOR" and an optional true colour "RGB", 0x00RRGGBB as a number or as decimal
@@ -84,7 +94,9 @@ QOR_EXPORT int callHostFcn(const wchar_t* name, const resbuf* args, resbuf*& res
 ///  - lengthFormat, drawingUnit, msgBoxTitle: the configuration's "*QOR_HOST*\LUNITS", "INSUNITS" and
 ///    "TITLE", else decimal, millimetres and "Qor";
 ///  - patternGet: the bundled and configured pattern files (QOR::patternFind);
-///  - objectImage and entitySelect: false (there are no host objects to draw or pick);
+///  - objectImage: the object image installed with QOR::setDefaultObjectImage (qor_objects installs one
+///    that draws drillings and outlines with its solid modeller), else false;
+///  - entitySelect: false (there are no host entities to pick);
 ///  - callFunction: the registered host functions (QOR::callHostFcn).
 /// Any thread: the configuration is read under its lock, the pattern cache has its own.
 class QOR_EXPORT CDefaultApp final : public CQorApp {

@@ -17,36 +17,9 @@
 #include "qor/objlib/object_file.h"
 #include "qor/objlib/solid.h"
 #include "qor/render/render.h"
+#include "recording_host.h"
 
 namespace {
-
-/// A host that records what the generator hands it and draws one polyline.
-class RecordingHost final : public CQorApp {
-public:
-    std::uint32_t imageBkColor() override { return 0xFFFFFF; }
-    Qor::lFormat lengthFormat() override { return Qor::kFormatDecimal; }
-    Qor::lUnit drawingUnit() override { return Qor::kUnitMillimeter; }
-    CQorString msgBoxTitle() override { return L"test"; }
-    bool patternGet(const wchar_t*, CQorArrayTempl<CQorArrayTempl<double>>&) override { return false; }
-    bool objectImage(CQorGDX* gdx, const CQorDataItem* object, const CQorDataItem* parm) override {
-        ++calls;
-        this->object = object;
-        if (parm != nullptr) this->parm = *parm;
-        CQorVertexArray line;
-        line.append(CQorVertex({0, 0, 0}, {1, 0, 0}));
-        gdx->imageVl({9}, 0, line, CQorColor(), CQorMatrix3d(), {1.0}, 1.0, 0, CQorPoint3d::kOrigin);
-        return false; // the generator does not use the answer
-    }
-    bool entitySelect(QOR::CAdsName&, const wchar_t*, bool) override { return false; }
-    int callFunction(const wchar_t*, const resbuf*, resbuf*& result) override {
-        result = nullptr;
-        return -5001;
-    }
-
-    int calls = 0;
-    const CQorDataItem* object = nullptr;
-    CQorDataItem parm;
-};
 
 class DrillImage : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include "qor/kernel/data/data_json.h"
 #include "qor/kernel/data/dta_file.h"
 #include "qor/objlib/drill.h"
+#include "qor/objlib/hole.h"
 #include "qor/objlib/object_file.h"
 #include "qor/objlib/solid.h"
 
@@ -77,13 +78,13 @@ TEST(DrillRead, NamesTheFirstKeyThatBreaksTheSchema) {
     QOR::Drill_st drill;
     EXPECT_FALSE(QOR::drillRead(nullptr, drill));
     CQorString key;
-    CQorDataItem wrongKind = item(R"({"KIND": "WALL"})");
+    CQorDataItem wrongKind = item(R"({"KIND": "FENCE"})");
     EXPECT_FALSE(QOR::objCheck(&wrongKind, &key));
     EXPECT_EQ(key, L"KIND");
 }
 
 TEST(ObjectFile, OpensTheSampleDrillings) {
-    for (const char* name : {"drill_countersunk.json", "drill_tapped.json"}) {
+    for (const char* name : {"drill_countersunk.json", "drill_tapped.json"}) { // copies of the samples
         QOR::CDtaFilePointer object;
         CQorString message;
         ASSERT_TRUE(QOR::objOpen(fixture(name).c_str(), QOR::kDtaRead, object, &message)) << message.toUtf8();
@@ -102,6 +103,8 @@ TEST(ObjectFile, MalformedFileGivesOneMessageNamingFileAndKey) {
         {"malformed/head_dia_is_text.json", "HEAD\\DIA: "},
         {"malformed/thread_deeper_than_drilling.json", "THREAD\\DEPTH: "},
         {"malformed/truncated.json", ""},
+        {"malformed/hole_drill_dia_is_text.json", "BT\\A1\\GEN\\DIA: "},
+        {"malformed/hole_outline_unknown.json", "BT\\S\\GEN\\ID: "},
         {"no_such_file.json", ""},
     };
     for (const auto& c : cases) {
@@ -149,6 +152,105 @@ TEST(ObjectModel, CountersunkDrillingProjectsToItsOutline) {
     EXPECT_FALSE(QOR::objModel(solid, &broken));
     EXPECT_EQ(solid.bodyCount(), 0);
     EXPECT_FALSE(QOR::objModel(solid, nullptr));
+}
+
+TEST(HoleCheck, NamesTheKeyThatBreaksTheSchema) {
+    const struct {
+        const char* json;
+        const char* key;
+    } cases[] = {
+        {R"({"KIND": "HOLE"})", "BT"},
+        {R"({"KIND": "HOLE", "BT": 5})", "BT"},
+        {R"({"KIND": "HOLE", "": 5, "BT": {}})", ""},
+        {R"({"KIND": "HOLE", "": {"HPSCALE": 0}, "BT": {}})", "\\HPSCALE"},
+        {R"({"KIND": "HOLE", "BT": {"A": {"MTX": 1}}})", "BT\\A\\MTX"},
+        {R"({"KIND": "HOLE", "BT": {"A": {"MTX": {"$matrix": [[1, 0, 0, "nan"], [0, 1, 0, 0],
+            [0, 0, 1, 0], [0, 0, 0, 1]]}}}})",
+         "BT\\A\\MTX"},
+        {R"({"KIND": "HOLE", "BT": {"A": {"GEN": 5}}})", "BT\\A\\GEN"},
+        {R"({"KIND": "HOLE", "BT": {"A": {"GEN": {"$vll": [[[[0, 0, 0], [1e9, 0, 0], 0]]]}}}})",
+         "BT\\A\\GEN"},
+        {R"({"KIND": "HOLE", "BT": {"A": {"GEN": {"TYPE": "THREAD"}}}})", "BT\\A\\GEN\\TYPE"},
+        {R"({"KIND": "HOLE", "BT": {"&2A": {"GEN": {"TYPE": "OUTLINE", "P1": 5.0}}}})", "BT\\2A\\GEN\\ID"},
+        {R"({"KIND": "HOLE", "BT": {"A": {"GEN": {"TYPE": "OUTLINE", "ID": 2, "P1": 5.0}}}})",
+         "BT\\A\\GEN\\ID"},
+        {R"({"KIND": "HOLE", "BT": {"A": {"GEN": {"TYPE": "DRILL", "DIA": 5}}}})", "BT\\A\\GEN\\DEPTH"},
+    };
+    for (const auto& c : cases) {
+        const CQorDataItem root = item(c.json);
+        CQorString key, reason;
+        EXPECT_FALSE(QOR::objCheck(&root, &key, &reason)) << c.json;
+        EXPECT_EQ(key.toUtf8(), c.key) << c.json;
+        EXPECT_FALSE(reason.isEmpty());
+    }
+    // Elements under short keys are no elements: what they hold is not checked.
+    const CQorDataItem skipped = item(R"({"KIND": "HOLE", "BT": {"#4": {"GEN": 5}, "E": {}}})");
+    EXPECT_TRUE(QOR::objCheck(&skipped));
+}
+
+TEST(ObjGen, CompletesDrillingAndOutlineElements) {
+    CQorDataItem drill = item(R"({"TYPE": "DRILL", "DIA": 5, "DEPTH": 10})");
+    const CQorDataItem before = drill;
+    EXPECT_TRUE(QOR::objGen(&drill, 1)); // only checks
+    EXPECT_TRUE(drill == before);
+    EXPECT_TRUE(QOR::objGen(&drill, 0));
+    CQorString kind;
+    EXPECT_TRUE(drill.get(kind, L"KIND"));
+    EXPECT_EQ(kind, L"DRILL");
+    CQor_Solid solid;
+    EXPECT_TRUE(QOR::objModel(solid, &drill)); // now an object of its own
+
+    CQorDataItem outline = item(R"({"TYPE": "OUTLINE", "ID": 2, "P1": 20.0, "P2": 10.0})");
+    EXPECT_TRUE(QOR::objGen(&outline, 0));
+    CQorVertexArray vl;
+    EXPECT_TRUE(outline.get(vl, L"VL"));
+    EXPECT_TRUE(vl.isClosed());
+
+    for (const char* bad :
+         {R"({"TYPE": "DRILL", "DIA": -5, "DEPTH": 10})", R"({"TYPE": "OUTLINE", "ID": 77})",
+          R"({"TYPE": "OTHER"})", R"({"KIND": "HOLE", "BT": {}})", "5"}) {
+        CQorDataItem broken = item(bad);
+        const CQorDataItem unchanged = broken;
+        EXPECT_FALSE(QOR::objGen(&broken, 0)) << bad;
+        EXPECT_TRUE(broken == unchanged) << bad;
+    }
+    EXPECT_FALSE(QOR::objGen(nullptr, 0));
+}
+
+TEST(ObjectFile, EveryBundledSampleOpens) {
+    int samples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(QOR_TEST_DATA_DIR) /
+                                                                 ".." / ".." / "res" / "objects")) {
+        QOR::CDtaFilePointer object;
+        CQorString message;
+        EXPECT_TRUE(QOR::objOpen(entry.path().wstring().c_str(), QOR::kDtaRead, object, &message))
+            << message.toUtf8();
+        ++samples;
+    }
+    EXPECT_GE(samples, 6); // the drillings, hole patterns and walls
+}
+
+TEST(WallCheck, NamesTheWallAndKeyThatBreakTheSchema) {
+    const struct {
+        const char* json;
+        const char* key;
+    } cases[] = {
+        {R"({"KIND": "WALL"})", "SN"},
+        {R"({"KIND": "WALL", "SN": {}, "CORNER": {"MODE": 1}})", "CORNER\\MODE"},
+        {R"({"KIND": "WALL", "SN": {"A": {}}})", "SN\\A"},
+        {R"({"KIND": "WALL", "SN": {"#2": {}}})", "SN\\2\\VL"},
+        {R"({"KIND": "WALL", "SN": {"#2": {"VL": {"$vl": [[[0, 0, 0], [1, 0, 0], 0]]}}}})", "SN\\2\\VL"},
+        {R"({"KIND": "WALL", "SN": {"#2": {"VL": {"$vl": [[[0, 0, 0], [1, 0, 0], 0], [[1, 0, 0], [0, 0, 0], 0]]},
+            "HEIGHT": -1}}})",
+         "SN\\2\\HEIGHT"},
+    };
+    for (const auto& c : cases) {
+        const CQorDataItem root = item(c.json);
+        CQorString key, reason;
+        EXPECT_FALSE(QOR::objCheck(&root, &key, &reason)) << c.json;
+        EXPECT_EQ(key.toUtf8(), c.key) << c.json;
+        EXPECT_FALSE(reason.isEmpty());
+    }
 }
 
 } // namespace
