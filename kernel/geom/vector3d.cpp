@@ -3,7 +3,7 @@
 #include "qor/kernel/geom/matrix3d.h"
 #include "qor/kernel/geom/point3d.h"
 
-double CQorVector3d::tol = 1e-10;
+std::atomic<double> CQorVector3d::tol{1e-10};
 
 const CQorVector3d CQorVector3d::kXAxis{1.0, 0.0, 0.0};
 const CQorVector3d CQorVector3d::kYAxis{0.0, 1.0, 0.0};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cmath>
 
 #include "qor/kernel/base/export.h"
@@ -17,10 +18,10 @@ public:
     /// It starts at 1e-10, which for drawings in millimetres or inches tells apart anything that is
     /// meant to differ while absorbing the rounding of a few chained transformations. A host may set it
     /// (the coordinate-system icon sets 0.001); it then stays so for the whole process.
-    /// Threads: set it once at start-up, before a second thread calls into the library or the first
-    /// paint; from then on it is only read, without a lock, from any thread (the renderer's worker
-    /// threads compare points too), so changing it later is a data race.
-    static double tol;
+    /// Threads: any thread may read or set it (it is atomic; on common processors a read costs what a
+    /// plain load does). A comparison running while another thread changes it uses either value, so a
+    /// host sets it at start-up.
+    static std::atomic<double> tol;
 
     static const CQorVector3d kXAxis;
     static const CQorVector3d kYAxis;
