@@ -69,11 +69,23 @@ public:
     /// While sealed, a look-up not made before finds nothing (an empty pattern, no picture) instead of
     /// asking the host or reading a file, and the look-ups may be read from several threads at once.
     void setSealed(bool sealed) noexcept { m_sealed = sealed; }
+    /// Forgets every pattern and picture looked up so far.
+    void clear() noexcept {
+        m_patterns.clear();
+        m_pictures.clear();
+    }
 
 private:
     bool m_sealed = false;
     std::map<CQorString, CQorPatternDef> m_patterns;
     std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP> m_pictures;
+};
+
+/// What a painter keeps from one frame to the next: the calling thread's buffers and the look-ups, so a
+/// repaint neither grows buffers again nor asks the host for patterns and pictures it gave before.
+struct FrameCache {
+    Scratch scratch;
+    Lookups lookups;
 };
 
 /// Everything one frame shares between its items.
@@ -117,6 +129,11 @@ constexpr int kSliceItems = 8;
 std::vector<std::int64_t> sliceCosts(const Frame& frame, int last);
 /// paintToBitmap drawing a large list with up to `threads` threads.
 bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) noexcept;
+/// What the window shows, drawn into dc, which holds a 32-bit bitmap of width x height: the back colour,
+/// then every item, with up to `threads` threads. cache, when not null, lends its buffers and look-ups
+/// (and keeps what the frame adds to them). False when the drawing failed, the failure kept for the
+/// caller's boundary to report. May throw.
+bool paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height, unsigned threads, FrameCache* cache);
 
 /// How one item is drawn: its colour and mode and the matrix that takes model space to the device.
 struct ItemStyle {
