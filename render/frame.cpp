@@ -147,7 +147,7 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 &client,
                 cache->scratch,
                 cache->lookups};
-    if (!(bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads)))
+    if (!(bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads, cache)))
         render::drawItems(frame, 0, gdx.lenGet());
     return scope.status() == detail::Status::Ok;
 }

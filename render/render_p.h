@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -81,11 +82,20 @@ private:
     std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP> m_pictures;
 };
 
-/// What a painter keeps from one frame to the next: the calling thread's buffers and the look-ups, so a
-/// repaint neither grows buffers again nor asks the host for patterns and pictures it gave before.
+/// What drawInParts keeps for a painter's next frame: its layers and its drawing threads' buffers
+/// (parts.cpp).
+struct PartsCache;
+struct PartsCacheDeleter {
+    void operator()(PartsCache* parts) const noexcept;
+};
+
+/// What a painter keeps from one frame to the next: the calling thread's buffers, the look-ups and what
+/// the drawing threads used, so a repaint neither grows buffers or makes layers again nor asks the host
+/// for patterns and pictures it gave before.
 struct FrameCache {
     Scratch scratch;
     Lookups lookups;
+    std::unique_ptr<PartsCache, PartsCacheDeleter> parts; ///< made by the first frame drawn in parts
 };
 
 /// Everything one frame shares between its items.
@@ -120,8 +130,9 @@ void drawItems(const Frame& frame, int first, int last);
 /// so the pixels come out as if drawn in one pass. False, having drawn nothing, when the list is too
 /// small to gain from it or there is no memory for the layers. When a drawing thread fails (memory, an
 /// exception), the others stop, nothing more is drawn, and its failure becomes the calling thread's
-/// failure to report (detail::adoptFailure); true then too.
-bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads);
+/// failure to report (detail::adoptFailure); true then too. With a cache the layers and the threads'
+/// buffers are taken from it and given back to it for the next frame.
+bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCache* cache);
 /// Items per slice of the work of drawInParts.
 constexpr int kSliceItems = 8;
 /// Estimated cost of drawing each slice of items 0 to last - 1, from the first item of the slice: reading
