@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
@@ -143,23 +144,39 @@ void CQorDplistImage::OnPaint() {
     wxPaintDC dc(this);
     const wxSize client = GetClientSize();
     if (!m_image) m_image = std::make_unique<PaintImage>();
-    auto* cr = static_cast<cairo_t*>(dc.GetImpl()->GetCairoContext());
-    if (!m_gdx || !cr || client.x < 1 || client.y < 1 || !m_image->fit(client.x, client.y)) {
+    if (!m_gdx || client.x < 1 || client.y < 1 || !m_image->fit(client.x, client.y)) {
         dc.SetBackground(wxBrush(GetBackgroundColour()));
         dc.Clear();
         return;
     }
     cairo_surface_t* surface = m_image->surface;
     cairo_surface_flush(surface);
+    unsigned char* pixels = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
     // A failed paint leaves the back colour in the pixels and says why through the diagnostics sink.
-    m_painter.paint(m_gdx, reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)), client.x,
-                    client.y, cairo_image_surface_get_stride(surface));
+    m_painter.paint(m_gdx, reinterpret_cast<std::uint32_t*>(pixels), client.x, client.y, stride);
     cairo_surface_mark_dirty(surface);
-    cairo_save(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, surface, 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    if (auto* cr = static_cast<cairo_t*>(dc.GetImpl()->GetCairoContext())) {
+        cairo_save(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, surface, 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        return;
+    }
+    // A device context that draws without cairo (wx on Windows): the pixels go through a wxImage, a copy
+    // per frame that the cairo path above avoids.
+    wxImage image(client.x, client.y, false);
+    unsigned char* rgb = image.GetData();
+    for (int y = 0; y < client.y; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(pixels + std::ptrdiff_t(y) * stride);
+        for (int x = 0; x < client.x; ++x, rgb += 3) {
+            rgb[0] = static_cast<unsigned char>(row[x] >> 16);
+            rgb[1] = static_cast<unsigned char>(row[x] >> 8);
+            rgb[2] = static_cast<unsigned char>(row[x]);
+        }
+    }
+    dc.DrawBitmap(wxBitmap(image), 0, 0);
 }
 
 BOOL CQorDplistImage::OnMouseWheel(UINT flags, short delta, CPoint pt) {

@@ -16,8 +16,10 @@
 //    to wx.
 //  - A pick goes to the parent as a queued QOR_EVT_ITEM_PICKED command event: its id is the window's,
 //    its int the top-level id of the item picked.
-//  - Paint draws through a CViewPainter into an image the window keeps at its client size and blits that;
-//    nothing else draws on the window. Without a list the window shows its background colour only.
+//  - Paint draws through a CViewPainter into a cairo image the window keeps at its client size and sets
+//    it as the source of the paint context's cairo context (GTK 3): the painter's pixels reach the
+//    screen without a copy of ours. Nothing else draws on the window. Without a list the window shows
+//    its background colour only.
 
 #include <memory>
 
