@@ -25,6 +25,9 @@ endforeach()
 # The window folders' headers come with qor_ui only.
 if(QOR_BUILD_UI)
     foreach(dir IN ITEMS render slide)
+        if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ui)
+            continue()
+        endif()
         install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ui/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qor/${dir}/ui
             COMPONENT development
             FILES_MATCHING PATTERN "*.h"
