@@ -12,12 +12,13 @@
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/image.h>
+#include <wx/mstream.h>
 #include <wx/stopwatch.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include "../render/tiled_demo.h"
-#include "qor/platform/png_codec.h"
+#include "qor/platform/resources.h"
 #include "qor/render/render.h"
 #include "qor/render/ui/dplist_image.h"
 #include "qor/render/ui/wx_args.h"
@@ -176,6 +177,14 @@ TEST_F(ViewWindow, MiddleDragPansByTheMouseDistanceFromWhereItStarted) {
     CQorGDX gdx = pixelList();
     m_view->set_dpList(&gdx);
     m_view->OnMouseWheel(0, 120, screenPt(100, 100)); // translation (-20, -20)
+
+    // Without the focus a move pans nothing, middle button or not.
+    auto* other = new wxWindow(m_frame, wxID_ANY, wxPoint(0, kHeight - 10), wxSize(10, 10));
+    other->SetFocus();
+    ASSERT_TRUE(waitFor([&] { return wxWindow::FindFocus() == other; }));
+    m_view->OnMouseMove(MK_MBUTTON, CPoint(90, 90));
+    EXPECT_DOUBLE_EQ(m_view->zoomMtx().entry[0][3], -20);
+
     m_view->SetFocus();
     ASSERT_TRUE(waitFor([&] { return wxWindow::FindFocus() == m_view; }));
 
@@ -286,6 +295,17 @@ TEST_F(ViewWindow, ScreenshotsEqualTheCoreDrawingPixelForPixel) {
     };
     EXPECT_TRUE(waitFor(plain));
     keep(screenshot(*m_view), "view_detached.png");
+}
+
+TEST(PanCursor, IsTheLibrarysCursorResourceWithItsHotSpot) {
+    const std::span<const unsigned char> bytes = QOR::resourceFind(RT_GROUP_CURSOR, 4006);
+    ASSERT_FALSE(bytes.empty());
+    wxMemoryInputStream stream(bytes.data(), bytes.size());
+    wxImage image;
+    ASSERT_TRUE(image.LoadFile(stream, wxBITMAP_TYPE_CUR));
+    EXPECT_GT(image.GetWidth(), 0);
+    EXPECT_TRUE(image.HasOption(wxIMAGE_OPTION_CUR_HOTSPOT_X));
+    EXPECT_TRUE(QOR::detail::panCursor().IsOk());
 }
 
 /// The colour mode of the items under path (all of them have the same one); -1 when there are none.
