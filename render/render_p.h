@@ -15,6 +15,7 @@
 #include "qor/platform/device_coord_p.h"
 #include "qor/platform/region.h"
 #include "qor/render/picture.h"
+#include "qor/render/polyline_prep.h"
 #include "qor/render/render.h"
 
 namespace QOR::render {
@@ -54,10 +55,12 @@ struct DeviceLoops {
 /// Buffers one thread of a frame reuses from item to item: an item allocates only when it needs more room
 /// than every item before it.
 struct Scratch {
-    CQorVertexArray vl;            ///< an item's polyline or loop after the view direction
-    std::vector<POINT> points;     ///< device points of one segment or loop
-    DeviceLoops loops;             ///< device points of a region's or a glyph's loops
-    CQorArrayTempl<double> dashes; ///< an item's dash array
+    CQorVertexArray vl;               ///< an item's polyline or loop after the view direction
+    std::vector<POINT> points;        ///< device points of one segment or loop
+    DeviceLoops loops;                ///< device points of a region's or a glyph's loops
+    CQorArrayTempl<double> dashes;    ///< an item's dash array
+    detail::PolylineScratch polyline; ///< dash laying
+    CQorVertexArray split;            ///< a styled polyline with its arcs in chords
 };
 
 /// What a frame asks of the host, asked once per frame: hatch patterns and pictures.
@@ -171,7 +174,8 @@ void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<d
 /// Replaces vl by its dashes, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1, with
 /// dots of dotLength), laid one after the other into one polyline; fewer than two entries leave vl
 /// unchanged.
-void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength);
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength,
+                   detail::PolylineScratch& scratch);
 
 // segments.cpp
 /// Device point of a transformed point.
