@@ -114,10 +114,24 @@ private:
     /// The status bar names the item picked by its path, which is its top-level id, and its kind.
     void picked(int id) {
         const CQorArrayTempl<int> items = m_gdx.StackToItemNr(CQorArrayTempl<int>{id});
-        static const char* const kKinds[] = {"", "point", "polyline", "region", "text", "picture"};
-        const int kind = items.len() ? int(m_gdx.typeGet(items[0])) : 0;
         SetStatusText(wxString::Format("Picked: (%d), %d item(s), %s", id, items.len(),
-                                       kind > 0 && kind < 6 ? kKinds[kind] : "item"));
+                                       items.len() ? kindName(m_gdx.typeGet(items[0])) : "nothing"));
+    }
+    static const char* kindName(int type) {
+        switch (type) {
+        case QorDisplayVl:
+            return "polyline";
+        case QorDisplayPt:
+            return "point";
+        case QorDisplayReg:
+            return "region";
+        case QorDisplayTxt:
+            return "text";
+        case QorDisplayPicture:
+            return "picture";
+        default:
+            return "item";
+        }
     }
 
     CQorGDX m_gdx;
