@@ -1,19 +1,26 @@
-# qor_add_library(<name> DIRS <folder>... [USES <qor library>...] [PRIVATE <target>...]
-#                 [DEFINITIONS <definition>...] [SYSTEM_INCLUDES <folder>...])
+# qor_add_library(<name> DIRS <folder>... [WINDOWS] [USES <qor library>...] [PUBLIC <target>...]
+#                 [PRIVATE <target>...] [DEFINITIONS <definition>...] [SYSTEM_INCLUDES <folder>...])
 #
 # Builds the library qor_<name> from the .cpp files of its folders (the window folders */ui/ excepted)
-# and makes each folder reachable as <qor/<folder>/...>. The sources are compiled once, into
+# and makes each folder reachable as <qor/<folder>/...>. With WINDOWS it is the other way round: the
+# sources are those of each folder's window folder <folder>/ui/ only, reachable as <qor/<folder>/ui/...>
+# through the link the folder's own library made. PUBLIC names dependencies that the library's headers
+# include, so that its users get them too. The sources are compiled once, into
 # qor_<name>_objects, and linked twice: qor_<name> (alias Qor::<name>) is the shared library, which
 # exports only what carries the library's export macro (QOR_BUILDING_<NAME> is defined while building it)
 # and keeps the PRIVATE dependencies to itself; qor_<name>_testable is a static twin through which the
 # tests reach the internals too. USES names the Qor libraries this one builds on ("core").
 function(qor_add_library name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "DIRS;USES;PRIVATE;DEFINITIONS;SYSTEM_INCLUDES")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "WINDOWS" "" "DIRS;USES;PUBLIC;PRIVATE;DEFINITIONS;SYSTEM_INCLUDES")
     set(sources)
     foreach(dir IN LISTS arg_DIRS)
-        file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${dir} ${QOR_BUILD_INCLUDE_DIR}/qor/${dir} SYMBOLIC)
-        file(GLOB_RECURSE dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
-        list(FILTER dir_sources EXCLUDE REGEX "/ui/")
+        if(arg_WINDOWS)
+            file(GLOB_RECURSE dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/ui/*.cpp)
+        else()
+            file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${dir} ${QOR_BUILD_INCLUDE_DIR}/qor/${dir} SYMBOLIC)
+            file(GLOB_RECURSE dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
+            list(FILTER dir_sources EXCLUDE REGEX "/ui/")
+        endif()
         list(APPEND sources ${dir_sources})
     endforeach()
     set(uses_objects)
@@ -32,7 +39,7 @@ function(qor_add_library name)
     target_include_directories(${objects} SYSTEM PRIVATE ${arg_SYSTEM_INCLUDES})
     target_compile_definitions(${objects} PRIVATE QOR_BUILDING_${upper} ${arg_DEFINITIONS})
     # Public here so that the static twin passes the dependencies on to the tests.
-    target_link_libraries(${objects} PUBLIC ${uses_objects} ${arg_PRIVATE})
+    target_link_libraries(${objects} PUBLIC ${uses_objects} ${arg_PUBLIC} ${arg_PRIVATE})
     set_target_properties(${objects} PROPERTIES
         POSITION_INDEPENDENT_CODE ON
         CXX_VISIBILITY_PRESET hidden
@@ -43,7 +50,7 @@ function(qor_add_library name)
     target_include_directories(qor_${name} INTERFACE
         $<BUILD_INTERFACE:${QOR_BUILD_INCLUDE_DIR}> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
     target_compile_features(qor_${name} INTERFACE cxx_std_20)
-    target_link_libraries(qor_${name} PUBLIC ${uses_shared} PRIVATE ${arg_PRIVATE})
+    target_link_libraries(qor_${name} PUBLIC ${uses_shared} ${arg_PUBLIC} PRIVATE ${arg_PRIVATE})
     set_target_properties(qor_${name} PROPERTIES
         VERSION ${PROJECT_VERSION}
         SOVERSION ${PROJECT_VERSION_MAJOR}

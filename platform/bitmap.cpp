@@ -17,12 +17,26 @@ Status Surface::create(int widthPx, int heightPx, int bpp) noexcept {
     return guarded([&] {
         std::vector<std::uint32_t> storage(count, 0u);
         words = std::move(storage);
+        external = nullptr;
         width = widthPx;
         height = heightPx;
         bitsPerPixel = bpp;
         strideWords = int(stride);
         return Status::Ok;
     });
+}
+
+Status Surface::wrap(std::uint32_t* pixels, int widthPx, int heightPx, int stride) noexcept {
+    if (!pixels || widthPx <= 0 || heightPx <= 0 || stride < widthPx) return fail(Status::BadInput);
+    if (widthPx > kMaxSide || heightPx > kMaxSide || stride > kMaxSide) return fail(Status::TooLarge);
+    // words keeps its capacity: a surface that wraps one buffer after another allocates nothing.
+    words.clear();
+    external = pixels;
+    width = widthPx;
+    height = heightPx;
+    bitsPerPixel = 32;
+    strideWords = stride;
+    return Status::Ok;
 }
 
 } // namespace QOR::detail
@@ -85,13 +99,14 @@ int CBitmap::GetBitmap(BITMAP* pBitMap) const noexcept {
                       m_surface->strideWords * 4,
                       1,
                       WORD(m_surface->bitsPerPixel),
-                      m_surface->words.data()};
+                      m_surface->data()};
     return int(sizeof(BITMAP));
 }
 
 bool CBitmap::adopt(std::shared_ptr<Surface> surface) noexcept {
     if (!surface || surface->width <= 0 || surface->height <= 0 ||
-        surface->words.size() < std::size_t(surface->strideWords) * std::size_t(surface->height))
+        (!surface->external &&
+         surface->words.size() < std::size_t(surface->strideWords) * std::size_t(surface->height)))
         return false;
     m_surface = std::move(surface);
     m_created = true;

@@ -37,19 +37,28 @@ struct Surface {
     /// Largest pixel storage: 1 GiB.
     static constexpr std::size_t kMaxBytes = std::size_t{1} << 30;
 
-    int width = 0;        // pixels
-    int height = 0;       // pixels
-    int bitsPerPixel = 0; // 1 or 32
-    int strideWords = 0;  // 32-bit words per row
-    std::vector<std::uint32_t> words;
+    int width = 0;                    // pixels
+    int height = 0;                   // pixels
+    int bitsPerPixel = 0;             // 1 or 32
+    int strideWords = 0;              // 32-bit words per row
+    std::vector<std::uint32_t> words; ///< the pixels, unless the surface wraps storage of its caller
+    /// Storage the surface does not own (wrap); null for a surface that owns its words.
+    std::uint32_t* external = nullptr;
 
     /// Allocates zeroed storage (black). TooLarge or BadInput for sizes out of range, NoMemory when the
     /// allocation fails; the surface is unchanged then.
     Status create(int widthPx, int heightPx, int bpp) noexcept;
+    /// Makes this a 32-bit surface over widthPx x heightPx pixels the caller owns: rows of strideWords
+    /// words (at least widthPx) from pixels on, top row first. The caller keeps the storage alive and
+    /// unmoved while the surface is in use; nothing is allocated. BadInput for a null pointer, a stride
+    /// below the width or sizes out of range (kMaxSide); the surface is unchanged then.
+    Status wrap(std::uint32_t* pixels, int widthPx, int heightPx, int strideWords) noexcept;
 
-    std::uint32_t* row32(int y) noexcept { return words.data() + std::size_t(y) * std::size_t(strideWords); }
+    std::uint32_t* data() noexcept { return external ? external : words.data(); }
+    const std::uint32_t* data() const noexcept { return external ? external : words.data(); }
+    std::uint32_t* row32(int y) noexcept { return data() + std::size_t(y) * std::size_t(strideWords); }
     const std::uint32_t* row32(int y) const noexcept {
-        return words.data() + std::size_t(y) * std::size_t(strideWords);
+        return data() + std::size_t(y) * std::size_t(strideWords);
     }
     unsigned char* row1(int y) noexcept { return reinterpret_cast<unsigned char*>(row32(y)); }
     const unsigned char* row1(int y) const noexcept {

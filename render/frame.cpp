@@ -2,6 +2,7 @@
 // window's paint step around it (off-screen bitmap, back colour, copy to the window).
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <thread>
 
 #include "qor/kernel/base/status.h"
@@ -116,7 +117,7 @@ namespace {
 /// large. False when the drawing failed (memory ran out, the host threw): what was drawn stays, and the
 /// failure is kept for the caller's boundary to report. Called inside a guarded boundary only.
 bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target, CBitmap* bitmap,
-                 unsigned threads) {
+                 unsigned threads, render::FrameCache* cache) {
     // Only the frame's own failures count, not one the caller kept before.
     const detail::FailureScope scope;
     // A window is at least one pixel; a metafile is clipped to the sides it was given, so a side of 0
@@ -130,8 +131,8 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     if (gdx.lenGet() == 0) return true;
     gdx.displListSort();
 
-    render::Scratch scratch;
-    Lookups lookups;
+    std::optional<render::FrameCache> own;
+    if (!cache) cache = &own.emplace();
     Frame frame{dc,
                 gdx,
                 target,
@@ -144,9 +145,9 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 acadUnitCv(detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
                 &client,
-                scratch,
-                lookups};
-    if (!(bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads)))
+                cache->scratch,
+                cache->lookups};
+    if (!(bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads, cache)))
         render::drawItems(frame, 0, gdx.lenGet());
     return scope.status() == detail::Status::Ok;
 }
@@ -154,23 +155,22 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
 } // namespace
 
 bool renderItems(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) noexcept {
-    return detail::guardedAt("renderItems", false,
-                             [&] { return renderFrame(gdx, dc, width, height, target, nullptr, 1); });
+    return detail::guardedAt("renderItems", false, [&] {
+        return renderFrame(gdx, dc, width, height, target, nullptr, 1, nullptr);
+    });
 }
 
 bool render::drawFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget target) {
-    return renderFrame(gdx, dc, width, height, target, nullptr, 1);
+    return renderFrame(gdx, dc, width, height, target, nullptr, 1, nullptr);
+}
+
+bool render::paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height, unsigned threads, FrameCache* cache) {
+    dc.SelectStockObject(NULL_PEN);
+    dc.FillSolidRect(0, 0, width, height, gdx.backColorGet().oleColor() & render::kInvertMask);
+    return renderFrame(gdx, dc, width, height, RenderTarget::Window, dc.GetCurrentBitmap(), threads, cache);
 }
 
 namespace {
-
-/// What the window shows, drawn into dc, which holds a bitmap of width x height: the back colour, then
-/// every item. False as renderFrame.
-bool paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height, unsigned threads) {
-    dc.SelectStockObject(NULL_PEN);
-    dc.FillSolidRect(0, 0, width, height, gdx.backColorGet().oleColor() & render::kInvertMask);
-    return renderFrame(gdx, dc, width, height, RenderTarget::Window, dc.GetCurrentBitmap(), threads);
-}
 
 bool paintWindowImpl(CQorGDX* gdx, CDC& paintDC, int width, int height) {
     if (!gdx || width < 1 || height < 1) return false;
@@ -181,7 +181,8 @@ bool paintWindowImpl(CQorGDX* gdx, CDC& paintDC, int width, int height) {
     CBitmap* oldBitmap = memory.SelectObject(&bitmap);
     if (!memory.GetCurrentBitmap()) return false;
     // A picture only part drawn is never shown.
-    const bool painted = paintBitmap(*gdx, memory, width, height, std::thread::hardware_concurrency());
+    const bool painted =
+        render::paintBitmap(*gdx, memory, width, height, std::thread::hardware_concurrency(), nullptr);
     const BOOL copied = painted && paintDC.BitBlt(0, 0, width, height, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
     return copied != FALSE;
@@ -198,7 +199,7 @@ bool paintToBitmapImpl(CQorGDX* gdx, CBitmap& bitmap, int width, int height, uns
     // The bitmap is off-screen already: drawn straight into, without a second one to copy from.
     CBitmap* old = dc.SelectObject(&bitmap);
     bool painted = dc.GetCurrentBitmap() != nullptr;
-    if (painted) painted = paintBitmap(*gdx, dc, width, height, threads);
+    if (painted) painted = render::paintBitmap(*gdx, dc, width, height, threads, nullptr);
     dc.SelectObject(old);
     if (!painted) bitmap.DeleteObject();
     return painted;

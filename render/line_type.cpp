@@ -41,10 +41,11 @@ void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<d
     }
 }
 
-void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength) {
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength,
+                   detail::PolylineScratch& scratch) {
     // Fitted to each segment: every straight piece starts and ends with half a dash, so corners and
     // ends are drawn and a pattern never stops in the middle of a gap.
-    detail::vlMeasure(vl, dashes, 1, dotLength);
+    detail::vlMeasure(vl, dashes, 1, dotLength, scratch);
 }
 
 } // namespace QOR::render

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -64,12 +65,18 @@ public:
     bool make(int width, int height) {
         if (!m_bitmap.CreateBitmap(width, height, 1, 32, nullptr) || !m_dc.CreateCompatibleDC(nullptr))
             return false;
-        std::fill(m_bitmap.surface()->words.begin(), m_bitmap.surface()->words.end(), kUnpainted);
         m_old = m_dc.SelectObject(&m_bitmap);
         m_client.CreateRectRgn(0, 0, width, height);
+        clear();
+        return true;
+    }
+    int width() const noexcept { return m_bitmap.width(); }
+    int height() const noexcept { return m_bitmap.height(); }
+    /// Unpainted again, as made, for another stretch or frame.
+    void clear() {
+        std::fill(m_bitmap.surface()->words.begin(), m_bitmap.surface()->words.end(), kUnpainted);
         m_dc.SelectClipRgn(&m_client);
         m_dc.SelectStockObject(NULL_PEN);
-        return true;
     }
     CDC& dc() noexcept { return m_dc; }
     const CRgn* client() const noexcept { return &m_client; }
@@ -95,20 +102,35 @@ private:
     CBitmap* m_old = nullptr;
 };
 
+} // namespace
+
+/// Layers of one size no frame is using, and the buffers of each drawing thread but the caller's.
+struct PartsCache {
+    std::mutex mutex; ///< guards layers while the threads draw
+    std::vector<std::unique_ptr<Layer>> layers;
+    Scratch scratch[kMaxThreads - 1];
+};
+
+void PartsCacheDeleter::operator()(PartsCache* parts) const noexcept {
+    delete parts;
+}
+
+namespace {
+
 /// One frame's items 0 to last - 1, drawn by the threads that call draw().
 class SharedFrame {
 public:
-    SharedFrame(const Frame& frame, int last, WorkShares& shares)
-        : m_frame(frame), m_last(last), m_shares(shares), m_layers(std::size_t(shares.maxStretches())) {}
+    SharedFrame(const Frame& frame, int last, WorkShares& shares, PartsCache& parts)
+        : m_frame(frame), m_last(last), m_shares(shares), m_parts(parts),
+          m_layers(std::size_t(shares.maxStretches())) {}
 
-    /// What each thread runs: stretches taken or stolen, drawn until nothing worth taking is left. A
-    /// stretch whose layer cannot be made is left to finish(). A failure on this thread (memory, an
-    /// exception, a call that ran out of memory and said so) is kept for finish() and stops the others
-    /// at their next claim; nothing is reported from here.
-    void draw() noexcept {
+    /// What each thread runs, with its own scratch buffers: stretches taken or stolen, drawn until
+    /// nothing worth taking is left. A stretch whose layer cannot be made is left to finish(). A failure
+    /// on this thread (memory, an exception, a call that ran out of memory and said so) is kept for
+    /// finish() and stops the others at their next claim; nothing is reported from here.
+    void draw(Scratch& scratch) noexcept {
         detail::FailureScope scope;
         try {
-            Scratch scratch;
             int s = m_shares.takeUntaken();
             for (; !m_stop && (s >= 0 || (s = stealOne()) >= 0); s = m_shares.takeUntaken()) {
                 if (s > 0 && !m_layers[std::size_t(s)] && !(m_layers[std::size_t(s)] = newLayer())) break;
@@ -137,6 +159,19 @@ public:
             detail::adoptFailure(m_failure);
             return false;
         }
+        layOver(bitmap);
+        return true;
+    }
+
+    /// Gives the layers back to the cache for the next frame; those the pool has no room for go.
+    void giveBack() noexcept {
+        for (std::unique_ptr<Layer>& layer : m_layers)
+            if (layer && m_parts.layers.size() < m_parts.layers.capacity())
+                m_parts.layers.push_back(std::move(layer));
+    }
+
+private:
+    void layOver(CBitmap& bitmap) {
         const std::vector<WorkShares::Stretch>& stretches = m_shares.stretches();
         std::vector<std::size_t> order(stretches.size());
         for (std::size_t s = 0; s < order.size(); ++s)
@@ -149,16 +184,28 @@ public:
             if (left.next < left.end)
                 drawItems(m_frame, left.next * kSliceItems, std::min(left.end * kSliceItems, m_last));
         }
-        return true;
     }
 
-private:
-    /// Null when there is no memory for a layer. That is no failure of the frame: the stretch is drawn
-    /// without one, by finish().
+    /// A layer the cache kept, cleared, or a new one. Null when there is no memory for a layer. That is no
+    /// failure of the frame: the stretch is drawn without one, by finish().
     std::unique_ptr<Layer> newLayer() const {
         detail::FailureScope scope;
-        std::unique_ptr<Layer> layer(new (std::nothrow) Layer);
-        const bool made = layer && layer->make(m_frame.width, m_frame.height);
+        std::unique_ptr<Layer> layer;
+        {
+            const std::lock_guard lock(m_parts.mutex);
+            if (!m_parts.layers.empty()) {
+                layer = std::move(m_parts.layers.back());
+                m_parts.layers.pop_back();
+            }
+        }
+        bool made = false;
+        if (layer) {
+            layer->clear();
+            made = true;
+        } else {
+            layer.reset(new (std::nothrow) Layer);
+            made = layer && layer->make(m_frame.width, m_frame.height);
+        }
         scope.take();
         return made ? std::move(layer) : nullptr;
     }
@@ -176,6 +223,7 @@ private:
     const Frame& m_frame;
     const int m_last;
     WorkShares& m_shares;
+    PartsCache& m_parts;
     /// Per stretch, written only by the thread that took it; null for the first.
     std::vector<std::unique_ptr<Layer>> m_layers;
     std::atomic<bool> m_stop{false};
@@ -185,7 +233,7 @@ private:
 
 } // namespace
 
-bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads) {
+bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCache* cache) {
     threads = std::min(threads, kMaxThreads);
     const std::int64_t layerPixels = std::int64_t(frame.width) * frame.height;
     if (threads < 2 || !bitmap.surface() || bitmap.surface()->bitsPerPixel != 32 ||
@@ -204,7 +252,17 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads) {
 
     const int maxStolen = int(std::min(kMaxLayerPixels / layerPixels - (threads - 1), kMaxStolen));
     WorkShares shares(std::move(costs), int(threads), layerPixels / kLayerPixelsPerUnit, maxStolen);
-    SharedFrame shared(frame, last, shares);
+    // The cache's layers serve frames of their own size only; they are dropped when the size changes.
+    std::optional<FrameCache> own;
+    if (!cache) cache = &own.emplace();
+    if (!cache->parts) cache->parts.reset(new PartsCache);
+    PartsCache& parts = *cache->parts;
+    if (!parts.layers.empty() &&
+        (parts.layers[0]->width() != frame.width || parts.layers[0]->height() != frame.height))
+        parts.layers.clear();
+    // Room for every layer the frame may make, so that giving them back cannot fail.
+    parts.layers.reserve(std::size_t(shares.maxStretches()));
+    SharedFrame shared(frame, last, shares, parts);
 
     lookUpPatterns(frame, last);
     frame.lookups.setSealed(true);
@@ -212,15 +270,17 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads) {
     helpers.reserve(threads - 1); // before any thread runs: past this point nothing may throw until the joins
     try {
         for (unsigned t = 1; t < threads; ++t)
-            helpers.emplace_back([&shared] { shared.draw(); });
+            helpers.emplace_back([&shared, &parts, t] { shared.draw(parts.scratch[t - 1]); });
     } catch (const std::system_error&) {
         // Fewer helpers: the stretches none of them takes are taken by the threads that run.
     }
-    shared.draw();
+    shared.draw(frame.scratch);
     for (std::thread& helper : helpers)
         helper.join();
     frame.lookups.setSealed(false);
-    if (shared.finish(bitmap)) drawItems(frame, last, n);
+    const bool finished = shared.finish(bitmap);
+    shared.giveBack();
+    if (finished) drawItems(frame, last, n);
     return true;
 }
 

@@ -51,9 +51,11 @@ double prepareDots(CQorArrayTempl<double>& dashes, double dot) {
     return total;
 }
 
-/// One segment dashed with the pattern fitted to it (see qor_gdx_image_vl_measure).
-void fitSegment(CQorVertexArray& out, const CQorVertex& vx, const CQorArrayTempl<double>& dashes,
-                double patternLength) {
+/// One segment dashed with the pattern fitted to it (see qor_gdx_image_vl_measure), appended to
+/// scratch.out.
+void fitSegment(const CQorVertex& vx, const CQorArrayTempl<double>& dashes, double patternLength,
+                QOR::detail::PolylineScratch& scratch) {
+    CQorVertexArray& out = scratch.out;
     const double length = vx.bulgLen();
     if (!(length > patternLength)) { // also a NaN length: drawn as it is
         out.append(vx);
@@ -64,19 +66,21 @@ void fitSegment(CQorVertexArray& out, const CQorVertex& vx, const CQorArrayTempl
     int gaps = 0;
     for (double d : dashes)
         gaps += d < 0.0 ? 1 : 0;
-    CQorArrayTempl<double> fitted(dashes);
+    CQorArrayTempl<double>& fitted = scratch.fitted;
+    fitted = dashes;
     if (gaps > 0) {
         const double widen = std::abs(rest / (gaps * count));
         for (double& d : fitted)
             if (d < 0.0) d -= widen;
     }
     const CQorVertex flat = QOR::g_vx_xy(vx);
-    CQorVertexArray path;
+    scratch.path.clear();
     if (flat.isArc())
-        path = QOR::g_vl_expl(flat, QOR::vx_split_dif(flat, kDashArcDeviation));
+        QOR::g_vl_expl_append(flat, QOR::vx_split_dif(flat, kDashArcDeviation), scratch.path);
     else
-        path.append(flat);
-    QOR::vl_measure_flat(path, 1.0, CQorLineParm(fitted), out);
+        scratch.path.append(flat);
+    scratch.parm.assign(fitted);
+    QOR::vl_measure_flat(scratch.path, 1.0, scratch.parm, out);
 }
 
 } // namespace
@@ -95,24 +99,66 @@ void arrayRotate(CQorArrayTempl<double>& a, int n) {
 
 namespace QOR::detail {
 
-bool vlMeasure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode, double dotLength) {
-    if (dashes.len() < 2) return false;
+bool vlMeasure(CQorVertexArray& vl, const CQorArrayTempl<double>& pattern, int mode, double dotLength,
+               PolylineScratch& scratch) {
+    if (pattern.len() < 2) return false;
     return guarded(false, [&] {
+        CQorArrayTempl<double>& dashes = scratch.dashes;
+        dashes = pattern;
         if (mode == 1) alignToDash(dashes);
         const double patternLength = prepareDots(dashes, dotLength);
-        const CQorArrayTempl<CQorVertexArray> pieces = vl_to_vll(vl);
-        CQorVertexArray out;
-        for (const CQorVertexArray& piece : pieces) {
+        scratch.out.clear();
+        const CQorVertexArray& from = vl;
+        // Connected pieces as vl_to_vll finds them: a vertex that does not start where the one before
+        // ended starts the next.
+        for (int first = 0, n = from.len(); first < n;) {
+            int last = first + 1;
+            while (last < n && !(from[last - 1].end != from[last].start))
+                ++last;
             if (mode == 0) {
-                vl_measure_flat(g_vx_xy(piece), 1.0, CQorLineParm(dashes), out);
-                continue;
+                scratch.flat.clear();
+                for (int i = first; i < last; ++i)
+                    scratch.flat.append(g_vx_xy(from[i]));
+                scratch.parm.assign(dashes);
+                vl_measure_flat(scratch.flat, 1.0, scratch.parm, scratch.out);
+            } else {
+                for (int i = first; i < last; ++i)
+                    fitSegment(from[i], dashes, patternLength, scratch);
             }
-            for (const CQorVertex& vx : piece)
-                fitSegment(out, vx, dashes, patternLength);
+            first = last;
         }
-        vl = std::move(out);
+        std::swap(vl, scratch.out); // both keep their room for the next polyline
         return true;
     });
+}
+
+void vlSplit(const CQorVertexArray& vl, CQorVertexArray& out) {
+    out.clear();
+    if (!vl.hasArcs()) {
+        out = vl;
+        return;
+    }
+    const CQorVector3d normal = vl.normal();
+    CQorMatrix3d toWorld;
+    toWorld.setToPlaneToWorld(normal);
+    // A polyline in the XY plane (the usual case) is in its plane already.
+    const bool inXY =
+        std::equal(&toWorld.entry[0][0], &toWorld.entry[0][0] + 16, &CQorMatrix3d::kIdentity.entry[0][0]);
+    const CQorMatrix3d toPlane = inXY ? CQorMatrix3d() : toWorld.inverse();
+    for (const CQorVertex& vx : vl) {
+        if (!vx.isArc()) {
+            out.append(vx);
+            continue;
+        }
+        CQorVertex inPlane(vx);
+        if (!inXY) inPlane.transformBy(toPlane, normal, CQorVector3d::kZAxis);
+        const double deviation = inPlane.bulgLen() < kShortArc ? kShortArcDeviation : kLongArcDeviation;
+        const int first = out.len();
+        g_vl_expl_append(inPlane, vx_split_dif(inPlane, deviation), out);
+        if (!inXY)
+            for (int i = first; i < out.len(); ++i)
+                out[i].transformBy(toWorld);
+    }
 }
 
 } // namespace QOR::detail
@@ -120,32 +166,14 @@ bool vlMeasure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode, dou
 bool qor_gdx_image_vl_measure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode) {
     if (dashes.len() < 2) return false;
     const double dot = QOR::acadUnitCv(QOR::detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent);
-    return QOR::detail::vlMeasure(vl, std::move(dashes), mode, dot);
+    QOR::detail::PolylineScratch scratch;
+    return QOR::detail::vlMeasure(vl, dashes, mode, dot, scratch);
 }
 
 CQorVertexArray qor_gdx_image_vl_split(const CQorVertexArray& vl) {
     return QOR::detail::guarded(CQorVertexArray(), [&] {
         CQorVertexArray out;
-        if (!vl.hasArcs()) return out = vl;
-        const CQorVector3d normal = vl.normal();
-        CQorMatrix3d toWorld;
-        toWorld.setToPlaneToWorld(normal);
-        // A polyline in the XY plane (the usual case) is in its plane already.
-        const bool inXY =
-            std::equal(&toWorld.entry[0][0], &toWorld.entry[0][0] + 16, &CQorMatrix3d::kIdentity.entry[0][0]);
-        const CQorMatrix3d toPlane = inXY ? CQorMatrix3d() : toWorld.inverse();
-        for (const CQorVertex& vx : vl) {
-            if (!vx.isArc()) {
-                out.append(vx);
-                continue;
-            }
-            CQorVertex inPlane(vx);
-            if (!inXY) inPlane.transformBy(toPlane, normal, CQorVector3d::kZAxis);
-            const double deviation = inPlane.bulgLen() < kShortArc ? kShortArcDeviation : kLongArcDeviation;
-            CQorVertexArray chords = QOR::g_vl_expl(inPlane, QOR::vx_split_dif(inPlane, deviation));
-            for (CQorVertex& chord : chords)
-                out.append(inXY ? chord : chord.transformBy(toWorld));
-        }
+        QOR::detail::vlSplit(vl, out);
         return out;
     });
 }

@@ -6,6 +6,7 @@
 // units.
 
 #include "qor/kernel/base/array_templ.h"
+#include "qor/kernel/geom/line_parm.h"
 #include "qor/kernel/geom/vertex_array.h"
 
 /// Replaces vl by its dashes for the dash array. mode 0 lays the pattern along each connected piece of
@@ -39,9 +40,24 @@ namespace detail {
 /// Length of a dot laid inside a dash or hatch pattern, in millimetres (Qor::kUnitMillimeter).
 inline constexpr double kPatternDotMm = 0.2;
 
+/// Buffers vlMeasure and vlSplit reuse from call to call, so that a renderer thread laying dashes on
+/// one polyline after another allocates only when a polyline needs more room than every one before.
+struct PolylineScratch {
+    CQorArrayTempl<double> dashes; ///< the pattern as laid: turned, dots sized
+    CQorArrayTempl<double> fitted; ///< the pattern fitted to one segment
+    CQorLineParm parm;
+    CQorVertexArray flat; ///< one connected piece dropped onto z = 0
+    CQorVertexArray path; ///< one segment, its arc in chords
+    CQorVertexArray out;  ///< the dashes; swapped with the polyline at the end
+};
+
 /// qor_gdx_image_vl_measure with the dot length given in drawing units instead of asked of the host, for
-/// callers that convert it once (or off the host's thread).
-bool vlMeasure(CQorVertexArray& vl, CQorArrayTempl<double> dashes, int mode, double dotLength);
+/// callers that convert it once (or off the host's thread), laid with the buffers of scratch.
+bool vlMeasure(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, int mode, double dotLength,
+               PolylineScratch& scratch);
+
+/// qor_gdx_image_vl_split(vl) into out (emptied first), without an array of its own. May throw.
+void vlSplit(const CQorVertexArray& vl, CQorVertexArray& out);
 
 } // namespace detail
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "qor/platform/device_coord_p.h"
 #include "qor/platform/region.h"
 #include "qor/render/picture.h"
+#include "qor/render/polyline_prep.h"
 #include "qor/render/render.h"
 
 namespace QOR::render {
@@ -53,10 +55,12 @@ struct DeviceLoops {
 /// Buffers one thread of a frame reuses from item to item: an item allocates only when it needs more room
 /// than every item before it.
 struct Scratch {
-    CQorVertexArray vl;            ///< an item's polyline or loop after the view direction
-    std::vector<POINT> points;     ///< device points of one segment or loop
-    DeviceLoops loops;             ///< device points of a region's or a glyph's loops
-    CQorArrayTempl<double> dashes; ///< an item's dash array
+    CQorVertexArray vl;               ///< an item's polyline or loop after the view direction
+    std::vector<POINT> points;        ///< device points of one segment or loop
+    DeviceLoops loops;                ///< device points of a region's or a glyph's loops
+    CQorArrayTempl<double> dashes;    ///< an item's dash array
+    detail::PolylineScratch polyline; ///< dash laying
+    CQorVertexArray split;            ///< a styled polyline with its arcs in chords
 };
 
 /// What a frame asks of the host, asked once per frame: hatch patterns and pictures.
@@ -69,11 +73,32 @@ public:
     /// While sealed, a look-up not made before finds nothing (an empty pattern, no picture) instead of
     /// asking the host or reading a file, and the look-ups may be read from several threads at once.
     void setSealed(bool sealed) noexcept { m_sealed = sealed; }
+    /// Forgets every pattern and picture looked up so far.
+    void clear() noexcept {
+        m_patterns.clear();
+        m_pictures.clear();
+    }
 
 private:
     bool m_sealed = false;
     std::map<CQorString, CQorPatternDef> m_patterns;
     std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP> m_pictures;
+};
+
+/// What drawInParts keeps for a painter's next frame: its layers and its drawing threads' buffers
+/// (parts.cpp).
+struct PartsCache;
+struct PartsCacheDeleter {
+    void operator()(PartsCache* parts) const noexcept;
+};
+
+/// What a painter keeps from one frame to the next: the calling thread's buffers, the look-ups and what
+/// the drawing threads used, so a repaint neither grows buffers or makes layers again nor asks the host
+/// for patterns and pictures it gave before.
+struct FrameCache {
+    Scratch scratch;
+    Lookups lookups;
+    std::unique_ptr<PartsCache, PartsCacheDeleter> parts; ///< made by the first frame drawn in parts
 };
 
 /// Everything one frame shares between its items.
@@ -108,8 +133,9 @@ void drawItems(const Frame& frame, int first, int last);
 /// so the pixels come out as if drawn in one pass. False, having drawn nothing, when the list is too
 /// small to gain from it or there is no memory for the layers. When a drawing thread fails (memory, an
 /// exception), the others stop, nothing more is drawn, and its failure becomes the calling thread's
-/// failure to report (detail::adoptFailure); true then too.
-bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads);
+/// failure to report (detail::adoptFailure); true then too. With a cache the layers and the threads'
+/// buffers are taken from it and given back to it for the next frame.
+bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCache* cache);
 /// Items per slice of the work of drawInParts.
 constexpr int kSliceItems = 8;
 /// Estimated cost of drawing each slice of items 0 to last - 1, from the first item of the slice: reading
@@ -117,6 +143,11 @@ constexpr int kSliceItems = 8;
 std::vector<std::int64_t> sliceCosts(const Frame& frame, int last);
 /// paintToBitmap drawing a large list with up to `threads` threads.
 bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) noexcept;
+/// What the window shows, drawn into dc, which holds a 32-bit bitmap of width x height: the back colour,
+/// then every item, with up to `threads` threads. cache, when not null, lends its buffers and look-ups
+/// (and keeps what the frame adds to them). False when the drawing failed, the failure kept for the
+/// caller's boundary to report. May throw.
+bool paintBitmap(CQorGDX& gdx, CDC& dc, int width, int height, unsigned threads, FrameCache* cache);
 
 /// How one item is drawn: its colour and mode and the matrix that takes model space to the device.
 struct ItemStyle {
@@ -143,7 +174,8 @@ void itemDashes(const CQorGDX& gdx, int item, double dotLength, CQorArrayTempl<d
 /// Replaces vl by its dashes, the pattern fitted to each segment (qor_gdx_image_vl_measure, mode 1, with
 /// dots of dotLength), laid one after the other into one polyline; fewer than two entries leave vl
 /// unchanged.
-void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength);
+void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, double dotLength,
+                   detail::PolylineScratch& scratch);
 
 // segments.cpp
 /// Device point of a transformed point.

@@ -65,11 +65,15 @@ void drawPixel(const Frame& frame, POINT p, COLORREF color) {
 
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color) {
-    applyLineType(vl, dashes, frame.patternDot);
+    applyLineType(vl, dashes, frame.patternDot, frame.scratch.polyline);
     const bool continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
-    if (vl.hasArcs()) vl = qor_gdx_image_vl_split(vl);
+    const CQorVertexArray* path = &vl;
+    if (vl.hasArcs()) {
+        detail::vlSplit(vl, frame.scratch.split);
+        path = &frame.scratch.split;
+    }
     LineRuns runs(frame.dc, frame.scratch.points);
-    for (const CQorVertex& vx : std::as_const(vl)) {
+    for (const CQorVertex& vx : *path) {
         if (!continuous && vx.end.distanceTo(vx.start) < frame.minSegment) {
             runs.flush();
             drawPixel(frame, devicePoint(vx.start * m), color);

@@ -17,6 +17,8 @@ packages=(
     # as a link dependency of TKernel without depending on libtbb-dev
     libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-visualization-dev
     libtbb-dev
+    # qor_ui: wxWidgets on GTK 3; its window tests run on a virtual X server
+    libwxgtk3.2-dev xvfb xauth
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "qor/kernel/data/config.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <set>
@@ -80,6 +81,15 @@ bool CConfig::readInto(CQorDataItem& tree, const std::filesystem::path& file, bo
     });
 }
 
+namespace {
+
+std::atomic<unsigned>& generation() noexcept {
+    static std::atomic<unsigned> count{0};
+    return count;
+}
+
+} // namespace
+
 bool CConfig::load(const std::filesystem::path& defaults, const std::filesystem::path& user) noexcept {
     return guarded(false, [&] {
         CQorDataItem tree;
@@ -91,6 +101,7 @@ bool CConfig::load(const std::filesystem::path& defaults, const std::filesystem:
         // loads the process-wide configuration first, which is what may be running here.)
         const std::lock_guard<std::recursive_mutex> lock(configMutex());
         m_root.takeContent(std::move(tree));
+        ++generation();
         return ok;
     });
 }
@@ -110,6 +121,10 @@ CCfgLock::CCfgLock() noexcept {
 
 CCfgLock::~CCfgLock() {
     configMutex().unlock();
+}
+
+unsigned cfgGeneration() noexcept {
+    return generation().load();
 }
 
 CConfig* cfgMgrPtr() noexcept {
@@ -197,6 +212,7 @@ bool CCfgBackup::restore() noexcept {
     if (!m_taken) return false;
     CQorDataItem* root = cfgMgrPtr()->getCfgRoot();
     const CCfgLock lock;
+    ++generation();
     return guarded(false, [&] {
         if (m_key.isEmpty()) {
             root->takeContent(CQorDataItem(*m_snapshot));

@@ -74,6 +74,11 @@ public:
 /// first load runs once.
 QOR_EXPORT CConfig* cfgMgrPtr() noexcept;
 
+/// A number that changes whenever the configuration tree is loaded, reloaded or put back by CCfgBackup, so
+/// that code keeping what it derived from the configuration (a window's hatch patterns) knows when to
+/// derive it again. Changes made through pointers into the tree do not count. Any thread.
+QOR_EXPORT unsigned cfgGeneration() noexcept;
+
 /// The configuration item at a path or key, or null (also for the empty key).
 QOR_EXPORT CQorDataItem* cfg_get(const CQorDataKey& key) noexcept;
 

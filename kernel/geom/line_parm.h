@@ -10,6 +10,8 @@ public:
     CQorLineParm() = default;
     CQorLineParm(double first, double second) : m_dashes{first, second} {}
     explicit CQorLineParm(const CQorArrayTempl<double>& dashes) : m_dashes(dashes) {}
+    /// Takes dashes as the dash array, reusing the room of the one before.
+    void assign(const CQorArrayTempl<double>& dashes) { m_dashes = dashes; }
 
     const CQorArrayTempl<double>& dashes() const { return m_dashes; }
     int len() const { return m_dashes.len(); }

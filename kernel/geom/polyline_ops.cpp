@@ -36,13 +36,17 @@ CQorVertexArray g_vx_xy(const CQorVertexArray& vl) {
     return out;
 }
 
-CQorVertexArray g_vl_expl(const CQorVertex& vx, int n) {
-    CQorVertexArray out;
+void g_vl_expl_append(const CQorVertex& vx, int n, CQorVertexArray& out) {
     const ArcFrame f(vx, CQorVector3d::kZAxis);
     if (!f.arc)
         out.append(vx);
     else
         appendChords(f, n, out);
+}
+
+CQorVertexArray g_vl_expl(const CQorVertex& vx, int n) {
+    CQorVertexArray out;
+    g_vl_expl_append(vx, n, out);
     return out;
 }
 

@@ -15,6 +15,8 @@ QOR_EXPORT CQorVertexArray g_vx_xy(const CQorVertexArray& vl);
 /// The arc of vx (about +Z) as n chords of equal angle, in path order; n is clamped to 1..kMaxChords.
 /// A straight vertex comes back as it is.
 QOR_EXPORT CQorVertexArray g_vl_expl(const CQorVertex& vx, int n);
+/// g_vl_expl(vx, n) appended to out: for callers that reuse one array from polyline to polyline.
+QOR_EXPORT void g_vl_expl_append(const CQorVertex& vx, int n, CQorVertexArray& out);
 /// Every arc vertex of vl (in vl's plane) as n chords; straight vertices are kept.
 QOR_EXPORT CQorVertexArray g_vl_expl(const CQorVertexArray& vl, int n);
 
