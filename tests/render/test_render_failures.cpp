@@ -8,6 +8,7 @@
 #include <string>
 
 #include "failing_allocations.h"
+#include "forwarding_host.h"
 #include "qor/kernel/base/diagnostics.h"
 #include "qor/kernel/host/host_app.h"
 #include "qor/platform/raster/raster_dc.h"
@@ -42,35 +43,14 @@ struct CountingSink {
 };
 
 /// The default host, except that every pattern look-up throws.
-class ThrowingHost final : public CQorApp {
+class ThrowingHost final : public ForwardingHost {
 public:
-    std::uint32_t imageBkColor() override { return m_default.imageBkColor(); }
-    Qor::lFormat lengthFormat() override { return m_default.lengthFormat(); }
-    Qor::lUnit drawingUnit() override { return m_default.drawingUnit(); }
-    CQorString msgBoxTitle() override { return m_default.msgBoxTitle(); }
     bool patternGet(const wchar_t*, CQorArrayTempl<CQorArrayTempl<double>>&) override {
         throw std::runtime_error("pattern server down");
     }
-    bool objectImage(CQorGDX* gdx, const CQorDataItem* object, const CQorDataItem* parm) override {
-        return m_default.objectImage(gdx, object, parm);
-    }
-    bool entitySelect(QOR::CAdsName& entity, const wchar_t* kind, bool flag) override {
-        return m_default.entitySelect(entity, kind, flag);
-    }
-    int callFunction(const wchar_t* name, const resbuf* args, resbuf*& result) override {
-        return m_default.callFunction(name, args, result);
-    }
-
-private:
-    QOR::CDefaultApp m_default;
 };
 
-/// Installs the throwing host for the scope.
-struct HostThrows {
-    ThrowingHost host;
-    CQorApp* before = QOR::qorAppSet(&host);
-    ~HostThrows() { QOR::qorAppSet(before == &host ? nullptr : before); }
-};
+using HostThrows = HostInstalled<ThrowingHost>;
 
 CQorVertexArray square(double x, double y, double side) {
     CQorVertexArray vl;

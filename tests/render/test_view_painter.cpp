@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "failing_allocations.h"
+#include "forwarding_host.h"
 #include "qor/kernel/base/diagnostics.h"
 #include "qor/kernel/data/config.h"
 #include "qor/kernel/host/host_app.h"
@@ -57,35 +58,13 @@ void zoomAbout(CQorGDX& gdx, double factor, double x, double y) {
 }
 
 /// The default host, counting the pattern look-ups.
-class CountingHost final : public CQorApp {
+class CountingHost final : public ForwardingHost {
 public:
     int patterns = 0;
-    std::uint32_t imageBkColor() override { return m_default.imageBkColor(); }
-    Qor::lFormat lengthFormat() override { return m_default.lengthFormat(); }
-    Qor::lUnit drawingUnit() override { return m_default.drawingUnit(); }
-    CQorString msgBoxTitle() override { return m_default.msgBoxTitle(); }
     bool patternGet(const wchar_t* name, CQorArrayTempl<CQorArrayTempl<double>>& def) override {
         ++patterns;
-        return m_default.patternGet(name, def);
+        return ForwardingHost::patternGet(name, def);
     }
-    bool objectImage(CQorGDX* gdx, const CQorDataItem* object, const CQorDataItem* parm) override {
-        return m_default.objectImage(gdx, object, parm);
-    }
-    bool entitySelect(QOR::CAdsName& entity, const wchar_t* kind, bool flag) override {
-        return m_default.entitySelect(entity, kind, flag);
-    }
-    int callFunction(const wchar_t* name, const resbuf* args, resbuf*& result) override {
-        return m_default.callFunction(name, args, result);
-    }
-
-private:
-    QOR::CDefaultApp m_default;
-};
-
-struct HostInstalled {
-    CountingHost host;
-    CQorApp* before = QOR::qorAppSet(&host);
-    ~HostInstalled() { QOR::qorAppSet(before == &host ? nullptr : before); }
 };
 
 struct CountingSink {
@@ -128,7 +107,7 @@ TEST(ViewPainter, BadArgumentsLeaveThePixelsAlone) {
 }
 
 TEST(ViewPainter, KeepsHatchPatternsUntilTheListOrTheConfigurationChanges) {
-    HostInstalled installed;
+    HostInstalled<CountingHost> installed;
     CQorGDX gdx, other;
     ASSERT_TRUE(tiledDemo(gdx, 0, 80, 60));
     ASSERT_TRUE(tiledDemo(other, 0, 80, 60));
