@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Runs every fuzz harness in a fuzz build folder for the given number of seconds, seeded from
-# tests/data/<harness name>/ when that folder exists. Any finding stops the run with a non-zero exit.
+# tests/data/<harness name>/ when that folder exists, as many at once as there are processors. Any
+# finding fails the run with a non-zero exit after the others have finished.
 set -euo pipefail
 build=${1:?usage: run-fuzzers.sh BUILD_DIR SECONDS}
 seconds=${2:-30}
-for harness in "$build"/fuzz/fuzz_*; do
-    [ -x "$harness" ] || continue
+
+run_harness() {
+    local harness=$1 seconds=$2
+    local name corpus seeds log
     name=$(basename "$harness")
     corpus=$(mktemp -d)
     seeds="tests/data/${name#fuzz_}"
@@ -13,9 +16,13 @@ for harness in "$build"/fuzz/fuzz_*; do
     log="$corpus.log"
     if ! "$harness" -max_total_time="$seconds" "$corpus" >"$log" 2>&1; then
         tail -n 40 "$log"
-        echo "$name: FINDING (see above)"
-        exit 1
+        echo "$name: FINDING (see above; corpus kept in $corpus)"
+        return 1
     fi
     echo "$name: $(grep -E '^Done [0-9]+ runs' "$log" | tail -n 1)"
     rm -rf "$corpus" "$log"
-done
+}
+export -f run_harness
+
+find "$build/fuzz" -maxdepth 1 -name 'fuzz_*' -type f -perm -u+x | sort |
+    xargs -r -P "$(nproc)" -I{} bash -c 'run_harness "$1" "$2"' _ {} "$seconds"
