@@ -1,7 +1,5 @@
 #include "qor/render/ui/dplist_image.h"
 
-#include <cairo.h>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -14,35 +12,12 @@
 
 #include "qor/kernel/host/host_app.h"
 #include "qor/platform/resources.h"
+#include "qor/render/ui/paint_image_p.h"
 #include "qor/render/ui/wx_args.h"
 
 wxDEFINE_EVENT(QOR_EVT_ITEM_PICKED, wxCommandEvent);
 
 namespace QOR::detail {
-
-/// A cairo image surface in CAIRO_FORMAT_RGB24 (one native-endian word 0x00RRGGBB per pixel, the
-/// painter's layout): the painter draws into its pixels and paint sets it as the source of the window.
-struct PaintImage {
-    cairo_surface_t* surface = nullptr;
-    PaintImage() = default;
-    PaintImage(const PaintImage&) = delete;
-    PaintImage& operator=(const PaintImage&) = delete;
-    ~PaintImage() {
-        if (surface) cairo_surface_destroy(surface);
-    }
-    int width() const { return surface ? cairo_image_surface_get_width(surface) : 0; }
-    int height() const { return surface ? cairo_image_surface_get_height(surface) : 0; }
-    /// Made again only when the size changes. False when there is no memory for it.
-    bool fit(int w, int h) {
-        if (surface && width() == w && height() == h) return true;
-        if (surface) cairo_surface_destroy(surface);
-        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-        if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) return true;
-        cairo_surface_destroy(surface);
-        surface = nullptr;
-        return false;
-    }
-};
 
 wxCursor panCursor() {
     const std::span<const unsigned char> bytes = resourceFind(RT_GROUP_CURSOR, 4006);
@@ -151,32 +126,11 @@ void CQorDplistImage::OnPaint() {
     }
     cairo_surface_t* surface = m_image->surface;
     cairo_surface_flush(surface);
-    unsigned char* pixels = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
     // A failed paint leaves the back colour in the pixels and says why through the diagnostics sink.
-    m_painter.paint(m_gdx, reinterpret_cast<std::uint32_t*>(pixels), client.x, client.y, stride);
+    m_painter.paint(m_gdx, reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface)), client.x,
+                    client.y, cairo_image_surface_get_stride(surface));
     cairo_surface_mark_dirty(surface);
-    if (auto* cr = static_cast<cairo_t*>(dc.GetImpl()->GetCairoContext())) {
-        cairo_save(cr);
-        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(cr, surface, 0, 0);
-        cairo_paint(cr);
-        cairo_restore(cr);
-        return;
-    }
-    // A device context that draws without cairo (wx on Windows): the pixels go through a wxImage, a copy
-    // per frame that the cairo path above avoids.
-    wxImage image(client.x, client.y, false);
-    unsigned char* rgb = image.GetData();
-    for (int y = 0; y < client.y; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(pixels + std::ptrdiff_t(y) * stride);
-        for (int x = 0; x < client.x; ++x, rgb += 3) {
-            rgb[0] = static_cast<unsigned char>(row[x] >> 16);
-            rgb[1] = static_cast<unsigned char>(row[x] >> 8);
-            rgb[2] = static_cast<unsigned char>(row[x]);
-        }
-    }
-    dc.DrawBitmap(wxBitmap(image), 0, 0);
+    QOR::detail::blitSurface(dc, surface);
 }
 
 BOOL CQorDplistImage::OnMouseWheel(UINT flags, short delta, CPoint pt) {
