@@ -50,6 +50,7 @@ constexpr double kZoomInLimit = 20.0;  // no step in above this
 constexpr double kZoomOutLimit = 0.5;  // no step out below this
 constexpr double kDefaultDpi = 96.0;   // a file that names no resolution
 constexpr int kHimetricPerInch = 2540; // 0.01 mm
+constexpr int kMaxSize = 1 << 24;      // pixels or HIMETRIC, whatever the file claims
 
 /// The file's resolution in dots per inch along one axis; 0 when it names none.
 double fileDpi(const wxImage& image, const wxString& option) {
@@ -236,11 +237,17 @@ wxString CPicture::load(const wchar_t* path) {
     if (dpiX <= 0) dpiX = dpiY;
     if (dpiY <= 0) dpiY = dpiX;
     if (dpiX <= 0) dpiX = dpiY = kDefaultDpi;
-    m_himetricWidth = int(std::lround(image.GetWidth() * kHimetricPerInch / dpiX));
-    m_himetricHeight = int(std::lround(image.GetHeight() * kHimetricPerInch / dpiY));
+    // A file may claim any resolution: sizes are kept below kMaxSize (far beyond any screen) so that no
+    // product overflows.
+    const auto limited = [](double value) { return int(std::clamp(value, 1.0, double(kMaxSize))); };
+    m_himetricWidth = limited(std::round(image.GetWidth() * kHimetricPerInch / dpiX));
+    m_himetricHeight = limited(std::round(image.GetHeight() * kHimetricPerInch / dpiY));
     const wxSize display = wxGetDisplayPPI();
-    m_width = (m_himetricWidth * displayDpi(display.x) + kHimetricPerInch / 2) / kHimetricPerInch;
-    m_height = (m_himetricHeight * displayDpi(display.y) + kHimetricPerInch / 2) / kHimetricPerInch;
+    const auto pixels = [&limited](int himetric, int dpi) {
+        return limited(double((std::int64_t(himetric) * dpi + kHimetricPerInch / 2) / kHimetricPerInch));
+    };
+    m_width = pixels(m_himetricWidth, displayDpi(display.x));
+    m_height = pixels(m_himetricHeight, displayDpi(display.y));
     return {};
 }
 

@@ -9,7 +9,8 @@
 //    coordinates, as the wheel message has them; every other handler takes client points.
 //  - Sizes: the picture's size in HIMETRIC (0.01 mm) comes from its pixel count and the file's resolution
 //    (96 dpi when the file names none); its size in device pixels is that at the display's resolution,
-//    rounded: width = (himetric width * dpi + 1270) / 2540, likewise the height.
+//    rounded: width = (himetric width * dpi + 1270) / 2540, likewise the height. Both sizes are clamped
+//    to 1 .. 2^24, whatever resolution a file claims.
 //  - Fit: f = max(1, height / client height, width / client width): a picture is shrunk to fit, never
 //    enlarged. The picture is shown at origin (x, y) with size zoom * size / f; fitting centres it
 //    (origin = trunc((client - size / f) / 2)) and sets zoom to 1.
@@ -54,7 +55,8 @@ public:
     /// Stores colour (0x00BBGGRR) as the back colour; shown from the next paint.
     virtual void SetBackColor(DWORD colour);
     /// False without a picture or when the clipboard cannot be opened. Otherwise the clipboard is emptied
-    /// and gets the picture at its pixel size (transparent parts white) as a metafile; true.
+    /// and gets the picture at its pixel size (transparent parts white) as a metafile, or stays empty when
+    /// there is no memory for one; true.
     virtual bool Copy();
 
     bool hasPicture() const noexcept { return m_picture != nullptr; }
