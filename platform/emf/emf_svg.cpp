@@ -1,7 +1,6 @@
 #include "qor/platform/emf/emf_svg.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "qor/platform/dib_p.h"
 #include "qor/platform/emf/emf_records_p.h"
+#include "qor/platform/emf/svg_text_p.h"
 #include "qor/platform/file_io_p.h"
 #include "qor/platform/gdi_consts.h"
 #include "qor/platform/le_bytes_p.h"
@@ -20,6 +20,10 @@ namespace {
 using QOR::detail::ByteReader;
 using QOR::detail::Status;
 using QOR::detail::Surface;
+using QOR::detail::svg::appendBase64;
+using QOR::detail::svg::appendColor;
+using QOR::detail::svg::appendInt;
+using QOR::detail::svg::appendNumber;
 namespace emf = QOR::detail::emf;
 
 // Pen styles below PS_NULL that draw dashes, and the brush style whose colour is its hatch colour.
@@ -53,49 +57,6 @@ struct State {
     std::optional<std::vector<RECT>> clip;
     POINT pos{0, 0};
 };
-
-void appendNumber(std::string& out, double v) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-    out.append(buf, r.ec == std::errc() ? r.ptr : buf);
-}
-
-void appendInt(std::string& out, std::int64_t v) {
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
-}
-
-void appendColor(std::string& out, COLORREF c) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    const unsigned rgb[3] = {c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF};
-    out += '#';
-    for (unsigned v : rgb) {
-        out += kHex[v >> 4];
-        out += kHex[v & 0xF];
-    }
-}
-
-void appendBase64(std::string& out, std::span<const unsigned char> bytes) {
-    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    out.reserve(out.size() + (bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        const std::uint32_t v =
-            (std::uint32_t(bytes[i]) << 16) | (std::uint32_t(bytes[i + 1]) << 8) | bytes[i + 2];
-        for (int k = 18; k >= 0; k -= 6)
-            out += kAlphabet[(v >> k) & 63];
-    }
-    if (i < bytes.size()) {
-        const bool two = i + 1 < bytes.size();
-        const std::uint32_t v =
-            (std::uint32_t(bytes[i]) << 16) | (two ? std::uint32_t(bytes[i + 1]) << 8 : 0);
-        out += kAlphabet[(v >> 18) & 63];
-        out += kAlphabet[(v >> 12) & 63];
-        out += two ? kAlphabet[(v >> 6) & 63] : '=';
-        out += '=';
-    }
-}
 
 RECT readRect(const ByteReader& r, std::uint64_t at) {
     std::int32_t v[4] = {0, 0, 0, 0};
@@ -696,9 +657,9 @@ bool enhMetaFileWriteSvg(const HENHMETAFILE& hemf, const wchar_t* path) noexcept
         if (toSvg(hemf, svg) != Status::Ok) return false;
         detail::AtomicFile file;
         std::FILE* f = file.open(path);
-        if (!f || std::fwrite(svg.data(), 1, svg.size(), f) != svg.size() || !file.commit())
-            return detail::fail(Status::BadInput) == Status::Ok;
-        return true;
+        if (f && std::fwrite(svg.data(), 1, svg.size(), f) == svg.size() && file.commit()) return true;
+        detail::fail(Status::BadInput, "the SVG file could not be written");
+        return false;
     });
 }
 
