@@ -117,7 +117,21 @@ Status decodeInto(std::span<const unsigned char> bytes, Surface& out, std::vecto
     return Status::Ok;
 }
 
-bool encodeTo(const Surface& s, std::FILE* file, std::vector<unsigned char>& row) {
+void appendBytes(png_structp png, png_bytep data, png_size_t count) {
+    auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
+    // A failed allocation must not unwind through libpng's C frames: it becomes libpng's own error.
+    try {
+        out->insert(out->end(), data, data + count);
+    } catch (...) {
+        png_error(png, "out of memory");
+    }
+}
+
+void flushNothing(png_structp) {}
+
+/// Encodes s into file, or appended to memory when file is null.
+bool encodeTo(const Surface& s, std::FILE* file, std::vector<unsigned char>* memory,
+              std::vector<unsigned char>& row) {
     WriteGuard g;
     g.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (!g.png) return false;
@@ -125,7 +139,10 @@ bool encodeTo(const Surface& s, std::FILE* file, std::vector<unsigned char>& row
     if (!g.info) return false;
     row.resize(s.isMono() ? (std::size_t(s.width) + 7) / 8 : std::size_t(s.width) * 3);
     if (setjmp(png_jmpbuf(g.png))) return false;
-    png_init_io(g.png, file);
+    if (file)
+        png_init_io(g.png, file);
+    else
+        png_set_write_fn(g.png, memory, appendBytes, flushNothing);
     png_set_IHDR(g.png, g.info, png_uint_32(s.width), png_uint_32(s.height), s.isMono() ? 1 : 8,
                  s.isMono() ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -162,6 +179,16 @@ Status decodePng(std::span<const unsigned char> bytes, Surface& surface, std::ve
     });
 }
 
+Status encodePng(const Surface& surface, std::vector<unsigned char>& out) {
+    if (surface.width <= 0 || surface.height <= 0) return fail(Status::BadInput);
+    return guarded([&] {
+        std::vector<unsigned char> encoded, row;
+        if (!encodeTo(surface, nullptr, &encoded, row)) return fail(Status::NoMemory);
+        out.insert(out.end(), encoded.begin(), encoded.end());
+        return Status::Ok;
+    });
+}
+
 } // namespace detail
 
 bool bitmapWritePng(const CBitmap& bitmap, const wchar_t* path) noexcept {
@@ -171,7 +198,8 @@ bool bitmapWritePng(const CBitmap& bitmap, const wchar_t* path) noexcept {
                detail::AtomicFile file;
                std::FILE* f = file.open(path);
                std::vector<unsigned char> row;
-               if (!f || !encodeTo(*s, f, row) || !file.commit()) return detail::fail(Status::BadInput);
+               if (!f || !encodeTo(*s, f, nullptr, row) || !file.commit())
+                   return detail::fail(Status::BadInput);
                return Status::Ok;
            }) == Status::Ok;
 }

@@ -30,5 +30,8 @@ namespace detail {
 /// images without alpha). Fails with BadInput for malformed data and TooLarge for oversized images.
 Status decodePng(std::span<const unsigned char> bytes, Surface& surface, std::vector<unsigned char>* alpha);
 
+/// Appends the PNG file of surface (as bitmapWritePng writes it) to out; out is unchanged on failure.
+Status encodePng(const Surface& surface, std::vector<unsigned char>& out);
+
 } // namespace detail
 } // namespace QOR

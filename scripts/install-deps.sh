@@ -19,6 +19,8 @@ packages=(
     libtbb-dev
     # qor_ui: wxWidgets on GTK 3; its window tests run on a virtual X server
     libwxgtk3.2-dev xvfb xauth
+    # the SVG the clipboard offers is checked by rendering it with rsvg-convert
+    librsvg2-bin
 )
 
 missing=()

@@ -1,7 +1,8 @@
 // qor-view: a window on a display list. `qor-view [FILE.json] [--screenshot PNG]` opens the list given;
-// File > Open opens another, View > Fit (Home) fits it, Edit > Copy (Ctrl+C) puts it on the clipboard as
-// a metafile, a left click shows the picked item in the status bar. With --screenshot the program writes
-// what the window shows into PNG once it is on the screen and exits (status 0 written, 1 not).
+// File > Open opens another, View > Fit (Home) fits it, Edit > Copy (Ctrl+C) puts it on the desktop's
+// clipboard as a metafile (with PNG and SVG renderings), a left click shows the picked item in the status
+// bar. With --screenshot the program writes what the window shows into PNG once it is on the screen and
+// exits (status 0 written, 1 not).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -22,6 +23,7 @@
 #include "qor/gdx/gdx_json.h"
 #include "qor/render/render.h"
 #include "qor/render/ui/dplist_image.h"
+#include "qor/render/ui/wx_clipboard.h"
 
 namespace {
 
@@ -143,6 +145,7 @@ class ViewApp : public wxApp {
 public:
     bool OnInit() override {
         wxInitAllImageHandlers();
+        QOR::installWxClipboard(); // Edit > Copy reaches other programs
         wxCmdLineParser parser(argc, argv);
         parser.AddOption("", "screenshot", "write what the window shows into this PNG file and exit");
         parser.AddParam("FILE.json", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
