@@ -247,37 +247,28 @@ void Player::playBitmap(const ByteReader& r, std::uint32_t offBmi, std::uint32_t
 }
 
 void Player::play(std::uint32_t type, const ByteReader& r) {
-    // The fixed fields of the record, read as words from `from` on; the longest record read so is
-    // EMR_BITBLT with 19.
-    std::uint32_t u[20] = {};
-    const auto fields = [&](int n, std::uint64_t from = 8) {
-        if (n > 20) return false;
-        for (int i = 0; i < n; ++i)
-            if (!r.u32(from + 4 * std::uint64_t(i), u[i])) return false;
-        return true;
-    };
-    const auto i = [&](int k) { return std::int32_t(u[k]); };
+    emf::RecordFields f(r);
     switch (type) {
     case emf::kSetPixelV:
-        if (fields(3)) m_dc.SetPixelV(m_place.map(i(0), i(1)), u[2]);
+        if (f.read(3)) m_dc.SetPixelV(m_place.map(f.i(0), f.i(1)), f.u[2]);
         break;
     case emf::kSetBkMode:
-        if (fields(1)) m_dc.SetBkMode(i(0));
+        if (f.read(1)) m_dc.SetBkMode(f.i(0));
         break;
     case emf::kSetPolyFillMode:
-        if (fields(1)) m_dc.SetPolyFillMode(i(0));
+        if (f.read(1)) m_dc.SetPolyFillMode(f.i(0));
         break;
     case emf::kSetTextColor:
-        if (fields(1)) m_dc.SetTextColor(u[0]);
+        if (f.read(1)) m_dc.SetTextColor(f.u[0]);
         break;
     case emf::kSetBkColor:
-        if (fields(1)) m_dc.SetBkColor(u[0]);
+        if (f.read(1)) m_dc.SetBkColor(f.u[0]);
         break;
     case emf::kMoveToEx:
-        if (fields(2)) m_dc.MoveTo(m_place.map(i(0), i(1)));
+        if (f.read(2)) m_dc.MoveTo(m_place.map(f.i(0), f.i(1)));
         break;
     case emf::kLineTo:
-        if (fields(2)) m_dc.LineTo(m_place.map(i(0), i(1)));
+        if (f.read(2)) m_dc.LineTo(m_place.map(f.i(0), f.i(1)));
         break;
     case emf::kPolygon16:
     case emf::kPolyline16:
@@ -289,7 +280,7 @@ void Player::play(std::uint32_t type, const ByteReader& r) {
         break;
     case emf::kEllipse:
     case emf::kRectangle:
-        if (fields(4)) {
+        if (f.read(4)) {
             const RECT box = m_place.map(readRect(r, 8));
             if (type == emf::kEllipse)
                 m_dc.Ellipse(&box);
@@ -298,59 +289,59 @@ void Player::play(std::uint32_t type, const ByteReader& r) {
         }
         break;
     case emf::kCreatePen:
-        if (fields(5)) {
-            if (auto* s = slot(u[0])) {
+        if (f.read(5)) {
+            if (auto* s = slot(f.u[0])) {
                 auto pen = std::make_unique<CPen>();
                 // Dashed pens of other writers are drawn solid: this library lays dashes out itself.
-                const int style = (u[1] & 0xF) == PS_NULL ? PS_NULL : PS_SOLID;
-                if (pen->CreatePen(style, m_place.width(i(2)), u[4])) *s = std::move(pen);
+                const int style = (f.u[1] & 0xF) == PS_NULL ? PS_NULL : PS_SOLID;
+                if (pen->CreatePen(style, m_place.width(f.i(2)), f.u[4])) *s = std::move(pen);
             }
         }
         break;
     case emf::kCreateBrushIndirect:
-        if (fields(3)) {
-            if (auto* s = slot(u[0])) {
+        if (f.read(3)) {
+            if (auto* s = slot(f.u[0])) {
                 auto brush = std::make_unique<CBrush>();
-                const bool ok =
-                    u[1] == BS_NULL ? brush->CreateStockObject(NULL_BRUSH) : brush->CreateSolidBrush(u[2]);
+                const bool ok = f.u[1] == BS_NULL ? brush->CreateStockObject(NULL_BRUSH)
+                                                  : brush->CreateSolidBrush(f.u[2]);
                 if (ok) *s = std::move(brush);
             }
         }
         break;
     case emf::kSelectObject:
-        if (fields(1)) {
-            CGdiObject* o = object(u[0]);
+        if (f.read(1)) {
+            CGdiObject* o = object(f.u[0]);
             if (auto* pen = dynamic_cast<CPen*>(o)) m_dc.SelectObject(pen);
             if (auto* brush = dynamic_cast<CBrush*>(o)) m_dc.SelectObject(brush);
         }
         break;
     case emf::kDeleteObject:
-        if (fields(1))
-            if (auto* s = slot(u[0])) s->reset();
+        if (f.read(1))
+            if (auto* s = slot(f.u[0])) s->reset();
         break;
     case emf::kFillRgn:
     case emf::kPaintRgn: {
         const bool fill = type == emf::kFillRgn;
-        if (!fields(fill ? 2 : 1, 24)) break;
-        CBrush* brush = fill ? dynamic_cast<CBrush*>(object(u[1])) : m_dc.GetCurrentBrush();
+        if (!f.read(fill ? 2 : 1, 24)) break;
+        CBrush* brush = fill ? dynamic_cast<CBrush*>(object(f.u[1])) : m_dc.GetCurrentBrush();
         CRgn region;
-        if (!brush || !readRegion(r, fill ? 32 : 28, u[0], region)) break;
+        if (!brush || !readRegion(r, fill ? 32 : 28, f.u[0], region)) break;
         for (const RECT& rc : m_rects)
             m_dc.FillRect(&rc, brush);
         break;
     }
     case emf::kExtSelectClipRgn:
-        if (fields(2)) {
+        if (f.read(2)) {
             CRgn region;
-            if (u[0] == 0)
-                selectClip(nullptr, int(u[1]));
-            else if (readRegion(r, 16, u[0], region))
-                selectClip(&region, int(u[1]));
+            if (f.u[0] == 0)
+                selectClip(nullptr, int(f.u[1]));
+            else if (readRegion(r, 16, f.u[0], region))
+                selectClip(&region, int(f.u[1]));
         }
         break;
     case emf::kIntersectClipRect:
     case emf::kExcludeClipRect:
-        if (fields(4)) {
+        if (f.read(4)) {
             const RECT rc = m_place.map(readRect(r, 8));
             CRgn region;
             if (region.CreateRectRgnIndirect(&rc))
@@ -362,29 +353,29 @@ void Player::play(std::uint32_t type, const ByteReader& r) {
         break;
     case emf::kRestoreDc:
         // Only levels the metafile saved itself: the player's own saved state stays below them.
-        if (fields(1) && i(0) < 0 && -std::int64_t(i(0)) <= m_saveDepth && m_dc.RestoreDC(i(0)))
-            m_saveDepth += i(0);
+        if (f.read(1) && f.i(0) < 0 && -std::int64_t(f.i(0)) <= m_saveDepth && m_dc.RestoreDC(f.i(0)))
+            m_saveDepth += f.i(0);
         break;
     case emf::kBitBlt:
         // Bounds, destination x, y, cx, cy, ROP, source x, y, transform (6 words), background, usage,
         // then offsets and sizes of the bitmap.
-        if (fields(19, 24)) {
-            const POINT dst{i(0), i(1)};
-            const SIZE size{i(2), i(3)};
-            if (u[16] == 0) {
+        if (f.read(19, 24)) {
+            const POINT dst{f.i(0), f.i(1)};
+            const SIZE size{f.i(2), f.i(3)};
+            if (f.u[16] == 0) {
                 const RECT rc = m_place.map(RECT{dst.x, dst.y, dst.x + size.cx, dst.y + size.cy});
-                m_dc.BitBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr, 0, 0, u[4]);
+                m_dc.BitBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr, 0, 0, f.u[4]);
             } else {
-                playBitmap(r, u[15], u[16], u[17], u[18], RECT{i(5), i(6), size.cx, size.cy}, dst, size,
-                           u[4]);
+                playBitmap(r, f.u[15], f.u[16], f.u[17], f.u[18], RECT{f.i(5), f.i(6), size.cx, size.cy}, dst,
+                           size, f.u[4]);
             }
         }
         break;
     case emf::kStretchDiBits:
         // Bounds, destination x, y, source x, y, cx, cy, offsets and sizes, usage, ROP, destination cx, cy.
-        if (fields(14, 24))
-            playBitmap(r, u[6], u[7], u[8], u[9], RECT{i(2), i(3), i(4), i(5)}, POINT{i(0), i(1)},
-                       SIZE{i(12), i(13)}, u[11]);
+        if (f.read(14, 24))
+            playBitmap(r, f.u[6], f.u[7], f.u[8], f.u[9], RECT{f.i(2), f.i(3), f.i(4), f.i(5)},
+                       POINT{f.i(0), f.i(1)}, SIZE{f.i(12), f.i(13)}, f.u[11]);
         break;
     default:
         break;

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include "qor/platform/le_bytes_p.h"
+
 namespace QOR::detail::emf {
 
 enum RecordType : std::uint32_t {
@@ -69,5 +71,29 @@ constexpr int kRefDeviceMmY = 381;
 
 /// 0.01 mm per pixel at the reference resolution, as a ratio: 2540 / 96.
 constexpr double kHimmPerPx = 2540.0 / kRefDpi;
+
+/// The fixed fields of one record, read as 32-bit words: read(n, from) takes n words from byte `from` on
+/// (8: just after the type and size); u[k] is word k, i(k) the same as a signed number. The longest record
+/// read so is EMR_BITBLT with 19 words.
+class RecordFields {
+public:
+    static constexpr int kMaxWords = 20;
+
+    explicit RecordFields(const ByteReader& r) noexcept : m_r(r) {}
+
+    /// False, leaving words past the first unreadable one as they were, when the record is too short.
+    bool read(int n, std::uint64_t from = 8) noexcept {
+        if (n > kMaxWords) return false;
+        for (int k = 0; k < n; ++k)
+            if (!m_r.u32(from + 4 * std::uint64_t(k), u[k])) return false;
+        return true;
+    }
+    std::int32_t i(int k) const noexcept { return std::int32_t(u[k]); }
+
+    std::uint32_t u[kMaxWords] = {};
+
+private:
+    const ByteReader& m_r;
+};
 
 } // namespace QOR::detail::emf

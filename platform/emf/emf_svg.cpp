@@ -405,29 +405,21 @@ void SvgWriter::writeBitmap(const ByteReader& r, std::uint32_t offBmi, std::uint
 }
 
 void SvgWriter::write(std::uint32_t type, const ByteReader& r) {
-    // The fixed fields of the record, read as words from `from` on (EMR_BITBLT has the most: 19).
-    std::uint32_t u[20] = {};
-    const auto fields = [&](int n, std::uint64_t from = 8) {
-        if (n > 20) return false;
-        for (int k = 0; k < n; ++k)
-            if (!r.u32(from + 4 * std::uint64_t(k), u[k])) return false;
-        return true;
-    };
-    const auto i = [&](int k) { return std::int32_t(u[k]); };
+    emf::RecordFields f(r);
     switch (type) {
     case emf::kSetPolyFillMode:
-        if (fields(1) && (i(0) == ALTERNATE || i(0) == WINDING)) m_state.fillMode = i(0);
+        if (f.read(1) && (f.i(0) == ALTERNATE || f.i(0) == WINDING)) m_state.fillMode = f.i(0);
         break;
     case emf::kMoveToEx:
-        if (fields(2)) m_state.pos = POINT{i(0), i(1)};
+        if (f.read(2)) m_state.pos = POINT{f.i(0), f.i(1)};
         break;
     case emf::kLineTo:
-        if (fields(2)) lineTo(POINT{i(0), i(1)});
+        if (f.read(2)) lineTo(POINT{f.i(0), f.i(1)});
         break;
     case emf::kSetPixelV:
-        if (fields(3)) {
-            const RECT px{i(0), i(1), i(0) + (i(0) < INT32_MAX), i(1) + (i(1) < INT32_MAX)};
-            fillRects(std::span(&px, 1), u[2]);
+        if (f.read(3)) {
+            const RECT px{f.i(0), f.i(1), f.i(0) + (f.i(0) < INT32_MAX), f.i(1) + (f.i(1) < INT32_MAX)};
+            fillRects(std::span(&px, 1), f.u[2]);
         }
         break;
     case emf::kPolygon16:
@@ -440,7 +432,7 @@ void SvgWriter::write(std::uint32_t type, const ByteReader& r) {
         break;
     case emf::kEllipse:
     case emf::kRectangle: {
-        if (!fields(4) || (m_state.pen.null && m_state.brush.null)) break;
+        if (!f.read(4) || (m_state.pen.null && m_state.brush.null)) break;
         RECT box = readRect(r, 8);
         if (box.right < box.left) std::swap(box.left, box.right);
         if (box.bottom < box.top) std::swap(box.top, box.bottom);
@@ -474,51 +466,51 @@ void SvgWriter::write(std::uint32_t type, const ByteReader& r) {
         break;
     }
     case emf::kCreatePen:
-        if (fields(5))
-            if (Object* s = slot(u[0])) {
-                const std::uint32_t style = u[1] & 0xF;
+        if (f.read(5))
+            if (Object* s = slot(f.u[0])) {
+                const std::uint32_t style = f.u[1] & 0xF;
                 s->kind = Object::PenKind;
                 s->pen = Pen{style == PS_NULL, style <= kPsDashDotDot ? style : 0,
-                             std::clamp(i(2), 1, 1 << 20), u[4]};
+                             std::clamp(f.i(2), 1, 1 << 20), f.u[4]};
             }
         break;
     case emf::kCreateBrushIndirect:
-        if (fields(3))
-            if (Object* s = slot(u[0])) {
+        if (f.read(3))
+            if (Object* s = slot(f.u[0])) {
                 s->kind = Object::BrushKind;
-                s->brush = Brush{u[1] == BS_NULL, u[1] == BS_SOLID || u[1] == kBsHatched ? u[2] : 0};
+                s->brush = Brush{f.u[1] == BS_NULL, f.u[1] == BS_SOLID || f.u[1] == kBsHatched ? f.u[2] : 0};
             }
         break;
     case emf::kSelectObject:
-        if (fields(1))
-            if (const Object* o = object(u[0])) {
+        if (f.read(1))
+            if (const Object* o = object(f.u[0])) {
                 if (o->kind == Object::PenKind) m_state.pen = o->pen;
                 if (o->kind == Object::BrushKind) m_state.brush = o->brush;
             }
         break;
     case emf::kDeleteObject:
-        if (fields(1))
-            if (Object* s = slot(u[0])) *s = Object{};
+        if (f.read(1))
+            if (Object* s = slot(f.u[0])) *s = Object{};
         break;
     case emf::kFillRgn:
     case emf::kPaintRgn: {
         const bool isFill = type == emf::kFillRgn;
-        if (!fields(isFill ? 2 : 1, 24)) break;
-        const Object* o = isFill ? object(u[1]) : nullptr;
+        if (!f.read(isFill ? 2 : 1, 24)) break;
+        const Object* o = isFill ? object(f.u[1]) : nullptr;
         const Brush brush =
             isFill ? (o && o->kind == Object::BrushKind ? o->brush : Brush{true, 0}) : m_state.brush;
-        if (brush.null || !readRegion(r, isFill ? 32 : 28, u[0])) break;
+        if (brush.null || !readRegion(r, isFill ? 32 : 28, f.u[0])) break;
         fillRects(m_rects, brush.color);
         break;
     }
     case emf::kExtSelectClipRgn:
-        if (fields(2)) {
-            const int mode = i(1);
-            if (u[0] == 0) {
+        if (f.read(2)) {
+            const int mode = f.i(1);
+            if (f.u[0] == 0) {
                 if (mode == RGN_COPY) setClip(std::nullopt);
                 break;
             }
-            if (!readRegion(r, 16, u[0])) break;
+            if (!readRegion(r, 16, f.u[0])) break;
             if (mode == RGN_COPY || (mode == RGN_AND && !m_state.clip)) {
                 setClip(m_rects);
             } else if (mode == RGN_AND) {
@@ -535,7 +527,7 @@ void SvgWriter::write(std::uint32_t type, const ByteReader& r) {
         }
         break;
     case emf::kIntersectClipRect:
-        if (fields(4)) {
+        if (f.read(4)) {
             const RECT rc = readRect(r, 8);
             std::vector<RECT> cut;
             if (!m_state.clip) {
@@ -551,8 +543,8 @@ void SvgWriter::write(std::uint32_t type, const ByteReader& r) {
         m_saved.push_back(m_state);
         break;
     case emf::kRestoreDc:
-        if (fields(1) && i(0) < 0 && -std::int64_t(i(0)) <= std::int64_t(m_saved.size())) {
-            const std::size_t keep = m_saved.size() - std::size_t(-std::int64_t(i(0)));
+        if (f.read(1) && f.i(0) < 0 && -std::int64_t(f.i(0)) <= std::int64_t(m_saved.size())) {
+            const std::size_t keep = m_saved.size() - std::size_t(-std::int64_t(f.i(0)));
             m_state = std::move(m_saved[keep]);
             m_saved.resize(keep);
             m_clipDirty = true;
@@ -561,27 +553,31 @@ void SvgWriter::write(std::uint32_t type, const ByteReader& r) {
     case emf::kBitBlt:
         // Bounds, destination x, y, cx, cy, ROP, source x, y, transform (6 words), background, usage,
         // then offsets and sizes of the bitmap.
-        if (fields(19, 24)) {
-            const RECT dst{i(0), i(1),
-                           int(std::clamp<std::int64_t>(std::int64_t(i(0)) + i(2), INT32_MIN, INT32_MAX)),
-                           int(std::clamp<std::int64_t>(std::int64_t(i(1)) + i(3), INT32_MIN, INT32_MAX))};
-            if (u[16] != 0) {
-                writeBitmap(r, u[15], u[16], u[17], u[18], RECT{i(5), i(6), i(2), i(3)}, dst, u[4]);
+        if (f.read(19, 24)) {
+            const RECT dst{
+                f.i(0), f.i(1),
+                int(std::clamp<std::int64_t>(std::int64_t(f.i(0)) + f.i(2), INT32_MIN, INT32_MAX)),
+                int(std::clamp<std::int64_t>(std::int64_t(f.i(1)) + f.i(3), INT32_MIN, INT32_MAX))};
+            if (f.u[16] != 0) {
+                writeBitmap(r, f.u[15], f.u[16], f.u[17], f.u[18], RECT{f.i(5), f.i(6), f.i(2), f.i(3)}, dst,
+                            f.u[4]);
                 break;
             }
             if (isEmpty(dst)) break;
-            if (u[4] == kPatCopy && !m_state.brush.null) fillRects(std::span(&dst, 1), m_state.brush.color);
-            if (u[4] == BLACKNESS) fillRects(std::span(&dst, 1), RGB(0, 0, 0));
-            if (u[4] == WHITENESS) fillRects(std::span(&dst, 1), RGB(255, 255, 255));
+            if (f.u[4] == kPatCopy && !m_state.brush.null) fillRects(std::span(&dst, 1), m_state.brush.color);
+            if (f.u[4] == BLACKNESS) fillRects(std::span(&dst, 1), RGB(0, 0, 0));
+            if (f.u[4] == WHITENESS) fillRects(std::span(&dst, 1), RGB(255, 255, 255));
         }
         break;
     case emf::kStretchDiBits:
         // Bounds, destination x, y, source x, y, cx, cy, offsets and sizes, usage, ROP, destination cx, cy.
-        if (fields(14, 24)) {
-            const RECT dst{i(0), i(1),
-                           int(std::clamp<std::int64_t>(std::int64_t(i(0)) + i(12), INT32_MIN, INT32_MAX)),
-                           int(std::clamp<std::int64_t>(std::int64_t(i(1)) + i(13), INT32_MIN, INT32_MAX))};
-            writeBitmap(r, u[6], u[7], u[8], u[9], RECT{i(2), i(3), i(4), i(5)}, dst, u[11]);
+        if (f.read(14, 24)) {
+            const RECT dst{
+                f.i(0), f.i(1),
+                int(std::clamp<std::int64_t>(std::int64_t(f.i(0)) + f.i(12), INT32_MIN, INT32_MAX)),
+                int(std::clamp<std::int64_t>(std::int64_t(f.i(1)) + f.i(13), INT32_MIN, INT32_MAX))};
+            writeBitmap(r, f.u[6], f.u[7], f.u[8], f.u[9], RECT{f.i(2), f.i(3), f.i(4), f.i(5)}, dst,
+                        f.u[11]);
         }
         break;
     default:
