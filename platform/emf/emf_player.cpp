@@ -163,77 +163,30 @@ void Player::selectClip(CRgn* region, int mode) {
 }
 
 void Player::playPolys(std::uint32_t type, const ByteReader& r) {
-    const bool small = type == emf::kPolygon16 || type == emf::kPolyline16 || type == emf::kPolyPolygon16;
-    const bool multi = type == emf::kPolyPolygon16 || type == emf::kPolyPolygon;
-    const std::uint64_t pointBytes = small ? 4 : 8;
-    std::uint32_t polys = 1, total = 0;
-    std::uint64_t at = 24;
-    if (multi && !r.u32(at, polys)) return;
-    if (multi) at += 4;
-    if (!r.u32(at, total)) return;
-    at += 4;
-    // Both counts are checked against the record's size before anything is allocated.
-    const std::uint64_t countBytes = multi ? 4 * std::uint64_t(polys) : 0;
-    if (!r.has(at, countBytes + pointBytes * total)) return;
+    emf::PolyRecord poly;
+    if (!poly.read(type, r)) return;
     m_counts.clear();
-    if (multi) {
-        std::uint64_t sum = 0;
-        for (std::uint32_t i = 0; i < polys; ++i) {
-            std::uint32_t c = 0;
-            r.u32(at + 4 * std::uint64_t(i), c);
-            sum += c;
-            m_counts.push_back(int(std::min<std::uint32_t>(c, INT32_MAX)));
-        }
-        if (sum != total) return;
-        at += countBytes;
-    } else {
-        m_counts.push_back(int(total));
+    for (std::uint32_t k = 0; k < poly.figures(); ++k)
+        m_counts.push_back(int(std::min<std::uint32_t>(poly.figureSize(k), INT32_MAX)));
+    m_points.resize(poly.pointCount());
+    for (std::uint32_t i = 0; i < poly.pointCount(); ++i) {
+        const POINT p = poly.point(i);
+        m_points[i] = m_place.map(p.x, p.y);
     }
-    m_points.resize(total);
-    for (std::uint32_t i = 0; i < total; ++i) {
-        const unsigned char* p = r.data() + at + pointBytes * i;
-        m_points[i] = small ? m_place.map(QOR::detail::loadI16(p), QOR::detail::loadI16(p + 2))
-                            : m_place.map(QOR::detail::loadI32(p), QOR::detail::loadI32(p + 4));
-    }
-    if (type == emf::kPolyline16 || type == emf::kPolyline)
-        m_dc.Polyline(m_points.data(), int(total));
+    if (poly.isPolyline())
+        m_dc.Polyline(m_points.data(), int(m_points.size()));
     else
         m_dc.PolyPolygon(m_points.data(), m_counts.data(), int(m_counts.size()));
 }
 
 void Player::playBitmap(const ByteReader& r, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint32_t offBits,
                         std::uint32_t cbBits, RECT src, POINT dst, SIZE dstSize, DWORD rop) {
-    if (offBits < offBmi || std::uint64_t(offBits) - offBmi < cbBmi || !r.has(offBmi, cbBmi) ||
-        !r.has(offBits, cbBits))
-        return;
-    QOR::detail::DibDecodeOptions options;
-    options.bitsOffset = offBits - offBmi;
-    QOR::detail::DibImage dib;
-    const ByteReader bmi(r.sub(offBmi, std::uint64_t(offBits) - offBmi + cbBits));
-    if (QOR::detail::decodeDib(std::span(bmi.data(), bmi.size()), options, dib) != Status::Ok) return;
-    Surface& image = dib.color;
-    // A bottom-up DIB counts source rows from its bottom.
-    std::uint32_t headerBytes = 0;
-    std::int32_t height = 0;
-    bmi.u32(0, headerBytes);
-    const bool topDown = headerBytes >= 40 && bmi.i32(8, height) && height < 0;
-    const std::int64_t w = std::int64_t(src.right), h = std::int64_t(src.bottom); // sizes here
-    const std::int64_t x0 = src.left, y0 = topDown ? std::int64_t(src.top) : image.height - src.top - h;
-    if (w <= 0 || h <= 0 || x0 < 0 || y0 < 0 || x0 + w > image.width || y0 + h > image.height) return;
-
     const POINT a = m_place.map(dst.x, dst.y);
     const POINT b = m_place.map(std::int64_t(dst.x) + dstSize.cx, std::int64_t(dst.y) + dstSize.cy);
     const std::int64_t dw = std::int64_t(b.x) - a.x, dh = std::int64_t(b.y) - a.y;
     if (dw <= 0 || dh <= 0 || dw * dh > kMaxBlitPixels) return;
-
     auto block = std::make_shared<Surface>();
-    if (x0 == 0 && y0 == 0 && w == image.width && h == image.height) {
-        *block = std::move(image);
-    } else {
-        if (block->create(int(w), int(h), 32) != Status::Ok) return;
-        for (int y = 0; y < int(h); ++y)
-            std::copy_n(image.row32(int(y0) + y) + x0, w, block->row32(y));
-    }
+    if (!emf::readBitmapBlock(r, offBmi, cbBmi, offBits, cbBits, src, *block)) return;
     if (dw != block->width || dh != block->height) {
         auto scaled = std::make_shared<Surface>();
         if (QOR::detail::scaleNearest(*block, int(dw), int(dh), *scaled) != Status::Ok) return;

@@ -13,7 +13,9 @@
 
 #include <cstdint>
 
+#include "qor/platform/fwd.h"
 #include "qor/platform/le_bytes_p.h"
+#include "qor/platform/win_types.h"
 
 namespace QOR::detail::emf {
 
@@ -95,5 +97,35 @@ public:
 private:
     const ByteReader& m_r;
 };
+
+/// A poly record (EMR_POLYLINE, EMR_POLYGON, EMR_POLYPOLYGON or a 16-bit form): the point counts of its
+/// figures and its points, read from the record's bytes once read() has checked that they are all there.
+class PolyRecord {
+public:
+    /// False for another record type, a record too short for its counts, or figure counts that do not add
+    /// up to the number of points.
+    bool read(std::uint32_t type, const ByteReader& r) noexcept;
+
+    bool isPolyline() const noexcept { return m_line; }
+    /// One record of several figures (a polypolygon), whose fill rule makes holes of inner figures.
+    bool isMulti() const noexcept { return m_multi; }
+    std::uint32_t figures() const noexcept { return m_figures; }
+    std::uint32_t figureSize(std::uint32_t k) const noexcept;
+    std::uint32_t pointCount() const noexcept { return m_total; }
+    POINT point(std::uint32_t i) const noexcept;
+
+private:
+    const ByteReader* m_r = nullptr;
+    bool m_small = false, m_line = false, m_multi = false;
+    std::uint32_t m_figures = 0, m_total = 0;
+    std::uint64_t m_countsAt = 0, m_pointsAt = 0;
+};
+
+/// The source block of a bitmap record (EMR_BITBLT, EMR_STRETCHDIBITS) as a 32-bit surface: the device-
+/// independent bitmap at offBmi (header, colours) and offBits (pixels) decoded, and the rectangle of it
+/// that src gives (left, top, then width and height in right and bottom; rows counted from the top of the
+/// picture) cut out. False for a bitmap that does not decode or a rectangle that leaves it.
+bool readBitmapBlock(const ByteReader& r, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint32_t offBits,
+                     std::uint32_t cbBits, RECT src, Surface& block);
 
 } // namespace QOR::detail::emf

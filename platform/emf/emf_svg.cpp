@@ -302,41 +302,19 @@ void SvgWriter::fillRects(std::span<const RECT> rects, COLORREF color) {
 }
 
 void SvgWriter::writePolys(std::uint32_t type, const ByteReader& r) {
-    const bool small = type == emf::kPolygon16 || type == emf::kPolyline16 || type == emf::kPolyPolygon16;
-    const bool multi = type == emf::kPolyPolygon16 || type == emf::kPolyPolygon;
-    const bool line = type == emf::kPolyline16 || type == emf::kPolyline;
-    const std::uint64_t pointBytes = small ? 4 : 8;
-    std::uint32_t polys = 1, total = 0;
-    std::uint64_t at = 24;
-    if (multi && !r.u32(at, polys)) return;
-    if (multi) at += 4;
-    if (!r.u32(at, total)) return;
-    at += 4;
-    const std::uint64_t countBytes = multi ? 4 * std::uint64_t(polys) : 0;
-    if (!r.has(at, countBytes + pointBytes * total)) return;
-    std::uint64_t sum = 0;
-    for (std::uint32_t i = 0; multi && i < polys; ++i) {
-        std::uint32_t c = 0;
-        r.u32(at + 4 * std::uint64_t(i), c);
-        sum += c;
-    }
-    if (multi && sum != total) return;
-    if (total == 0 || (m_state.pen.null && (line || m_state.brush.null))) return;
-    const std::uint64_t pointsAt = at + countBytes;
-    const auto pointAt = [&](std::uint64_t i) {
-        const unsigned char* p = r.data() + pointsAt + pointBytes * i;
-        return small ? POINT{QOR::detail::loadI16(p), QOR::detail::loadI16(p + 2)}
-                     : POINT{QOR::detail::loadI32(p), QOR::detail::loadI32(p + 4)};
-    };
+    emf::PolyRecord poly;
+    if (!poly.read(type, r) || poly.pointCount() == 0 ||
+        (m_state.pen.null && (poly.isPolyline() || m_state.brush.null)))
+        return;
     beginShape();
-    if (!multi) {
-        m_out += line ? "<polyline fill=\"none\"" : "<polygon";
-        if (!line) fill();
+    if (!poly.isMulti()) {
+        m_out += poly.isPolyline() ? "<polyline fill=\"none\"" : "<polygon";
+        if (!poly.isPolyline()) fill();
         stroke();
         m_out += " points=\"";
-        for (std::uint32_t i = 0; i < total; ++i) {
+        for (std::uint32_t i = 0; i < poly.pointCount(); ++i) {
             if (i) m_out += ' ';
-            point(m_out, pointAt(i), ',');
+            point(m_out, poly.point(i), ',');
         }
         m_out += "\"/>\n";
         return;
@@ -346,43 +324,23 @@ void SvgWriter::writePolys(std::uint32_t type, const ByteReader& r) {
     fill();
     stroke();
     m_out += " d=\"";
-    std::uint64_t next = 0;
-    for (std::uint32_t k = 0; k < polys; ++k) {
-        std::uint32_t c = 0;
-        r.u32(at + 4 * std::uint64_t(k), c);
-        for (std::uint32_t i = 0; i < c; ++i) {
+    std::uint32_t next = 0;
+    for (std::uint32_t k = 0; k < poly.figures(); ++k) {
+        const std::uint32_t count = poly.figureSize(k);
+        for (std::uint32_t i = 0; i < count; ++i) {
             m_out += i == 0 ? (k == 0 ? "M" : " M") : " L";
-            point(m_out, pointAt(next + i), ' ');
+            point(m_out, poly.point(next + i), ' ');
         }
-        if (c) m_out += 'Z';
-        next += c;
+        if (count) m_out += 'Z';
+        next += count;
     }
     m_out += "\"/>\n";
 }
 
 void SvgWriter::writeBitmap(const ByteReader& r, std::uint32_t offBmi, std::uint32_t cbBmi,
                             std::uint32_t offBits, std::uint32_t cbBits, RECT src, RECT dst, DWORD rop) {
-    if (offBits < offBmi || std::uint64_t(offBits) - offBmi < cbBmi || !r.has(offBmi, cbBmi) ||
-        !r.has(offBits, cbBits) || isEmpty(dst))
-        return;
-    QOR::detail::DibDecodeOptions options;
-    options.bitsOffset = offBits - offBmi;
-    QOR::detail::DibImage dib;
-    const ByteReader bmi(r.sub(offBmi, std::uint64_t(offBits) - offBmi + cbBits));
-    if (QOR::detail::decodeDib(std::span(bmi.data(), bmi.size()), options, dib) != Status::Ok) return;
-    const Surface& image = dib.color;
-    // A bottom-up DIB counts source rows from its bottom.
-    std::uint32_t headerBytes = 0;
-    std::int32_t height = 0;
-    bmi.u32(0, headerBytes);
-    const bool topDown = headerBytes >= 40 && bmi.i32(8, height) && height < 0;
-    const std::int64_t w = src.right, h = src.bottom; // sizes here
-    const std::int64_t x0 = src.left, y0 = topDown ? std::int64_t(src.top) : image.height - src.top - h;
-    if (w <= 0 || h <= 0 || x0 < 0 || y0 < 0 || x0 + w > image.width || y0 + h > image.height) return;
     Surface block;
-    if (block.create(int(w), int(h), 32) != Status::Ok) return;
-    for (int y = 0; y < int(h); ++y)
-        std::copy_n(image.row32(int(y0) + y) + x0, w, block.row32(y));
+    if (isEmpty(dst) || !emf::readBitmapBlock(r, offBmi, cbBmi, offBits, cbBits, src, block)) return;
     std::vector<unsigned char> png;
     if (QOR::detail::encodePng(block, png) != Status::Ok) return;
 
