@@ -26,7 +26,8 @@ constexpr const char* kBar = R"({
                  "ORIGIN": {"$point": [140, 5, 0]}},
         "SUB2": {"REGL": {"#1": {"$vll": [[[[0, 0, 0], [5, 0, 0], 0], [[5, 0, 0], [5, 5, 0], 0],
                                            [[5, 5, 0], [0, 0, 0], 0]]]}}},
-        "FLAT": 4
+        "FLAT": 4,
+        "JUNK": {"XREF": 5, "REGL": 7, "SURFACE": {"1": 4, "2": {"VL": "x"}, "TOTAL": {}}, "MTX": "no"}
     }
 })";
 
@@ -81,6 +82,9 @@ TEST_F(BarImage, DrawsRegionsSurfacesPicksAndSubElementsInOrder) {
 }
 
 TEST_F(BarImage, NamesThatFindNoElementDrawNothing) {
+    // An element of keys of the wrong kinds is understood and has nothing to draw.
+    EXPECT_TRUE(draw(R"({"GRP": "G", "BT": "JUNK", "PICK": 3})"));
+    EXPECT_EQ(m_gdx.lenGet(), 0);
     EXPECT_FALSE(draw(R"({"GRP": "G", "BT": "NONE"})"));
     EXPECT_FALSE(draw(R"({"GRP": "G", "BT": "FLAT"})")); // no directory
     EXPECT_FALSE(draw(R"({"GRP": "X", "BT": "BT"})"));

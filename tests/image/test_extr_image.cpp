@@ -8,6 +8,7 @@
 #include "qor/image/object_image.h"
 #include "qor/kernel/data/config.h"
 #include "qor/kernel/host/host_app.h"
+#include "qor/objlib/object_file.h"
 
 namespace {
 
@@ -111,6 +112,25 @@ TEST_F(ExtrImage, DefaultHostFunctionRefusesArgumentsOfAnotherShape) {
     EXPECT_EQ(call(key, kChannel), RTNORM);
     EXPECT_EQ(getGdxFromMap(key)->lenGet(), 1);
     gdxMapRemoveAt(key);
+}
+
+TEST(ExtrObject, NeedsASectionToBeAnObject) {
+    const auto check = [](const char* json, const wchar_t* key) {
+        CQorDataItem root;
+        EXPECT_TRUE(QOR::dataFromJson(root, json));
+        CQorString bad;
+        const bool ok = QOR::objCheck(&root, &bad);
+        EXPECT_EQ(bad, CQorString(key)) << json;
+        return ok;
+    };
+    EXPECT_TRUE(check(kChannel, L""));
+    EXPECT_TRUE(check(R"({"KIND": "EXTR", "VL": {"$vll": []}})", L""));
+    EXPECT_FALSE(check(R"({"KIND": "EXTR"})", L"VL"));
+    EXPECT_FALSE(check(R"({"KIND": "EXTR", "VL": 3})", L"VL"));
+    EXPECT_FALSE(check(R"({"KIND": "EXTR", "OUTLINE": 3})", L"OUTLINE"));
+    // Formed sheets and bars keep their data in the linked object: their kind alone makes them objects.
+    EXPECT_TRUE(check(R"({"KIND": "FSHEET"})", L""));
+    EXPECT_TRUE(check(R"({"KIND": "BAR", "SUBS": 1})", L""));
 }
 
 } // namespace
