@@ -17,10 +17,11 @@ class CDtaFilePointer;
 /// hatched one (0x12, "DRAW" "S", the pattern "HPNAME" scaled by "HPSCALE" and turned by "HPANG" radians)
 /// in the colour of the layer "PART_CON", filled in "PART_FILL"'s; with "COATLINE" the two faces in the
 /// colours "SURFACE\1" and "SURFACE\2" (each only when given; a definition with "COAT" paints both in
-/// the first); with "AXIS" (unless the definition says otherwise) a bend axis at every multiple of SEG up
-/// to N in the colour of "PART_CEN". A sandwich panel ("CALC" "COMPOUND") draws its top and bottom sheets
-/// so, and its core and gaskets as regions on the layers of the attribute classes "DM" and "DICHT"
-/// (hatched with their pattern when "IS_HATCH2" is set).
+/// the first); with "AXIS" (unless the definition says otherwise) bend axes (QOR::fsheet_axis_vl) at x =
+/// i x SEG for i = 0, 1, ... while i < N + 1, in the colour of "PART_CEN". The sheet's length L is N x
+/// SEG, or 5 x |"D"| when either is 0 (objlib/fsheet.h has the geometry). A sandwich panel ("CALC"
+/// "COMPOUND") draws its top and bottom sheets so, and its core and gaskets as regions on the layers of the
+/// attribute classes "DM" and "DICHT" (hatched with their pattern when "IS_HATCH2" is set).
 ///
 /// Every item has an empty path, line type {1.0}, scale 1.0, thickness 0; the section's items carry the
 /// matrix that mirrors the sheet about x = L/2 when the definition's "HORIZONTAL" is -1, else the
