@@ -1,6 +1,7 @@
 #include "qor/image/object_image.h"
 
 #include "qor/gdx/gdx.h"
+#include "qor/image/extr_image.h"
 #include "qor/kernel/base/status.h"
 #include "qor/kernel/data/data_item.h"
 #include "qor/kernel/host/host_app.h"
@@ -70,6 +71,7 @@ struct Installer {
     ~Installer() {
         const QOR::ObjectImageFcn installed = QOR::setDefaultObjectImage(nullptr);
         if (installed != qor_object_image) QOR::setDefaultObjectImage(installed);
+        QOR::setHostFcn(L"qor_gdx_image_extr", {}); // it would outlive the code it calls
     }
 };
 const Installer kInstaller;
@@ -80,6 +82,7 @@ namespace QOR {
 
 void objectsInit() noexcept {
     setDefaultObjectImage(qor_object_image);
+    setHostFcn(L"qor_gdx_image_extr", extrSectionHostFcn);
 }
 
 } // namespace QOR

@@ -8,7 +8,8 @@ class CQorGDX;
 namespace QOR {
 
 /// Installs qor_object_image as the default host's object image (QOR::setDefaultObjectImage), so that
-/// generators that hand an object to the host draw something real without a CAD program. Loading
+/// generators that hand an object to the host draw something real without a CAD program, and registers
+/// the host function "qor_gdx_image_extr" (QOR::extrSectionHostFcn, removed again at unload). Loading
 /// qor_objects does this already; a program that links the library statically, or that installed another
 /// image in between, calls it. Idempotent.
 QOR_OBJECTS_EXPORT void objectsInit() noexcept;

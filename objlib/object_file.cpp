@@ -43,6 +43,13 @@ bool objCheck(const CQorDataItem* root, CQorString* badKey, CQorString* reason) 
         }
         if (in.ok() && kind == L"HOLE") return holeCheck(root, badKey, reason);
         if (in.ok() && kind == L"WALL") return wallCheck(root, badKey, reason);
+        // Formed sheets and bars keep their data in the linked object, which their images read warily.
+        if (in.ok() && (kind == L"FSHEET" || kind == L"BAR")) return true;
+        CQorArrayTempl<CQorVertexArray> section;
+        if (in.ok() && kind == L"EXTR" && (root->get(section, L"VL") || in.optionalDir(L"OUTLINE")))
+            return true;
+        if (in.ok() && kind == L"EXTR")
+            in.fail(L"VL", L"no section: neither a list of polylines nor OUTLINE");
         if (in.ok()) in.fail(L"KIND", L"unknown kind");
         if (badKey != nullptr) *badKey = in.badKey();
         if (reason != nullptr) *reason = in.reason();

@@ -12,7 +12,7 @@ class CDtaFilePointer;
 
 // Kernel objects as files: the JSON form of the object's root item (kernel/data/data_json.h), whose
 // "KIND" names the schema it follows (objlib/README.md). Kinds known: "DRILL" (a drilling), "HOLE" (a
-// hole pattern), "WALL" (walls).
+// hole pattern), "WALL" (walls), "FSHEET" (a formed sheet), "BAR" (a bar), "EXTR" (an extrusion).
 
 /// Checks a root item against the schema of its "KIND". False for a null or non-directory item, an
 /// unknown kind or a key that breaks the schema; badKey and reason (when given) then name the key (a path

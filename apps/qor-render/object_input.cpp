@@ -3,7 +3,10 @@
 #include <cstdio>
 
 #include "qor/gdx/gdx.h"
+#include "qor/image/bar_image.h"
 #include "qor/image/drill_image.h"
+#include "qor/image/extr_image.h"
+#include "qor/image/fsheet_image.h"
 #include "qor/image/hole_image.h"
 #include "qor/image/object_image.h"
 #include "qor/image/registry.h"
@@ -32,8 +35,12 @@ bool wallEdit(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer*)
 constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill},
                                      {L"HOLE", qor_gdx_image_hole},
                                      {L"WALL", qor_gdx_image_wall},
-                                     {L"WALL_EDIT", wallEdit}};
-constexpr const char* kGeneratorNames = "DRILL, HOLE, WALL, WALL_EDIT"; // for messages
+                                     {L"WALL_EDIT", wallEdit},
+                                     {L"EXTR", qor_gdx_image_extr},
+                                     {L"FSHEET", qor_gdx_image_fsheet},
+                                     {L"BAR_SURFACE", qor_gdx_image_bar_surface}};
+constexpr const char* kGeneratorNames =
+    "DRILL, HOLE, WALL, WALL_EDIT, EXTR, FSHEET, BAR_SURFACE"; // for messages
 
 CQorString wide(const std::string& text) {
     return CQorString::fromUtf8(text.c_str());

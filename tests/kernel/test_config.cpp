@@ -118,8 +118,8 @@ TEST_F(ConfigTest, DirectoriesKeysAndBackups) {
     EXPECT_EQ(key, CQorDataKey(L"*HOLE*"));
     EXPECT_EQ(key.len(), 1);
     EXPECT_TRUE(QOR::getCfgKey(key, L"*HOLE*"));
-    EXPECT_FALSE(QOR::getCfgKey(key, L"DICHT"));
-    EXPECT_EQ(key, CQorDataKey(L"*DICHT*"));
+    EXPECT_FALSE(QOR::getCfgKey(key, L"NONE"));
+    EXPECT_EQ(key, CQorDataKey(L"*NONE*"));
     EXPECT_FALSE(QOR::getCfgKey(key, nullptr));
     EXPECT_TRUE(key.isEmpty());
 
