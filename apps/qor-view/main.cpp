@@ -8,7 +8,6 @@
 #include <wx/image.h>
 
 #include "qor/render/ui/wx_clipboard.h"
-#include "shared/generators.h"
 #include "view_frame.h"
 
 namespace {
@@ -18,7 +17,6 @@ public:
     bool OnInit() override {
         wxInitAllImageHandlers();
         QOR::installWxClipboard(); // Edit > Copy reaches other programs
-        registerGenerators();
         wxCmdLineParser parser(argc, argv);
         parser.AddOption("", "screenshot", "write what the window shows into this PNG file and exit");
         parser.AddOption(

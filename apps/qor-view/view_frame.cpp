@@ -65,6 +65,7 @@ const char* kindName(int type) {
 
 ViewFrame::ViewFrame(std::unique_ptr<wxConfigBase> settings)
     : wxFrame(nullptr, wxID_ANY, "Qor View"), m_store(std::move(settings)) {
+    registerGenerators(); // kernel objects are drawn by name, as a host registers its generators
     if (m_store) m_settings = readSettings(*m_store);
     SetSize(m_settings.size);
     buildMenus();
@@ -448,14 +449,19 @@ void ViewFrame::chooseFile() {
 
 void ViewFrame::chooseSaveFile() {
     if (m_shown == Shown::Nothing) return report("Nothing to save: open a file first");
-    wxFileDialog dialog(this, "Save as", m_settings.lastFolder, wxFileName(m_shownName).GetName() + ".png",
-                        saveFilter(), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dialog.ShowModal() != wxID_OK) return;
+    const wxString path = askSavePath(wxFileName(m_shownName).GetName() + ".png");
+    if (!path.empty()) saveAs(path);
+}
+
+wxString ViewFrame::askSavePath(const wxString& suggested) {
+    wxFileDialog dialog(this, "Save as", m_settings.lastFolder, suggested, saveFilter(),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK) return {};
     // The extension typed wins; without one the filter chosen gives it.
     wxFileName name(dialog.GetPath());
     if (!saveFormatOf(name.GetFullPath()))
         name.SetExt(extensionOf(static_cast<SaveFormat>(std::clamp(dialog.GetFilterIndex(), 0, 2))));
-    saveAs(name.GetFullPath());
+    return name.GetFullPath();
 }
 
 std::wstring ViewFrame::askGenerator(const wxString& file) {

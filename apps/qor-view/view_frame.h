@@ -80,6 +80,8 @@ public:
 protected:
     /// Asks which generator draws an object whose kind names none; empty when the user cancels.
     virtual std::wstring askGenerator(const wxString& file);
+    /// Asks where File > Save as writes (suggested: the file name offered); empty when the user cancels.
+    virtual wxString askSavePath(const wxString& suggested);
 
 private:
     void buildMenus();

@@ -38,7 +38,7 @@ TEST(QorViewProgram, ScreenshotsEveryBundledFile) {
     wxFileName::Mkdir(out, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
     for (const wxString& file : files) {
         const wxString shot = out + "/" + wxFileName(file).GetFullName() + ".png";
-        wxRemoveFile(shot);
+        removeFile(shot);
         wxArrayString errors;
         EXPECT_EQ(runQorView(wxString::Format("\"%s\" --screenshot \"%s\"", file, shot), errors), 0)
             << file << ": " << wxJoin(errors, '\n');
@@ -49,7 +49,7 @@ TEST(QorViewProgram, ScreenshotsEveryBundledFile) {
 
 TEST(QorViewProgram, BadFileSaysWhyAndFails) {
     const wxString shot = wxString(QOR_TEST_OUT_DIR) + "/program_bad.png";
-    wxRemoveFile(shot);
+    removeFile(shot);
     for (const wxString& file :
          {dataFile("bmp/malformed/bit_count_7.bmp"), dataFile("no_such.sld"), resFile("config.json")}) {
         wxArrayString errors;

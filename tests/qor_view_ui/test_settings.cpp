@@ -9,7 +9,7 @@
 using namespace view_test;
 
 TEST(ViewSettings, WindowSizeAndLastFolderSurviveARestart) {
-    wxRemoveFile(settingsPath());
+    removeFile(settingsPath());
     auto* first = new ViewFrame(openSettings());
     EXPECT_EQ(first->settings().size, wxSize(900, 650)); // nothing stored yet
     first->Show();
@@ -37,5 +37,5 @@ TEST(ViewSettings, DamagedValuesAreClamped) {
     const ViewSettings settings = readSettings(*openSettings());
     EXPECT_EQ(settings.size, wxSize(200, 16384));
     EXPECT_EQ(settings.lastFolder, "");
-    wxRemoveFile(settingsPath());
+    removeFile(settingsPath());
 }

@@ -6,7 +6,6 @@
 
 #include <wx/dnd.h>
 #include <wx/filename.h>
-#include <wx/testing.h>
 
 #include "qor/platform/emf/emf_player.h"
 #include "qor/platform/png_codec.h"
@@ -31,7 +30,7 @@ public:
     ScratchFile(const char* name, const char* text) : m_path(wxFileName::GetTempDir() + "/" + name) {
         std::ofstream(m_path.fn_str()) << text;
     }
-    ~ScratchFile() { wxRemoveFile(m_path); }
+    ~ScratchFile() { removeFile(m_path); }
     const wxString& path() const { return m_path; }
 
 private:
@@ -88,6 +87,26 @@ TEST_F(ViewFrameTest, BadFilesLeaveWhatIsShown) {
     EXPECT_FALSE(m_frame->showSlide(0)); // a single slide has no chooser
 }
 
+TEST_F(ViewFrameTest, ObjectOfAKindWithoutGeneratorAsksForOne) {
+    std::string walls = readText(resFile("objects/wall_corner.json"));
+    const std::size_t kind = walls.find("\"WALL\"");
+    ASSERT_NE(kind, std::string::npos);
+    walls.replace(kind, 6, "\"FENCE\"");
+    const ScratchFile fence("qor_view_fence.json", walls.c_str());
+
+    EXPECT_FALSE(m_frame->open(fence.path())); // the question cancelled
+    EXPECT_EQ(m_frame->generatorQuestions, 1);
+    EXPECT_EQ(m_frame->shown(), ViewFrame::Shown::Nothing);
+    m_frame->generator = L"WALL";
+    ASSERT_TRUE(m_frame->open(fence.path()));
+    EXPECT_EQ(m_frame->generatorQuestions, 2);
+    EXPECT_EQ(m_frame->shown(), ViewFrame::Shown::Object);
+    EXPECT_GT(m_frame->list().lenGet(), 0);
+    // A kind that names a generator is not asked about.
+    ASSERT_TRUE(m_frame->open(resFile("objects/wall_corner.json")));
+    EXPECT_EQ(m_frame->generatorQuestions, 2);
+}
+
 TEST_F(ViewFrameTest, DroppedFileOpens) {
     ASSERT_TRUE(m_frame->open(resFile("demo/demo.json")));
     auto* drop = dynamic_cast<wxFileDropTarget*>(m_frame->listView()->GetDropTarget());
@@ -110,8 +129,9 @@ TEST_F(ViewFrameTest, SaveAsWritesEachFormatThatReadsBack) {
         const wxString base = out + "/" + wxFileName(input).GetName();
         for (const char* ext : {".png", ".emf", ".svg"}) {
             const wxString path = base + ext;
-            wxRemoveFile(path);
-            wxTEST_DIALOG(menu(*m_frame, wxID_SAVEAS), wxExpectModal<wxFileDialog>(path));
+            removeFile(path);
+            m_frame->savePath = path;
+            menu(*m_frame, wxID_SAVEAS);
             ASSERT_TRUE(wxFileName::FileExists(path)) << path;
         }
         CBitmap png;

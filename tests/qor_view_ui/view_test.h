@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include <wx/image.h>
@@ -38,6 +39,12 @@ inline bool showsSomething(const wxImage& image) {
     return false;
 }
 
+/// Removes the file if it is there.
+inline void removeFile(const wxString& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path.ToStdString(), ignored);
+}
+
 /// Sends the menu command id to frame as choosing it in the menu does.
 inline void menu(ViewFrame& frame, int id) {
     wxCommandEvent event(wxEVT_MENU, id);
@@ -45,11 +52,27 @@ inline void menu(ViewFrame& frame, int id) {
     frame.ProcessWindowEvent(event);
 }
 
+/// The frame with its questions answered by the test.
+class TestFrame : public ViewFrame {
+public:
+    TestFrame() : ViewFrame(nullptr) {}
+    wxString savePath;          ///< what File > Save as is told
+    std::wstring generator;     ///< what the generator question is told
+    int generatorQuestions = 0; ///< how often it was asked
+
+protected:
+    wxString askSavePath(const wxString&) override { return savePath; }
+    std::wstring askGenerator(const wxString&) override {
+        ++generatorQuestions;
+        return generator;
+    }
+};
+
 /// A frame on the screen that remembers nothing and reports on stderr; destroyed after each test.
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_frame = new ViewFrame(nullptr);
+        m_frame = new TestFrame;
         m_frame->setQuiet(true);
         m_frame->SetSize(640, 480);
         m_frame->Show();
@@ -70,7 +93,7 @@ protected:
         return m_frame->screenshot();
     }
 
-    ViewFrame* m_frame = nullptr;
+    TestFrame* m_frame = nullptr;
 };
 
 } // namespace view_test
