@@ -134,6 +134,13 @@ void ViewFrame::bindEvents() {
         Bind(
             wxEVT_MENU, [this, view](wxCommandEvent&) { setView(view); }, entry.first);
     }
+    // Commands that need something shown; view directions only a drawing has.
+    for (int id : {wxID_SAVEAS, wxID_COPY, wxID_ZOOM_FIT})
+        Bind(
+            wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(m_shown != Shown::Nothing); }, id);
+    Bind(
+        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(showsDrawing()); }, kIdViewTop,
+        kIdViewIsometric);
     Bind(QOR_EVT_ITEM_PICKED, [this](wxCommandEvent& e) { picked(e.GetInt()); });
     Bind(
         wxEVT_LISTBOX, [this](wxCommandEvent& e) { showSlide(e.GetSelection()); }, kChooserId);
@@ -280,8 +287,7 @@ void ViewFrame::showWindow(Shown shown) {
     m_shown = shown;
     if (shown != Shown::Slide) m_library.clear(); // the chooser belongs to the library shown
     wxSizer* sizer = GetSizer();
-    const bool list = shown == Shown::List || shown == Shown::Object;
-    sizer->Show(m_listView, list || shown == Shown::Nothing);
+    sizer->Show(m_listView, showsDrawing() || shown == Shown::Nothing);
     sizer->Show(m_slideView, shown == Shown::Slide);
     sizer->Show(m_chooser, shown == Shown::Slide && !m_library.empty());
     sizer->Show(m_pictureView, shown == Shown::Picture);
@@ -329,6 +335,10 @@ void ViewFrame::fit() {
     case Shown::Nothing:
         break;
     }
+}
+
+bool ViewFrame::showsDrawing() const noexcept {
+    return m_shown == Shown::List || m_shown == Shown::Object;
 }
 
 bool ViewFrame::setView(ViewDirection view) {

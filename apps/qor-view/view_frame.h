@@ -67,6 +67,8 @@ public:
     bool showSlide(int index);
 
     Shown shown() const noexcept { return m_shown; }
+    /// True when a display list or kernel object is shown: what the view directions apply to.
+    bool showsDrawing() const noexcept;
     /// The window showing the current file (null when nothing is shown).
     wxWindow* shownWindow() const;
     /// What the shown window shows, as the screen has it.

@@ -37,7 +37,16 @@ private:
     wxString m_path;
 };
 
-class ViewFrameTest : public FrameTest {};
+class ViewFrameTest : public FrameTest {
+protected:
+    /// Whether the menu would offer the command id now.
+    bool menuEnabled(int id) {
+        wxUpdateUIEvent update(id);
+        update.SetEventObject(m_frame);
+        m_frame->ProcessWindowEvent(update);
+        return update.GetEnabled();
+    }
+};
 
 } // namespace
 
@@ -178,8 +187,11 @@ TEST_F(ViewFrameTest, ViewMenuTurnsListsAndRedrawsObjects) {
         menu(*m_frame, kIdViewTop);
         EXPECT_EQ(difference(shot(), top), "");
     }
+    EXPECT_TRUE(menuEnabled(kIdViewSide));
     ASSERT_TRUE(m_frame->open(resFile("demo/demo.sld")));
     EXPECT_FALSE(m_frame->setView(ViewDirection::Front)); // a slide has one view
+    EXPECT_FALSE(menuEnabled(kIdViewSide));
+    EXPECT_TRUE(menuEnabled(wxID_SAVEAS));
 }
 
 TEST_F(ViewFrameTest, SlideChooserShowsTheChosenSlide) {
