@@ -397,44 +397,53 @@ bool ViewFrame::saveAs(const wxString& path) {
 }
 
 bool ViewFrame::writeShown(SaveFormat format, const wxString& path) {
-    const wxSize client = shownWindow()->GetClientSize();
+    if (format != SaveFormat::Png) return writeMetafile(shownMetafile(), format, path);
     CBitmap bitmap;
-    HENHMETAFILE metafile;
+    return shownBitmap(bitmap) && writePng(bitmap, path);
+}
+
+bool ViewFrame::shownBitmap(CBitmap& bitmap) {
+    const wxSize client = shownWindow() ? shownWindow()->GetClientSize() : wxSize();
     switch (m_shown) {
     case Shown::List:
     case Shown::Object:
-        if (format == SaveFormat::Png)
-            return QOR::paintToBitmap(&m_gdx, bitmap, client.x, client.y) && writePng(bitmap, path);
-        {
-            CQorGDX recorded(m_gdx); // paintToMetafile fits the view of the list it records
-            metafile = QOR::paintToMetafile(&recorded, nullptr, client.x, client.y);
-        }
-        break;
-    case Shown::Slide:
-        if (format == SaveFormat::Png) {
-            CRasterDC dc;
-            if (!bitmap.CreateBitmap(client.x, client.y, 1, 32, nullptr) || !dc.CreateCompatibleDC(nullptr))
-                return false;
-            dc.SelectObject(&bitmap);
-            m_slideView->paint(&dc, CRect(0, 0, client.x, client.y));
-            return writePng(bitmap, path);
-        } else {
-            long width = 0, height = 0;
-            m_slideView->getSize(width, height);
-            metafile = m_slideView->CreateEnhMetaFileW(CRect(0, 0, int(width), int(height)));
-        }
-        break;
-    case Shown::Picture:
-        metafile = m_pictureView->metafile();
-        if (format == SaveFormat::Png)
-            return playToBitmap(metafile, m_pictureView->pixelWidth(), m_pictureView->pixelHeight(),
-                                bitmap) &&
-                   writePng(bitmap, path);
-        break;
-    case Shown::Nothing:
-        return false;
+        return QOR::paintToBitmap(&m_gdx, bitmap, client.x, client.y);
+    case Shown::Slide: {
+        CRasterDC dc;
+        if (!bitmap.CreateBitmap(client.x, client.y, 1, 32, nullptr) || !dc.CreateCompatibleDC(nullptr))
+            return false;
+        dc.SelectObject(&bitmap);
+        m_slideView->paint(&dc, CRect(0, 0, client.x, client.y)); // as the window paints itself
+        return true;
     }
-    return writeMetafile(metafile, format, path);
+    case Shown::Picture:
+        return playToBitmap(m_pictureView->metafile(), m_pictureView->pixelWidth(),
+                            m_pictureView->pixelHeight(), bitmap);
+    case Shown::Nothing:
+        break;
+    }
+    return false;
+}
+
+HENHMETAFILE ViewFrame::shownMetafile() {
+    switch (m_shown) {
+    case Shown::List:
+    case Shown::Object: {
+        const wxSize client = m_listView->GetClientSize();
+        CQorGDX recorded(m_gdx); // paintToMetafile fits the view of the list it records
+        return QOR::paintToMetafile(&recorded, nullptr, client.x, client.y);
+    }
+    case Shown::Slide: {
+        long width = 0, height = 0;
+        m_slideView->getSize(width, height);
+        return m_slideView->CreateEnhMetaFileW(CRect(0, 0, int(width), int(height)));
+    }
+    case Shown::Picture:
+        return m_pictureView->metafile();
+    case Shown::Nothing:
+        break;
+    }
+    return {};
 }
 
 void ViewFrame::report(const wxString& text) {

@@ -98,6 +98,12 @@ private:
     void showList(CQorGDX&& gdx, Shown shown);
     void showWindow(Shown shown);
     bool writeShown(SaveFormat format, const wxString& path);
+    /// What is shown as a picture: a drawing or slide as its window shows it, a picture at its
+    /// own size. False, bitmap not created, when nothing is shown or there is no memory.
+    bool shownBitmap(CBitmap& bitmap);
+    /// What is shown as a metafile (owned by the caller): a drawing as refresh records it at the view's
+    /// size, a slide at its own size with colour 7 black, a picture at its own size. Null for nothing.
+    HENHMETAFILE shownMetafile();
     void report(const wxString& text);
     void picked(int id);
     void chooseFile();
