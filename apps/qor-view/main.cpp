@@ -1,8 +1,11 @@
 // qor-view: a window on display lists, kernel objects, AutoCAD slides and pictures.
-// `qor-view [FILE] [--generator NAME] [--screenshot PNG]` opens the file given; File > Open and dropping
-// a file on the window open others. With --screenshot the program writes what the window shows into PNG
-// once it is on the screen and exits: status 0 written, 1 when the file cannot be opened or the PNG not
+// `qor-view [FILE] [--generator NAME] [--size WxH] [--screenshot PNG]` opens the file given; File > Open and
+// dropping a file on the window open others. With --screenshot the program writes what the window shows into
+// PNG once it is on the screen and exits: status 0 written, 1 when the file cannot be opened or the PNG not
 // written.
+#include <cstdio>
+#include <optional>
+
 #include <wx/app.h>
 #include <wx/cmdline.h>
 #include <wx/image.h>
@@ -11,6 +14,15 @@
 #include "view_frame.h"
 
 namespace {
+
+/// "WxH" with each side within the sizes the settings keep; none for anything else.
+std::optional<wxSize> parseSize(const wxString& text) {
+    long width = 0, height = 0;
+    if (!text.BeforeFirst('x').ToLong(&width) || !text.AfterFirst('x').ToLong(&height)) return std::nullopt;
+    const wxSize size{int(width), int(height)};
+    if (width != clampSize(size).x || height != clampSize(size).y) return std::nullopt;
+    return size;
+}
 
 class ViewApp : public wxApp {
 public:
@@ -23,9 +35,18 @@ public:
             "", "generator",
             "the image generator for kernel objects: DRILL, HOLE, WALL or WALL_EDIT (default: the "
             "object's KIND)");
+        parser.AddOption("", "size", "the window's size WxH in pixels for this run (remembered)");
         parser.AddParam("FILE", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
         if (parser.Parse() != 0) return false;
+        wxString sizeText;
+        std::optional<wxSize> size;
+        if (parser.Found("size", &sizeText) && !(size = parseSize(sizeText))) {
+            std::fprintf(stderr,
+                         "qor-view: --size needs WxH from 200x150 to 16384x16384, for example 900x650\n");
+            return false;
+        }
         m_frame = new ViewFrame(openSettings());
+        if (size) m_frame->SetSize(*size);
         const bool screenshot = parser.Found("screenshot", &m_screenshot);
         m_frame->setQuiet(screenshot);
         wxString generator;

@@ -12,6 +12,10 @@ constexpr int kMinWidth = 200, kMinHeight = 150, kMaxSide = 16384;
 
 } // namespace
 
+wxSize clampSize(wxSize size) {
+    return wxSize(std::clamp(size.x, kMinWidth, kMaxSide), std::clamp(size.y, kMinHeight, kMaxSide));
+}
+
 wxString settingsPath() {
     wxString folder;
     if (!wxGetEnv("XDG_CONFIG_HOME", &folder) || folder.empty()) folder = wxGetHomeDir() + "/.config";
@@ -27,8 +31,9 @@ ViewSettings readSettings(wxConfigBase& config) {
     long width = settings.size.x, height = settings.size.y;
     config.Read("/Window/Width", &width);
     config.Read("/Window/Height", &height);
-    settings.size.x = int(std::clamp<long>(width, kMinWidth, kMaxSide));
-    settings.size.y = int(std::clamp<long>(height, kMinHeight, kMaxSide));
+    // Clamped as longs first: a stored number may not fit an int.
+    settings.size = clampSize(wxSize(int(std::clamp<long>(width, 0, kMaxSide + 1)),
+                                     int(std::clamp<long>(height, 0, kMaxSide + 1))));
     config.Read("/Files/LastFolder", &settings.lastFolder);
     return settings;
 }

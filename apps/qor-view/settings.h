@@ -21,8 +21,11 @@ wxString settingsPath();
 /// Opens the settings file (created on the first write).
 std::unique_ptr<wxConfigBase> openSettings();
 
-/// The settings stored in config; the defaults for what is missing. A stored size is clamped to 200 x 150
-/// .. 16384 x 16384, so a damaged file cannot make the window vanish or explode.
+/// size with each side clamped to 200 x 150 .. 16384 x 16384: a window that can neither vanish nor explode.
+wxSize clampSize(wxSize size);
+
+/// The settings stored in config; the defaults for what is missing. A stored size is clamped (clampSize),
+/// so a damaged file cannot make the window vanish or explode.
 ViewSettings readSettings(wxConfigBase& config);
 
 /// Stores settings in config and flushes it to the file.

@@ -58,3 +58,21 @@ TEST(QorViewProgram, BadFileSaysWhyAndFails) {
         EXPECT_FALSE(wxFileName::FileExists(shot));
     }
 }
+
+TEST(QorViewProgram, SecondRunHasTheFirstRunsSizeAndFolder) {
+    removeFile(settingsPath());
+    const wxString out = wxString(QOR_TEST_OUT_DIR) + "/program_run";
+    wxArrayString errors;
+    ASSERT_EQ(runQorView(wxString::Format("\"%s\" --size 700x500 --screenshot \"%s1.png\"",
+                                          resFile("demo/demo.sld"), out),
+                         errors),
+              0);
+    ASSERT_EQ(runQorView(wxString::Format("--screenshot \"%s2.png\"", out), errors), 0);
+    wxImage first(out + "1.png"), second(out + "2.png");
+    EXPECT_EQ(first.GetWidth(), 700);
+    EXPECT_EQ(second.GetSize(), first.GetSize());
+    EXPECT_EQ(readSettings(*openSettings()).lastFolder, wxFileName(resFile("demo/demo.sld")).GetPath());
+    // A size the settings would not keep is refused.
+    EXPECT_NE(runQorView("--size 20x20", errors), 0);
+    EXPECT_NE(wxJoin(errors, '\n').Find("--size"), wxNOT_FOUND);
+}
