@@ -135,7 +135,7 @@ TEST_F(ViewFrameTest, SaveAsWritesEachFormatThatReadsBack) {
         SCOPED_TRACE(input);
         ASSERT_TRUE(m_frame->open(resFile(input)));
         const wxImage image = shot();
-        const wxString base = out + "/" + wxFileName(input).GetName();
+        const wxString base = out + "/" + wxFileName(input).GetFullName(); // demo.json.png, demo.sld.png
         for (const char* ext : {".png", ".emf", ".svg"}) {
             const wxString path = base + ext;
             removeFile(path);
