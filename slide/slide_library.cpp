@@ -1,3 +1,4 @@
+#include "qor/slide/slide_library.h"
 #include "qor/slide/slide_library_p.h"
 
 #include <algorithm>
@@ -12,23 +13,25 @@ namespace QOR::detail {
 
 namespace {
 
+/// The characters of code page 1252's bytes 0x80 to 0x9F that differ from Latin-1; the five positions
+/// the code page leaves undefined map to themselves, as Windows converts them.
+struct Pair1252 {
+    std::uint16_t code;
+    unsigned char byte;
+};
+constexpr Pair1252 kHigh1252[] = {
+    {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86},
+    {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C},
+    {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95},
+    {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B},
+    {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F}};
+
 /// Code page 1252 byte of a character, or 0 when the code page has none.
 unsigned char byteOf1252(wchar_t c) noexcept {
     const auto u = std::uint32_t(c);
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<unsigned char>(u);
-    // The five positions the code page leaves undefined map to themselves, as Windows converts them.
     if (u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D) return static_cast<unsigned char>(u);
-    struct Pair {
-        std::uint16_t code;
-        unsigned char byte;
-    };
-    static constexpr Pair kHigh[] = {
-        {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86},
-        {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C},
-        {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95},
-        {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B},
-        {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F}};
-    for (const Pair& p : kHigh)
+    for (const Pair1252& p : kHigh1252)
         if (p.code == u) return p.byte;
     return 0;
 }
@@ -74,6 +77,19 @@ std::string toCodePage1252(const wchar_t* text) {
     for (const wchar_t* p = text; *p; ++p) {
         const unsigned char b = byteOf1252(*p);
         out.push_back(b ? char(b) : '?');
+    }
+    return out;
+}
+
+std::wstring fromCodePage1252(std::string_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        wchar_t w = wchar_t(b);
+        for (const Pair1252& p : kHigh1252)
+            if (p.byte == b) w = wchar_t(p.code);
+        out.push_back(w);
     }
     return out;
 }
@@ -158,3 +174,21 @@ std::vector<unsigned char> copySlideBytes(const void* data, int size) noexcept {
 }
 
 } // namespace QOR::detail
+
+namespace QOR {
+
+bool slideLibraryNames(const wchar_t* library, std::vector<std::wstring>& names) noexcept {
+    if (!library) return false;
+    return detail::guardedAt("QOR::slideLibraryNames", false, [&] {
+        std::vector<unsigned char> bytes;
+        if (!detail::readFileBytes(library, detail::kMaxSlideFileBytes, bytes)) return false;
+        std::vector<std::wstring> found;
+        for (const detail::SlideLibraryEntry& entry : detail::readSlideLibraryDirectory(bytes))
+            if (entry.name.size() < detail::kSlideNameBytes)
+                found.push_back(detail::fromCodePage1252(entry.name));
+        names = std::move(found);
+        return true;
+    });
+}
+
+} // namespace QOR

@@ -45,6 +45,10 @@ bool findSlideInLibrary(std::span<const unsigned char> library, std::string_view
 /// std::bad_alloc.
 std::string toCodePage1252(const wchar_t* text);
 
+/// The characters of code page 1252 text (a byte the code page leaves undefined stands for itself).
+/// Throws only std::bad_alloc.
+std::wstring fromCodePage1252(std::string_view text);
+
 /// Equal ignoring letter case in code page 1252.
 bool equalNoCase1252(std::string_view a, std::string_view b) noexcept;
 

@@ -19,6 +19,7 @@
 #include "slide_input.h"
 #if defined(QOR_RENDER_OBJECTS)
 #include "object_input.h"
+#include "shared/generators.h"
 #endif
 
 namespace fs = std::filesystem;

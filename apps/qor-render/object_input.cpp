@@ -2,15 +2,10 @@
 
 #include <cstdio>
 
+#include "shared/generators.h"
+
 #include "qor/gdx/gdx.h"
-#include "qor/image/bar_image.h"
-#include "qor/image/drill_image.h"
-#include "qor/image/extr_image.h"
-#include "qor/image/fsheet_image.h"
-#include "qor/image/hole_image.h"
-#include "qor/image/object_image.h"
 #include "qor/image/registry.h"
-#include "qor/image/wall_image.h"
 #include "qor/kernel/base/string.h"
 #include "qor/kernel/data/data_json.h"
 #include "qor/kernel/data/dta_file.h"
@@ -21,47 +16,17 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitInput = 3;
 
-struct Generator {
-    const wchar_t* name;
-    QOR::GdxImageFcn fcn;
-};
-
-/// The wall being edited, as a generator: the wall-edit image takes no options of its own (it reads the
-/// configuration's "*WALL_EDIT*") and draws through the generator registered as "WALL".
-bool wallEdit(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer*) {
-    return qor_wall_edit_image(gdx, object);
-}
-
-constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill},
-                                     {L"HOLE", qor_gdx_image_hole},
-                                     {L"WALL", qor_gdx_image_wall},
-                                     {L"WALL_EDIT", wallEdit},
-                                     {L"EXTR", qor_gdx_image_extr},
-                                     {L"FSHEET", qor_gdx_image_fsheet},
-                                     {L"BAR_SURFACE", qor_gdx_image_bar_surface}};
-constexpr const char* kGeneratorNames =
-    "DRILL, HOLE, WALL, WALL_EDIT, EXTR, FSHEET, BAR_SURFACE"; // for messages
-
 CQorString wide(const std::string& text) {
     return CQorString::fromUtf8(text.c_str());
 }
 
 } // namespace
 
-void registerGenerators() {
-    QOR::objectsInit(); // the default host draws drillings handed to it with the solid modeller
-    for (const Generator& g : kGenerators)
-        QOR::setGdxImageFcn(g.name, g.fcn);
-}
-
 int drawObjectInput(const std::string& input, const std::string& generator, const std::string& optionsFile,
                     CQorGDX& gdx) {
-    bool known = false;
-    for (const Generator& g : kGenerators)
-        known = known || wide(generator) == g.name;
-    if (!known) {
+    if (!isKnownGenerator(wide(generator).c_str())) {
         std::fprintf(stderr, "qor-render: unknown generator '%s' (known: %s)\n", generator.c_str(),
-                     kGeneratorNames);
+                     knownGeneratorNames());
         return kExitUsage;
     }
     QOR::CDtaFilePointer object;

@@ -1,14 +1,11 @@
 #pragma once
 
 // Kernel-object inputs of qor-render: an object file (objlib/README.md) drawn by an image generator that
-// the program registers by name, as a host does at start-up.
+// the program registers by name (apps/shared/generators.h), as a host does at start-up.
 
 #include <string>
 
 class CQorGDX;
-
-/// Registers the generators of qor_objects under their names: "DRILL" qor_gdx_image_drill.
-void registerGenerators();
 
 /// Opens the object file input (checked against its kind's schema) and the options file (a data tree in
 /// its JSON form; empty for none) and draws the object into gdx with the generator registered under

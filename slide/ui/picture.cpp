@@ -283,11 +283,15 @@ bool CPicture::Copy() {
     if (!m_picture) return false;
     ClipboardBackend& board = clipboard();
     if (!board.open()) return false;
-    HENHMETAFILE metafile = metafileOf(*m_picture, m_width, m_height);
+    HENHMETAFILE picture = metafile();
     board.empty();
-    if (!metafile.isNull()) board.setEnhMetaFile(metafile);
+    if (!picture.isNull()) board.setEnhMetaFile(picture);
     board.close();
     return true;
+}
+
+HENHMETAFILE CPicture::metafile() const {
+    return m_picture ? metafileOf(*m_picture, m_width, m_height) : HENHMETAFILE{};
 }
 
 void CPicture::OnPaint() {

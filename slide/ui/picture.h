@@ -24,6 +24,7 @@
 #include <wx/string.h>
 #include <wx/window.h>
 
+#include "qor/platform/emf/metafile.h"
 #include "qor/platform/win_types.h"
 #include "qor/render/ui/export.h"
 
@@ -58,6 +59,9 @@ public:
     /// and gets the picture at its pixel size (transparent parts white) as a metafile, or stays empty when
     /// there is no memory for one; true.
     virtual bool Copy();
+    /// The picture at its pixel size over white, as Copy puts it on the clipboard; null without a
+    /// picture or when there is no memory for it.
+    HENHMETAFILE metafile() const;
 
     bool hasPicture() const noexcept { return m_picture != nullptr; }
     int pixelWidth() const noexcept { return m_width; }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "qor/slide/slide.h"
+#include "qor/slide/slide_library.h"
 #include "qor/slide/slide_library_p.h"
 #include "slide_writer.h"
 
@@ -119,6 +120,33 @@ TEST(SlideLibraryFile, ShowReadsFromFilesAndLibraries) {
     EXPECT_FALSE(s.show((dir / "missing.sld").wstring().c_str()));
     EXPECT_FALSE(s.show(nullptr));
     EXPECT_FALSE(s.show(nullptr, (dir / "lib.slb").wstring().c_str()));
+    fs::remove_all(dir);
+}
+
+TEST(SlideLibraryFile, ListsTheNamesEveryLookupFinds) {
+    const fs::path dir = fs::temp_directory_path() / "qor_slide_library_names";
+    fs::create_directories(dir);
+    const Bytes slide = SlideWriter(8, 8).bytes();
+    const Bytes library =
+        slideLibrary({{"EINS", slide}, {"M\xDC\x80", slide}, {std::string(32, 'L'), slide}});
+    std::ofstream(dir / "lib.slb", std::ios::binary)
+        .write(reinterpret_cast<const char*>(library.data()), std::streamsize(library.size()));
+    const std::wstring path = (dir / "lib.slb").wstring();
+
+    std::vector<std::wstring> names{L"stale"};
+    ASSERT_TRUE(QOR::slideLibraryNames(path.c_str(), names));
+    // Code page 1252 comes back as the characters it stands for; the 32-byte name is left out.
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"EINS", L"M\u00DC\u20AC"}));
+    QOR::CSlide s;
+    for (const std::wstring& name : names)
+        EXPECT_TRUE(s.show(name.c_str(), path.c_str()));
+
+    EXPECT_FALSE(QOR::slideLibraryNames((dir / "missing.slb").wstring().c_str(), names));
+    EXPECT_EQ(names.size(), 2u); // unchanged
+    EXPECT_FALSE(QOR::slideLibraryNames(nullptr, names));
+    std::ofstream(dir / "empty.slb", std::ios::binary) << "short";
+    ASSERT_TRUE(QOR::slideLibraryNames((dir / "empty.slb").wstring().c_str(), names));
+    EXPECT_TRUE(names.empty());
     fs::remove_all(dir);
 }
 
