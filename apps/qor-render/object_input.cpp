@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "qor/gdx/gdx.h"
+#include "qor/image/bgr_image.h"
 #include "qor/image/drill_image.h"
 #include "qor/image/hole_image.h"
 #include "qor/image/object_image.h"
@@ -29,11 +30,12 @@ bool wallEdit(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer*)
     return qor_wall_edit_image(gdx, object);
 }
 
-constexpr Generator kGenerators[] = {{L"DRILL", qor_gdx_image_drill},
+constexpr Generator kGenerators[] = {{L"BGR", qor_gdx_image_bgr},
+                                     {L"DRILL", qor_gdx_image_drill},
                                      {L"HOLE", qor_gdx_image_hole},
                                      {L"WALL", qor_gdx_image_wall},
                                      {L"WALL_EDIT", wallEdit}};
-constexpr const char* kGeneratorNames = "DRILL, HOLE, WALL, WALL_EDIT"; // for messages
+constexpr const char* kGeneratorNames = "BGR, DRILL, HOLE, WALL, WALL_EDIT"; // for messages
 
 CQorString wide(const std::string& text) {
     return CQorString::fromUtf8(text.c_str());
