@@ -377,8 +377,10 @@ TEST_F(BgrImage, EveryElementTypeDraws) {
 TEST_F(BgrImage, BracketIsometricWithHiddenEdgesMatchesReferenceImage) {
     constexpr int kWidth = 320, kHeight = 260;
     QOR::CDtaFilePointer bracket = openSample("bgr_bracket.json");
-    QOR::CDtaFilePointer options = QOR::dtaOpen(
-        QOR::kDtaFile, QOR::kDtaRead, samplePath("bgr_iso.options.json").wstring().c_str(), nullptr);
+    const std::filesystem::path optionsPath =
+        std::filesystem::path(QOR_TEST_DATA_DIR) / ".." / ".." / "res" / "options" / "iso_hidden.json";
+    QOR::CDtaFilePointer options =
+        QOR::dtaOpen(QOR::kDtaFile, QOR::kDtaRead, optionsPath.wstring().c_str(), nullptr);
     ASSERT_TRUE(options);
     ASSERT_TRUE(qor_gdx_image_bgr(&m_gdx, &bracket, &options));
     CQorPoint3d min, max;
