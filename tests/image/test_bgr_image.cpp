@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <memory>
 
 #include "../render/reference_image.h"
 #include "qor/gdx/gdx.h"
@@ -344,34 +345,35 @@ TEST_F(BgrImage, BadInputDrawsNothingAndGoesOnWithTheNextElement) {
     EXPECT_EQ(none.lenGet(), 0);
 }
 
+/// Every element type, drawn on its own in an orthogonal and an oblique view, and the whole assembly as
+/// one solid (tests/data/objects/bgr_every_type.json).
 TEST_F(BgrImage, EveryElementTypeDraws) {
-    QOR::CDtaFilePointer all = openJson(R"({"KIND": "BGR", "BT": {
-        "R": {"TYPE": "ROT", "VL": {"$vl": [[[0, 0, 0], [5, 0, 0], 0], [[5, 0, 0], [5, 0, 9], 0],
-                                             [[5, 0, 9], [0, 0, 9], 0], [[0, 0, 9], [0, 0, 0], 0]]}},
-        "E": {"TYPE": "EXTR", "OUTLINE": {"ID": 7, "P1": 30, "P2": 20, "P3": 3, "P4": 3}, "LEN": 100,
-              "HOLES": {"$points": [[10, 30, 50]]}, "BT": {"DIA": 5, "DEPTH": 3}},
-        "H": {"TYPE": "HATCH", "OUTLINE": {"ID": 1, "P1": 10}},
-        "P": {"TYPE": "PATH", "OUTLINE": {"ID": 1, "P1": 4},
-              "PATH": {"$vl": [[[0, 0, 0], [50, 0, 0], 0], [[50, 0, 0], [50, 40, 0], 0]]}},
-        "N": {"TYPE": "OLV_NM", "BT": {"NORM": "ISO4017", "SIZE": "M8", "LEN": 30}},
-        "C": {"TYPE": "COMPOUND", "ELEMENTS": {
-              "PLATE": {"TYPE": "SHEET", "THICK": 4, "OUTLINE": {"ID": 2, "P1": 30, "P2": 30}},
-              "BORE": {"TYPE": "ROT", "SUBTRACT": 1, "ORIGIN": {"$point": [0, 0, -1]},
-                       "VL": {"$vl": [[[0, 0, 0], [3, 0, 0], 0], [[3, 0, 0], [3, 0, 6], 0],
-                                      [[3, 0, 6], [0, 0, 6], 0], [[0, 0, 6], [0, 0, 0], 0]]}}}}}})");
-    CQorString key, why;
-    all.get()->set(L"BGR", L"KIND");
-    EXPECT_TRUE(QOR::bgrCheck(all.get(), &key, &why)) << key.toUtf8() << ": " << why.toUtf8();
-    CQorMatrix3d mtx;
-    const CQorMatrix3d iso = QOR::g_mtx_view_dir(L"I", CQorPoint3d::kOrigin).inverse();
+    QOR::CDtaFilePointer all;
+    const std::filesystem::path path =
+        std::filesystem::path(QOR_TEST_DATA_DIR) / "objects" / "bgr_every_type.json";
+    CQorString message;
+    ASSERT_TRUE(QOR::objOpen(path.wstring().c_str(), QOR::kDtaRead, all, &message)) << message.toUtf8();
     CQorDataItem parm;
     parm.mkDir();
-    for (const wchar_t* name : {L"R", L"E", L"H", L"P", L"N", L"C"}) {
-        CQorGDX gdx;
-        EXPECT_TRUE(qor_gdx_image_bgr_bt(&gdx, all.get()->getItem(CQorDataKey(L"BT", name)), mtx, iso, &parm))
-            << CQorString(name).toUtf8();
-        EXPECT_GT(gdx.lenGet(), 0) << CQorString(name).toUtf8();
+    for (const wchar_t* view : {L"F", L"I"}) {
+        const CQorMatrix3d toView = QOR::g_mtx_view_dir(view, CQorPoint3d::kOrigin).inverse();
+        for (const wchar_t* name : {L"R", L"E", L"H", L"P", L"A", L"S", L"D", L"N", L"K", L"L", L"C"}) {
+            std::unique_ptr<CQorDataItem> element(QOR::bgr_data_merge(all.get(), name, nullptr));
+            CQorMatrix3d mtx = QOR::g_mtx_local(element.get());
+            CQorGDX gdx;
+            const std::string what = CQorString(name).toUtf8() + " in " + CQorString(view).toUtf8();
+            EXPECT_TRUE(qor_gdx_image_bgr_bt(&gdx, element.get(), mtx, toView, &parm)) << what;
+            EXPECT_GT(gdx.lenGet(), 0) << what;
+        }
     }
+    // The file's own keys as the options: the front view, colour mode 1, "COORD" on "N"; then as one solid.
+    ASSERT_TRUE(qor_gdx_image_bgr(&m_gdx, &all, &all));
+    EXPECT_EQ(countFlags(m_gdx, kBase), 1);
+    EXPECT_GT(countFlags(m_gdx, kHidden), 0);
+    all.get()->set(true, L"FULL");
+    CQorGDX full;
+    ASSERT_TRUE(qor_gdx_image_bgr(&full, &all, &all));
+    EXPECT_EQ(countFlags(full, kHidden), 0);
 }
 
 TEST_F(BgrImage, BracketIsometricWithHiddenEdgesMatchesReferenceImage) {
