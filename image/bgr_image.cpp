@@ -176,7 +176,7 @@ bool drawObj(CQorGDX* gdx, CQorDataItem* data, CQorMatrix3d& mtx, const CQorMatr
     if (!QOR::getProjectedGeometry(data, mtx, view, parm, visible, hidden, items)) return false;
     int cmode = 0;
     if (parm != nullptr) parm->get(cmode, L"CMODE");
-    const DWORD flags = cmode >= 0 && cmode < 16 ? DWORD(cmode) << QOR::kGdxColorModeShift : 0;
+    const DWORD flags = QOR::detail::colorModeFlags(cmode);
     for (const CQorVertexArrayEx& edge : visible)
         gdx->imageVl(kNoPath, flags, edge, visibleColor, CQorMatrix3d(), kSolidLine, 1.0, 0,
                      CQorPoint3d::kOrigin);

@@ -10,4 +10,9 @@ namespace QOR::detail {
 inline const CQorGDX::Path kNoPath;
 inline const CQorArrayTempl<double> kSolidLine{1.0};
 
+/// The item flags of a colour mode: the mode in bits 8 to 11; a mode of 16 or more gives none.
+inline DWORD colorModeFlags(int cmode) {
+    return cmode < 16 ? DWORD(cmode & 15) << kGdxColorModeShift : 0;
+}
+
 } // namespace QOR::detail

@@ -167,7 +167,7 @@ bool drawSlice(CQorGDX* gdx, CQorMatrix3d& mtx, const CQorMatrix3d& view, CQorDa
     int cmode = 0;
     parm->get(cmode, L"CMODE");
     if (cmode == 0) cmode = QOR::GdxColorAxis;
-    const DWORD flags = cmode >= 0 && cmode < 16 ? DWORD(cmode) << QOR::kGdxColorModeShift : 0;
+    const DWORD flags = QOR::detail::colorModeFlags(cmode);
     CQorVertexArray axis;
     axis.append(CQorPoint3d::kOrigin, CQorPoint3d(0, 0, 10));
     for (CQorVertexArray vl : {QOR::g_outline(22, CQorVector3d(), {-10.0}), axis}) {

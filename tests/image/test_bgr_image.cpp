@@ -175,6 +175,9 @@ TEST_F(BgrImage, SliceDrawsItsAxisSymbolInTheAxisColour) {
     parm.set(2, L"CMODE");
     ASSERT_TRUE(qor_gdx_image_bgr_slice(&m_gdx, mtx, view, &parm));
     EXPECT_EQ(m_gdx.flagGet(-1), 0x200u);
+    parm.set(-14, L"CMODE"); // the low four bits of any mode below 16
+    ASSERT_TRUE(qor_gdx_image_bgr_slice(&m_gdx, mtx, view, &parm));
+    EXPECT_EQ(m_gdx.flagGet(-1), 0x200u);
 }
 
 TEST_F(BgrImage, CoordinateSystemIconOfTheView) {
