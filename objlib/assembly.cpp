@@ -47,6 +47,20 @@ bool placedDrills(DrillPlacements& placements, const CQorDataItem* data, const C
     return true;
 }
 
+/// The drillings of a coordinate-driven set placed by place, cut from what stands before them.
+bool cutSetDrillings(CQor_Solid& solid, const CQorDataItem* set, const CQorMatrix3d& place) {
+    DrillPlacements drills;
+    detail::elementDrills(set, drills);
+    bool any = false;
+    for (const DrillPlacement_st& drill : drills) {
+        CQor_Solid body;
+        if (detail::elementModel(body, drill.drill.get(), false) && body.solid() &&
+            solid.addSolid(body, place * drill.mtx, CQor_Solid::kCut))
+            any = true;
+    }
+    return any;
+}
+
 } // namespace
 
 bool bgrCheck(const CQorDataItem* root, CQorString* badKey, CQorString* reason) noexcept {
@@ -198,21 +212,27 @@ bool bgr_slx_bgr(CQor_Solid& solid, bool& built, const CQorDataItem* object, con
         const CQorDataItem* elements = elementsOf(object);
         if (elements == nullptr) return false;
         // Bodies first, then what is cut from them, so that a drilling cuts whatever it passes through.
-        for (const bool cuts : {false, true}) {
+        const auto addElements = [&](bool cuts) {
             for (CDataIterator it(elements); !it.done(); it.next()) {
                 CQorString type;
                 it.item()->get(type, L"TYPE");
-                if ((type == L"DRILL") != cuts || (cuts && !withDrills) || (skipParts && type == L"OLV_NM"))
-                    continue;
+                const bool set = type == L"SCORD", drill = type == L"DRILL";
+                if (cuts ? !(set || drill) : (drill || (skipParts && (set || type == L"OLV_NM")))) continue;
                 const CSharedPointer<CQorDataItem> merged(bgr_data_merge(object, it.key()->text(), status));
-                CQor_Solid body;
                 double reach = 0;
                 const CQorMatrix3d place = getBtTransformation(merged.get(), nullptr, mtx, 1.0, reach);
+                if (cuts && set) {
+                    built = cutSetDrillings(solid, merged.get(), place) || built;
+                    continue;
+                }
+                CQor_Solid body;
                 if (detail::elementModel(body, merged.get(), withDrills) && body.solid() &&
                     solid.addSolid(body, place, cuts ? CQor_Solid::kCut : CQor_Solid::kJoin))
                     built = true;
             }
-        }
+        };
+        addElements(false);
+        if (withDrills) addElements(true);
         return true;
     });
 }

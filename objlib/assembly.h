@@ -112,11 +112,11 @@ QOR_OBJECTS_EXPORT bool getAngleDrillData(DrillPlacements& placements, const CQo
                                           const CQorDataItem* bt, const CQorDataItem* parm,
                                           const CQorMatrix3d& mtx, const CQorMatrix3d& view) noexcept;
 
-/// The whole assembly as one solid: every element's solid placed by mtx x its system and joined, its
-/// drillings cut when withDrills, "DRILL" elements and the drillings of coordinate-driven sets cut from
-/// what stands before them, standard parts left out when skipParts. built tells whether any body was
-/// recorded; the caller builds the model (solid.solid()). parm is not read. False for a null or
-/// non-directory object.
+/// The whole assembly as one solid: every element's solid placed by mtx x its system and joined, with
+/// its own drillings cut when withDrills; then, when withDrills, the "DRILL" elements and the drillings
+/// of coordinate-driven sets cut from all of it. skipParts leaves standard parts and sets out. built tells
+/// whether any body was recorded; the caller builds the model (solid.solid()). parm is not read. False for a
+/// null or non-directory object.
 QOR_OBJECTS_EXPORT bool bgr_slx_bgr(CQor_Solid& solid, bool& built, const CQorDataItem* object,
                                     const CQorDataItem* status, const CQorMatrix3d& mtx,
                                     const CQorDataItem* parm, bool skipParts, bool withDrills) noexcept;

@@ -205,6 +205,15 @@ void readSet(SchemaReader& in, const CQorDataItem* e, Shape& s) {
         Drill_st drill;
         if (type == L"DRILL" && !drillRead(child.getItem(L"BT"), drill, &key, &why))
             return failBelow(in, (name + L"\\BT").c_str(), key, why);
+        CQorMatrix3d place;
+        if (child.getItem(L"MTX") != nullptr && !child.get(place, L"MTX"))
+            return in.fail((name + L"\\MTX").c_str(), L"not a matrix");
+        if (type != L"DRILL") continue;
+        // The set's drillings cut the parts the set is fastened to, never the set's own parts.
+        auto item = std::make_shared<CQorDataItem>();
+        item->set(L"DRILL", L"TYPE");
+        item->setItem(*child.getItem(L"BT"), L"BT");
+        s.drills.append({item, place});
     }
 }
 
@@ -282,17 +291,15 @@ bool buildPath(CQor_Solid& solid, const Shape& s) {
     return true;
 }
 
-bool buildSet(CQor_Solid& solid, const Shape& s, bool withDrills) {
+/// The set's standard parts, joined.
+bool buildSet(CQor_Solid& solid, const Shape& s) {
     for (CDataIterator it(s.bt); !it.done(); it.next()) {
         const CQorDataItem& child = *it.item();
-        const CQorString type = childType(child);
-        if (type != L"DIN" && !(type == L"DRILL" && withDrills)) continue;
+        if (childType(child) != L"DIN") continue;
         CQor_Solid part;
         CQorMatrix3d place;
         child.get(place, L"MTX");
-        if (!builtObject(part, child.getItem(L"BT"), type == L"DIN") ||
-            !solid.addSolid(part, place, type == L"DIN" ? CQor_Solid::kJoin : CQor_Solid::kCut))
-            return false;
+        if (!builtObject(part, child.getItem(L"BT"), true) || !solid.addSolid(part, place)) return false;
     }
     return true;
 }
@@ -327,10 +334,10 @@ bool buildShape(CQor_Solid& solid, const Shape& s, bool withDrills) {
         CQor_Solid own;
         ok = builtObject(own, s.bt, t == L"OLV_NM") && solid.addSolid(own, CQorMatrix3d());
     } else if (t == L"SCORD")
-        ok = buildSet(solid, s, withDrills);
+        ok = buildSet(solid, s);
     else if (t == L"COMPOUND")
         ok = buildCompound(solid, s, withDrills);
-    if (!ok || !withDrills || s.drills.isEmpty()) return ok;
+    if (!ok || !withDrills || s.drills.isEmpty() || t == L"SCORD") return ok;
     CQor_Solid drill;
     if (!builtObject(drill, s.bt, false)) return false;
     for (const DrillPlacement_st& place : s.drills)

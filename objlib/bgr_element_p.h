@@ -16,8 +16,9 @@ bool elementCheck(const CQorDataItem* element, CQorString* badKey, CQorString* r
 /// the element breaks its schema or has no solid of its own ("SLICE").
 bool elementModel(CQor_Solid& solid, const CQorDataItem* element, bool withDrills);
 
-/// The drillings the element implies, in its own coordinates (appended). False when it breaks its
-/// schema.
+/// The drillings the element implies, in its own coordinates (appended): those of its "HOLES", or a
+/// coordinate-driven set's "DRILL" children (which elementModel leaves to the assembly to cut). False
+/// when it breaks its schema.
 bool elementDrills(const CQorDataItem* element, DrillPlacements& placements);
 
 } // namespace QOR::detail

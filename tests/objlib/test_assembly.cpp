@@ -253,4 +253,33 @@ TEST(AssemblySolid, TheBracketAsOneSolidKeepsItsDimensions) {
     EXPECT_FALSE(built);
 }
 
+/// The drillings of a coordinate-driven set cut the plate it is fastened to.
+TEST(AssemblySolid, SetDrillingsCutTheAssembly) {
+    const CQorDataItem root = parse(R"({"KIND": "BGR", "BT": {
+        "PLATE": {"TYPE": "SHEET", "THICK": 10, "OUTLINE": {"ID": 2, "P1": 60, "P2": 40}},
+        "SET": {"TYPE": "SCORD", "ORIGIN": {"$point": [10, 0, 10]}, "BT": {
+            "H": {"BT": {"TYPE": "DRILL", "DIA": 8, "DEPTH": 10, "POINT_ANGLE": 180}},
+            "B": {"MTX": {"$matrix": [[1, 0, 0, -30], [0, 1, 0, 0], [0, 0, 1, 0], [0, 0, 0, 1]]},
+                  "BT": {"TYPE": "DIN", "NORM": "ISO4017", "SIZE": "M8", "LEN": 10}}}}}})");
+    ASSERT_TRUE(QOR::bgrCheck(&root));
+    // Seen from above: the hole's rim is the only circle centred on (10, 0) (the bolt stands elsewhere).
+    const auto holeRims = [&](bool skipParts, bool withDrills) {
+        CQor_Solid solid;
+        bool built = false;
+        EXPECT_TRUE(
+            QOR::bgr_slx_bgr(solid, built, &root, nullptr, CQorMatrix3d(), nullptr, skipParts, withDrills));
+        EXPECT_TRUE(built && solid.solid());
+        CQorArrayTempl<CQorVertexArrayEx> visible, hidden;
+        EXPECT_TRUE(solid.project(CQorMatrix3d(), false, visible, hidden, 1));
+        int rims = 0;
+        for (const CQorVertexArrayEx& edge : visible)
+            for (const CQorVertex& vx : edge)
+                rims += vx.bulge != 0 && std::abs(vx.start.x - 10) < 4.01 && std::abs(vx.start.y) < 4.01;
+        return rims;
+    };
+    EXPECT_GT(holeRims(false, true), 0);
+    EXPECT_GT(holeRims(true, true), 0);
+    EXPECT_EQ(holeRims(false, false), 0);
+}
+
 } // namespace
