@@ -17,7 +17,7 @@ bool BgrBt::operator<(const BgrBt& other) const noexcept {
 }
 
 bool BgrBt::operator==(const BgrBt& other) const noexcept {
-    return order == other.order && name == other.name && object == other.object;
+    return order == other.order && name == other.name; // as the map orders them
 }
 
 namespace QOR {

@@ -28,6 +28,7 @@ struct QOR_OBJECTS_EXPORT BgrBt {
     CQorString name;
     int order = 0;
 
+    /// By place, then name; one map holds the elements of one assembly, so the object is not compared.
     bool operator<(const BgrBt& other) const noexcept;
     bool operator==(const BgrBt& other) const noexcept;
 };
