@@ -144,6 +144,7 @@ Member memberFor(const CQorString& type, const CQorDataItem& element) {
 bool drawElement(CQorGDX* gdx, const CQorDataItem* element, CQorMatrix3d& mtx, const CQorMatrix3d& view,
                  const CQorDataItem* parm) {
     if (gdx == nullptr || element == nullptr || !element->isDir() || parm == nullptr || !parm->isDir() ||
+        !QOR::detail::usablePlacement(mtx) || !QOR::detail::usablePlacement(view) ||
         !QOR::checkBt(element, parm))
         return false;
     const std::unique_ptr<CQorDataItem> clone(element->clone());

@@ -10,6 +10,13 @@ namespace QOR::detail {
 inline const CQorGDX::Path kNoPath;
 inline const CQorArrayTempl<double> kSolidLine{1.0};
 
+/// True for a matrix that can place an element: finite and invertible. A NaN that came with the data
+/// would otherwise reach the items' coordinates.
+inline bool usablePlacement(const CQorMatrix3d& m) {
+    CQorMatrix3d copy = m;
+    return copy.invert();
+}
+
 /// The item flags of a colour mode: the mode in bits 8 to 11; a mode of 16 or more gives none.
 inline DWORD colorModeFlags(int cmode) {
     return cmode < 16 ? DWORD(cmode & 15) << kGdxColorModeShift : 0;

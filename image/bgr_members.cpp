@@ -163,7 +163,9 @@ bool drawSet(CQorGDX* gdx, CQorDataItem* data, CQorMatrix3d& mtx, const CQorMatr
 }
 
 bool drawSlice(CQorGDX* gdx, CQorMatrix3d& mtx, const CQorMatrix3d& view, CQorDataItem* parm) {
-    if (gdx == nullptr || parm == nullptr || !parm->isDir()) return false;
+    if (gdx == nullptr || parm == nullptr || !parm->isDir() || !QOR::detail::usablePlacement(mtx) ||
+        !QOR::detail::usablePlacement(view))
+        return false;
     int cmode = 0;
     parm->get(cmode, L"CMODE");
     if (cmode == 0) cmode = QOR::GdxColorAxis;

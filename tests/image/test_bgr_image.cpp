@@ -4,6 +4,7 @@
 // and look at it before committing.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -346,6 +347,37 @@ TEST_F(BgrImage, BadInputDrawsNothingAndGoesOnWithTheNextElement) {
     EXPECT_FALSE(qor_gdx_image_bgr_scord(nullptr, angle.get(), mtx, view, &parm));
     EXPECT_FALSE(qor_gdx_image_bgr_obj(&none, angle.get(), mtx, view, &parm, CQorColor(), CQorColor()));
     EXPECT_EQ(none.lenGet(), 0);
+}
+
+TEST_F(BgrImage, NanAndHugeCoordinatesDrawNothingOfThatElement) {
+    QOR::CDtaFilePointer object = openJson(R"({"KIND": "BGR", "BT": {
+        "NAN": {"TYPE": "SLICE"},
+        "FAR": {"TYPE": "SHEET", "THICK": 1, "OUTLINE": {"ID": 1, "P1": 4}, "ORIGIN": {"$point": [1e300, 0, 0]}},
+        "SET": {"TYPE": "SCORD", "BT": {"C": {"BT": {"TYPE": "DRILL", "DIA": 4, "DEPTH": 4}}}},
+        "OK": {"TYPE": "SLICE"}}})");
+    CQorMatrix3d nan;
+    nan[0][3] = std::numeric_limits<double>::quiet_NaN();
+    CQorDataItem* elements = object.get()->getItem(L"BT");
+    elements->getItem(L"NAN")->set(nan, L"MTX");
+    elements->getItem(CQorDataKey(L"SET", L"BT"))->getItem(L"C")->set(nan, L"MTX");
+    ASSERT_TRUE(draw(object, R"({"VIEW": "F", "CMODE": 1, "COORD": true, "ACT": "NAN"})"));
+    // The options' origin; the slice whose matrix is broken at the assembly origin (QOR::g_mtx_local falls
+    // back to the identity) with its marker; the last slice. The sheet too far away and the set's
+    // drilling placed by NaN draw nothing.
+    EXPECT_EQ(m_gdx.lenGet(), 1 + 3 + 2);
+    for (int i = 0; i < m_gdx.lenGet(); ++i) {
+        CQorVertexArray vl;
+        m_gdx.geomGet(vl, i);
+        for (const CQorVertex& vx : vl)
+            EXPECT_TRUE(std::isfinite(vx.start.x + vx.start.y + vx.end.x + vx.end.y + vx.bulge)) << i;
+    }
+
+    CQorDataItem options;
+    options.set(nan, L"MTX");
+    QOR::CDtaFilePointer nanOptions = QOR::dtaOpen(QOR::kDtaScratch, QOR::kDtaRead, nullptr, &options);
+    CQorGDX nanView;
+    ASSERT_TRUE(qor_gdx_image_bgr(&nanView, &object, &nanOptions));
+    EXPECT_EQ(nanView.lenGet(), 0);
 }
 
 /// Every element type, drawn on its own in an orthogonal and an oblique view, and the whole assembly as
