@@ -37,7 +37,8 @@ QOR_OBJECTS_EXPORT bool qor_gdx_image_bgr(CQorGDX* gdx, CQorDataItem* objectData
                                           double d0, double d1) noexcept;
 
 /// Draws one element (dispatching on its "TYPE"), with a base-point marker when parm has "CMODE" 1 and
-/// "COORD". False for a failed QOR::checkBt, an unknown type or a member that fails.
+/// "COORD". False for a failed QOR::checkBt, an unknown type, an mtx or view that is not finite and
+/// invertible, or a member that fails.
 QOR_OBJECTS_EXPORT bool qor_gdx_image_bgr_bt(CQorGDX* gdx, const CQorDataItem* element, CQorMatrix3d& mtx,
                                              const CQorMatrix3d& view, const CQorDataItem* parm) noexcept;
 
