@@ -9,6 +9,7 @@
 #include <string>
 
 #include "qor/gdx/gdx.h"
+#include "qor/image/bgr_image.h"
 #include "qor/image/hole_image.h"
 #include "qor/kernel/data/data_item.h"
 #include "qor/kernel/data/data_json.h"
@@ -121,5 +122,44 @@ void holeImage(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(holeImage)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+/// An assembly of n elements on a grid, seen from the isometric view with hidden edges: plates with four
+/// drillings, angle joints and turned shafts in turn (each element is built and projected on its own).
+void assemblyImage(benchmark::State& state) {
+    const int n = int(state.range(0));
+    std::string json = R"({"KIND": "BGR", "BT": {)";
+    for (int i = 0; i < n; ++i) {
+        json += (i > 0 ? ", " : "") + std::string("\"E") + std::to_string(i) +
+                "\": {\"ORIGIN\": {\"$point\": [" + std::to_string(150 * (i % 10)) + ", " +
+                std::to_string(150 * (i / 10)) + ", 0]}, ";
+        switch (i % 3) {
+        case 0:
+            json += R"("TYPE": "SHEET", "OUTLINE": {"ID": 3, "P1": 100, "P2": 60, "P3": 8}, "THICK": 10,
+                "HOLES": {"$points": [[-35, -20, 0], [35, -20, 0], [-35, 20, 0], [35, 20, 0]]},
+                "BT": {"DIA": 9, "DEPTH": 10, "POINT_ANGLE": 180}})";
+            break;
+        case 1:
+            json += R"("TYPE": "ANGLE", "L1": 80, "L2": 60, "WIDTH": 50, "THICK": 8, "ANG": 90})";
+            break;
+        default:
+            json += R"("TYPE": "ROT", "VL": {"$vl": [[[0, 0, 0], [20, 0, 0], 0], [[20, 0, 0], [20, 0, 40], 0],
+                [[20, 0, 40], [12, 0, 40], 0], [[12, 0, 40], [12, 0, 90], 0], [[12, 0, 90], [0, 0, 90], 0],
+                [[0, 0, 90], [0, 0, 0], 0]]}})";
+        }
+    }
+    json += "}}";
+    CQorDataItem root, options;
+    QOR::dataFromJson(root, json);
+    QOR::dataFromJson(options, R"({"VIEW": "I", "CMODE": 1})");
+    QOR::CDtaFilePointer object = QOR::dtaOpen(QOR::kDtaScratch, QOR::kDtaRead, nullptr, &root);
+    QOR::CDtaFilePointer opt = QOR::dtaOpen(QOR::kDtaScratch, QOR::kDtaRead, nullptr, &options);
+    for (auto _ : state) {
+        CQorGDX gdx;
+        qor_gdx_image_bgr(&gdx, &object, &opt);
+        benchmark::DoNotOptimize(gdx.lenGet());
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(assemblyImage)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
 } // namespace

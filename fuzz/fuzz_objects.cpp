@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "qor/gdx/gdx.h"
+#include "qor/image/bgr_image.h"
 #include "qor/image/hole_image.h"
 #include "qor/image/object_image.h"
 #include "qor/image/wall_image.h"
@@ -47,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CQorGDX gdx;
         qor_gdx_image_hole(&gdx, &object, &object);
         qor_gdx_image_wall(&gdx, &object, &object);
+        qor_gdx_image_bgr(&gdx, &object, &object); // the object's own keys as the options: "FULL", "VIEW" ...
     }
     CQor_Solid solid;
     const bool modelled = QOR::objModel(solid, &chain[0]);

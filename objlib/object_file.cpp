@@ -7,11 +7,13 @@
 #include "qor/kernel/base/status.h"
 #include "qor/kernel/data/data_json.h"
 #include "qor/kernel/data/dta_file.h"
+#include "qor/objlib/assembly.h"
 #include "qor/objlib/drill.h"
 #include "qor/objlib/hole.h"
 #include "qor/objlib/outline.h"
 #include "qor/objlib/schema_p.h"
 #include "qor/objlib/solid.h"
+#include "qor/objlib/standard_part.h"
 #include "qor/objlib/wall.h"
 
 namespace QOR {
@@ -50,6 +52,8 @@ bool objCheck(const CQorDataItem* root, CQorString* badKey, CQorString* reason) 
             return true;
         if (in.ok() && kind == L"EXTR")
             in.fail(L"VL", L"no section: neither a list of polylines nor OUTLINE");
+        if (in.ok() && kind == L"BGR") return bgrCheck(root, badKey, reason);
+        if (in.ok() && kind == L"NM") return nmCheck(root, badKey, reason);
         if (in.ok()) in.fail(L"KIND", L"unknown kind");
         if (badKey != nullptr) *badKey = in.badKey();
         if (reason != nullptr) *reason = in.reason();
@@ -97,6 +101,10 @@ bool objGen(CQorDataItem* item, int flag) noexcept {
         CQorString kind, type;
         item->get(kind, L"KIND");
         item->get(type, L"TYPE");
+        if (kind == L"NM" || (kind.isEmpty() && item->getItem(L"NORM") != nullptr)) {
+            if (!nmCheck(item)) return false;
+            return flag != 0 || kind == L"NM" || item->set(L"NM", L"KIND");
+        }
         Drill_st drill;
         if (kind == L"DRILL" || (kind.isEmpty() && type == L"DRILL")) {
             if (!drillRead(item, drill)) return false;
@@ -110,6 +118,8 @@ bool objGen(CQorDataItem* item, int flag) noexcept {
 
 bool objModel(CQor_Solid& solid, const CQorDataItem* root) noexcept {
     solid.clear();
+    CQorString kind;
+    if (root != nullptr && root->get(kind, L"KIND") && kind == L"NM") return nmModel(solid, root);
     Drill_st drill;
     if (!objCheck(root) || !drillRead(root, drill)) return false;
     return drillModel(solid, drill);

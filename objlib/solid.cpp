@@ -21,10 +21,12 @@
 #include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopLoc_Location.hxx>
 #include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Shape.hxx>
 #include <gp_Ax2.hxx>
+#include <gp_Trsf.hxx>
 
 #include <cmath>
 #include <numbers>
@@ -305,6 +307,22 @@ bool CQor_Solid::addCone(const CQorPoint3d& base, const CQorVector3d& axis, doub
         }
         BRepPrimAPI_MakeCone cone(frame, baseRadius, topRadius, height);
         return state().record(cone.Shape(), op);
+    });
+}
+
+bool CQor_Solid::addSolid(const CQor_Solid& other, const CQorMatrix3d& placement, Op op) {
+    if (!other.isSolid()) return false;
+    return contained(false, [&] {
+        const CQorVector3d x = placement.axis(0), y = placement.axis(1), z = placement.axis(2);
+        const CQorVector3d t = placement.translation();
+        constexpr double kRel = 1e-9;
+        if (!usable(x) || !usable(y) || !usable(z) || !usable(t)) return false;
+        if (std::abs(x.abs() - 1) > kRel || std::abs(y.abs() - 1) > kRel || (x * y - z).abs() > 1e-6 ||
+            std::abs(x.dot(y)) > kRel)
+            return false;
+        gp_Trsf move;
+        move.SetValues(x.x, y.x, z.x, t.x, x.y, y.y, z.y, t.y, x.z, y.z, z.z, t.z);
+        return state().record(other.m_impl->model.Moved(TopLoc_Location(move)), op);
     });
 }
 

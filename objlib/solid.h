@@ -51,6 +51,11 @@ public:
     bool addCone(const CQorPoint3d& base, const CQorVector3d& axis, double baseRadius, double topRadius,
                  double height, Op op = kJoin);
 
+    /// The built model of other, moved by placement (rigid: orthonormal axes, no mirroring), as one body.
+    /// False when other is not built or placement is not rigid. Assemblies place their elements this way:
+    /// an element's own cuts (its drillings) stay within it.
+    bool addSolid(const CQor_Solid& other, const CQorMatrix3d& placement, Op op = kJoin);
+
     /// Number of bodies recorded.
     int bodyCount() const noexcept;
     /// Forgets the bodies and the built model.

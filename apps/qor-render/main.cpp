@@ -43,10 +43,14 @@ const char* const kUsage =
     "  SLIDE            an AutoCAD slide: FILE.sld, or LIB.slb:NAME for slide NAME of a slide library\n"
     "                   (names compare ignoring letter case)\n"
     "  OBJECT           a kernel object file (.json), drawn by the generator --generator names\n"
-    "  --generator NAME the image generator for OBJECT: DRILL (a drilling), HOLE (a hole pattern),\n"
-    "                   WALL (walls), WALL_EDIT (the wall being edited, as the configuration says),\n"
-    "                   EXTR (an extrusion's section), FSHEET (a formed sheet or sandwich panel),\n"
-    "                   BAR_SURFACE (a bar element's section; --options names it)\n"
+    "  --generator NAME the image generator for OBJECT: BGR (an assembly), DRILL (a drilling),
+    "
+    "                   HOLE (a hole pattern), WALL (walls), WALL_EDIT (the wall being edited, as the
+    "
+    "                   configuration says), EXTR (an extrusion's section), FSHEET (a formed sheet or
+    "
+    "                   sandwich panel), BAR_SURFACE (a bar element's section; --options names it)
+    "
     "  --options F      (objects) the generator's options, a data tree in its JSON form\n"
     "  -o, --output F   the file to write; its extension picks the format:\n"
     "                   .png  the window picture (back colour, 32-bit colour)\n"

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "qor/image/bar_image.h"
+#include "qor/image/bgr_image.h"
 #include "qor/image/drill_image.h"
 #include "qor/image/extr_image.h"
 #include "qor/image/fsheet_image.h"
@@ -18,13 +19,11 @@ bool wallEdit(CQorGDX* gdx, QOR::CDtaFilePointer* object, QOR::CDtaFilePointer*)
     return qor_wall_edit_image(gdx, object);
 }
 
-constexpr NamedGenerator kGenerators[] = {{L"DRILL", qor_gdx_image_drill},
-                                          {L"HOLE", qor_gdx_image_hole},
-                                          {L"WALL", qor_gdx_image_wall},
-                                          {L"WALL_EDIT", wallEdit},
-                                          {L"EXTR", qor_gdx_image_extr},
-                                          {L"FSHEET", qor_gdx_image_fsheet},
-                                          {L"BAR_SURFACE", qor_gdx_image_bar_surface}};
+constexpr NamedGenerator kGenerators[] = {
+    {L"BGR", qor_gdx_image_bgr},       {L"DRILL", qor_gdx_image_drill},
+    {L"HOLE", qor_gdx_image_hole},     {L"WALL", qor_gdx_image_wall},
+    {L"WALL_EDIT", wallEdit},          {L"EXTR", qor_gdx_image_extr},
+    {L"FSHEET", qor_gdx_image_fsheet}, {L"BAR_SURFACE", qor_gdx_image_bar_surface}};
 
 } // namespace
 
@@ -39,7 +38,7 @@ bool isKnownGenerator(const wchar_t* name) {
 }
 
 const char* knownGeneratorNames() {
-    return "DRILL, HOLE, WALL, WALL_EDIT, EXTR, FSHEET, BAR_SURFACE";
+    return "BGR, DRILL, HOLE, WALL, WALL_EDIT, EXTR, FSHEET, BAR_SURFACE";
 }
 
 void registerGenerators() {

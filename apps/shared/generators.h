@@ -11,10 +11,10 @@ struct NamedGenerator {
     QOR::GdxImageFcn fcn;
 };
 
-/// The generators of qor_objects with their registered names: "DRILL" (a drilling), "HOLE" (a hole
-/// pattern), "WALL" (walls), "WALL_EDIT" (the wall being edited, as the configuration says), "EXTR" (an
-/// extrusion's section), "FSHEET" (a formed sheet or sandwich panel) and "BAR_SURFACE" (a bar element's
-/// section, named by the options).
+/// The generators of qor_objects with their registered names: "BGR" (an assembly), "DRILL" (a drilling),
+/// "HOLE" (a hole pattern), "WALL" (walls), "WALL_EDIT" (the wall being edited, as the configuration says),
+/// "EXTR" (an extrusion's section), "FSHEET" (a formed sheet or sandwich panel) and "BAR_SURFACE" (a bar
+/// element's section, named by the options).
 std::span<const NamedGenerator> knownGenerators();
 
 /// True when name is one of knownGenerators().

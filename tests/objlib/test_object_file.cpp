@@ -105,6 +105,7 @@ TEST(ObjectFile, MalformedFileGivesOneMessageNamingFileAndKey) {
         {"malformed/truncated.json", ""},
         {"malformed/hole_drill_dia_is_text.json", "BT\\A1\\GEN\\DIA: "},
         {"malformed/hole_outline_unknown.json", "BT\\S\\GEN\\ID: "},
+        {"malformed/bgr_angle_too_sharp.json", "BT\\A\\L1: "},
         {"no_such_file.json", ""},
     };
     for (const auto& c : cases) {
