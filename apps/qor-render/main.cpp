@@ -43,14 +43,10 @@ const char* const kUsage =
     "  SLIDE            an AutoCAD slide: FILE.sld, or LIB.slb:NAME for slide NAME of a slide library\n"
     "                   (names compare ignoring letter case)\n"
     "  OBJECT           a kernel object file (.json), drawn by the generator --generator names\n"
-    "  --generator NAME the image generator for OBJECT: BGR (an assembly), DRILL (a drilling),
-    "
-    "                   HOLE (a hole pattern), WALL (walls), WALL_EDIT (the wall being edited, as the
-    "
-    "                   configuration says), EXTR (an extrusion's section), FSHEET (a formed sheet or
-    "
-    "                   sandwich panel), BAR_SURFACE (a bar element's section; --options names it)
-    "
+    "  --generator NAME the image generator for OBJECT: BGR (an assembly), DRILL (a drilling),\n"
+    "                   HOLE (a hole pattern), WALL (walls), WALL_EDIT (the wall being edited, as the\n"
+    "                   configuration says), EXTR (an extrusion's section), FSHEET (a formed sheet or\n"
+    "                   sandwich panel), BAR_SURFACE (a bar element's section; --options names it)\n"
     "  --options F      (objects) the generator's options, a data tree in its JSON form\n"
     "  -o, --output F   the file to write; its extension picks the format:\n"
     "                   .png  the window picture (back colour, 32-bit colour)\n"

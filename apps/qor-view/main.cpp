@@ -31,10 +31,9 @@ public:
         QOR::installWxClipboard(); // Edit > Copy reaches other programs
         wxCmdLineParser parser(argc, argv);
         parser.AddOption("", "screenshot", "write what the window shows into this PNG file and exit");
-        parser.AddOption(
-            "", "generator",
-            "the image generator for kernel objects: DRILL, HOLE, WALL or WALL_EDIT (default: the "
-            "object's KIND)");
+        parser.AddOption("", "generator",
+                         "the image generator for kernel objects: BGR, DRILL, HOLE, WALL, WALL_EDIT, EXTR, "
+                         "FSHEET or BAR_SURFACE (default: the object's KIND)");
         parser.AddOption("", "size", "the window's size WxH in pixels for this run (remembered)");
         parser.AddParam("FILE", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
         if (parser.Parse() != 0) return false;
