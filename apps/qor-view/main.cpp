@@ -20,6 +20,7 @@
 #include <wx/sizer.h>
 #include <wx/statusbr.h>
 
+#include "qor/dlg/gallery.h"
 #include "qor/gdx/gdx_json.h"
 #include "qor/render/render.h"
 #include "qor/render/ui/dplist_image.h"
@@ -28,6 +29,7 @@
 namespace {
 
 constexpr int kViewId = 100;
+constexpr int kDialogsMenuId = wxID_HIGHEST + 1;
 
 class ViewFrame : public wxFrame {
 public:
@@ -44,6 +46,9 @@ public:
         bar->Append(file, "&File");
         bar->Append(edit, "&Edit");
         bar->Append(view, "&View");
+        auto* help = new wxMenu;
+        help->Append(kDialogsMenuId, "&Dialogs...");
+        bar->Append(help, "&Help");
         SetMenuBar(bar);
         CreateStatusBar();
 
@@ -60,6 +65,8 @@ public:
             wxEVT_MENU, [this](wxCommandEvent&) { copy(); }, wxID_COPY);
         Bind(
             wxEVT_MENU, [this](wxCommandEvent&) { fit(); }, wxID_ZOOM_FIT);
+        Bind(
+            wxEVT_MENU, [this](wxCommandEvent&) { QOR::dlgGallery(this); }, kDialogsMenuId);
         Bind(QOR_EVT_ITEM_PICKED, [this](wxCommandEvent& e) { picked(e.GetInt()); });
     }
 
