@@ -6,6 +6,7 @@
 
 #include <wx/dcmemory.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "dlg_test.h"
 #include "qor/dlg/dlg_env.h"
@@ -214,6 +215,24 @@ TEST_F(DialogTest, EnterMovesToNextEditAndValidatesTheLast) {
     EXPECT_FALSE(dialog.PreTranslateMessage({VK_RETURN, false, dialog.FindWindow(1)}));
     EXPECT_FALSE(dialog.PreTranslateMessage({VK_TAB, true, last}));
     EXPECT_FALSE(dialog.PreTranslateMessage({'A', false, last}));
+    dialog.Destroy();
+}
+
+// Real keys prove the binding: Enter and Page Up typed into the dialog reach PreTranslateMessage.
+TEST_F(DialogTest, TypedKeysMoveBetweenFields) {
+    TestDlg dialog(dlg_test::kTemplateEdits);
+    ASSERT_TRUE(dialog.Create());
+    dialog.Show();
+    dialog.Raise();
+    wxWindow* first = dialog.FindWindow(1001);
+    wxWindow* second = dialog.FindWindow(1003);
+    first->SetFocus();
+    ASSERT_TRUE(dlg_test::waitFor([&] { return wxWindow::FindFocus() == first; }));
+    wxUIActionSimulator keys;
+    keys.Char(WXK_RETURN);
+    EXPECT_TRUE(dlg_test::waitFor([&] { return wxWindow::FindFocus() == second; }));
+    keys.Char(WXK_PAGEUP);
+    EXPECT_TRUE(dlg_test::waitFor([&] { return wxWindow::FindFocus() == first; }));
     dialog.Destroy();
 }
 
