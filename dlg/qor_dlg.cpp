@@ -93,13 +93,25 @@ bool CQorDlg::Create() {
 }
 
 int CQorDlg::DoModal() {
-    if (!m_template && !Create()) return -1;
+    if (!m_template) {
+        if (!Create()) return -1;
+    } else if (m_closed) {
+        m_closed = false;
+        OnCreate(m_template->caption.c_str());
+        OnInitDialog();
+    }
     return ShowModal();
 }
 
 void CQorDlg::EndModal(int result) {
     OnDestroy();
     wxDialog::EndModal(result);
+}
+
+BOOL CQorDlg::DestroyWindow() {
+    OnDestroy();
+    Hide();
+    return TRUE;
 }
 
 bool CQorDlg::Destroy() {

@@ -7,9 +7,11 @@
 // and its place on the dialog stack.
 //
 // Life of a dialog: construct (a stack object), Create() builds the window from the template and runs
-// OnCreate and OnInitDialog; DoModal() creates it when needed and runs it. Closing - EndModal, Destroy
-// or the destructor, whichever comes first - runs OnDestroy once: the position is saved and the dialog
-// leaves the stack.
+// OnCreate and OnInitDialog; DoModal() creates it when needed and runs it (a dialog run again is
+// initialised again). Closing - EndModal, DestroyWindow, Destroy or the destructor, whichever comes
+// first - runs OnDestroy once: the position is saved and the dialog leaves the stack. A stack object is
+// closed with DestroyWindow (or EndModal); Destroy also deletes the object later, so it is only for
+// dialogs made with new.
 //
 // Every handler has the shape of its Win32 message and can be called directly; bindEvents() only
 // converts wx events and forwards. Buttons 1 (OK) and 2 (Cancel) end the dialog; button 9 is the help
@@ -74,6 +76,9 @@ public:
     int DoModal();
     /// Ends the dialog with result, running OnDestroy first.
     void EndModal(int result) override;
+    /// Closes the dialog (OnDestroy) and hides it; the object and its window live on until destroyed.
+    BOOL DestroyWindow();
+    /// Closes the dialog and deletes it at the next idle time (dialogs made with new only).
     bool Destroy() override;
 
     // Texts.

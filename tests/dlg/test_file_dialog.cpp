@@ -55,6 +55,6 @@ TEST_F(DialogTest, AboutBoxShowsProductVersionAndLicences) {
         EXPECT_TRUE(product.EndsWith(QOR::version())) << product;
         EXPECT_TRUE(about.FindWindow(CAboutboxDlg::kIdLicences)->GetLabel().Contains("wxWidgets"));
         EXPECT_EQ(about.GetTitle(), country == std::wstring(L"de") ? "Info" : "About");
-        about.Destroy();
+        about.DestroyWindow();
     }
 }

@@ -38,7 +38,7 @@ TEST_F(DialogTest, HelpOpensUrlsWithTopicAndApplicationCode) {
     QOR::cfgMgrPtr()->getCfgRoot()->remove(CQorDataKey(L"*APPL*"));
     dialog.Help(L"~x");
     EXPECT_EQ(m_viewer.urls.back(), "https://help.example.com/QORx/page.html");
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 TEST_F(DialogTest, LocalPagesFallBackToIndex) {
@@ -55,7 +55,7 @@ TEST_F(DialogTest, LocalPagesFallBackToIndex) {
     ASSERT_EQ(m_viewer.urls.size(), 2u);
     EXPECT_EQ(m_viewer.urls[0], "file://" + folder.string() + "/units.html");
     EXPECT_EQ(m_viewer.urls[1], "file://" + folder.string() + "/index.html");
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 TEST_F(DialogTest, HelpBookOpensAtTopicAndMissingBookIsAskedFor) {
@@ -82,7 +82,7 @@ TEST_F(DialogTest, HelpBookOpensAtTopicAndMissingBookIsAskedFor) {
     m_picker.answer.clear();
     dialog.Help(L"about");
     EXPECT_EQ(m_viewer.books.size(), 2u);
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 TEST_F(DialogTest, ContextHelpPopsUpKeyedTexts) {
@@ -100,7 +100,7 @@ TEST_F(DialogTest, ContextHelpPopsUpKeyedTexts) {
     EXPECT_TRUE(dialog.OnHelpInfo(nullptr));
     ASSERT_EQ(m_viewer.popups.size(), 1u);
     EXPECT_EQ(m_viewer.popups[0], "Label");
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 TEST_F(DialogTest, HostHelpFindsModuleLocation) {

@@ -72,7 +72,7 @@ TEST_F(DialogTest, TextsFollowKeysLanguageAndDebugMarks) {
     EXPECT_EQ(dialog.FindWindow(1000)->GetLabel(), "Kopieren");
     ASSERT_EQ(dialog.boxes.size(), 1u);
     EXPECT_EQ(dialog.boxes[0], L"\nSetDlgItemText failed:\nDlgID = 4711\nKEY = 'QOR_MFC_0004'");
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 TEST_F(DialogTest, LanguageComesFromCurrentOrFromAncestorOfSameKind) {
@@ -85,9 +85,9 @@ TEST_F(DialogTest, LanguageComesFromCurrentOrFromAncestorOfSameKind) {
     CQorDlg other(dlg_test::kTemplateFixed, &outer); // another kind takes the current language
     ASSERT_TRUE(other.Create());
     EXPECT_STREQ(other.country(), QOR::msgLangSet(nullptr));
-    other.Destroy();
-    inner.Destroy();
-    outer.Destroy();
+    other.DestroyWindow();
+    inner.DestroyWindow();
+    outer.DestroyWindow();
 }
 
 TEST_F(DialogTest, DialogsWithCaptionStackUpAndLeaveIt) {
@@ -101,12 +101,30 @@ TEST_F(DialogTest, DialogsWithCaptionStackUpAndLeaveIt) {
     ASSERT_TRUE(inner.Create());
     EXPECT_EQ(inner.GetParent(), &outer);
     EXPECT_EQ(QOR::detail::dlgStackCount(), 2);
-    inner.Destroy();
-    inner.Destroy(); // closing twice pops once
+    inner.DestroyWindow();
+    inner.DestroyWindow(); // closing twice pops once
     EXPECT_EQ(QOR::detail::dlgStackTop(), &outer);
-    outer.Destroy();
+    outer.DestroyWindow();
     EXPECT_EQ(QOR::detail::dlgStackCount(), 0);
     EXPECT_FALSE(CQorDlg(31999, nullptr).Create()); // no template: no window
+}
+
+// A modal run pushes the dialog, ends with the code given to EndModal, saves and pops; a second run
+// of the same object does all of it again.
+TEST_F(DialogTest, ModalRunsCanRepeat) {
+    TestDlg dialog(dlg_test::kTemplateFixed);
+    for (const int code : {QOR::IDOK, QOR::IDCANCEL}) {
+        int stackDuring = 0;
+        dialog.CallAfter([&] {
+            stackDuring = QOR::detail::dlgStackCount();
+            dialog.Move(30 + code, 40);
+            dialog.EndModal(code);
+        });
+        EXPECT_EQ(dialog.DoModal(), code);
+        EXPECT_EQ(stackDuring, 1);
+        EXPECT_EQ(QOR::detail::dlgStackCount(), 0);
+        EXPECT_EQ(stored(L"Fester Testdialog").GetPosition(), wxPoint(30 + code, 40));
+    }
 }
 
 TEST_F(DialogTest, EmptyCaptionNeverTouchesSettings) {
@@ -119,7 +137,7 @@ TEST_F(DialogTest, EmptyCaptionNeverTouchesSettings) {
     EXPECT_NE(dialog.GetPosition(), wxPoint(300, 200));
     RECT rect;
     EXPECT_FALSE(dialog.getSavedPos(&rect));
-    dialog.Destroy();
+    dialog.DestroyWindow();
     EXPECT_EQ(std::filesystem::last_write_time(file), before);
     EXPECT_EQ(std::filesystem::file_size(file), sizeBefore);
 }
@@ -130,7 +148,7 @@ TEST_F(DialogTest, PositionIsClampedOnSaveAndRestored) {
         ASSERT_TRUE(dialog.Create());
         dialog.Move(-50, 120); // partly off the left edge
         const wxSize size = dialog.GetSize();
-        dialog.Destroy();
+        dialog.DestroyWindow();
         EXPECT_EQ(stored(L"Fester Testdialog"), wxRect(0, 120, size.x, size.y));
     }
     {
@@ -138,7 +156,7 @@ TEST_F(DialogTest, PositionIsClampedOnSaveAndRestored) {
         ASSERT_TRUE(dialog.Create());
         dialog.SetPosition(wxPoint(2000, 3000)); // off the bottom right of the 1280 x 1024 screen
         const wxSize size = dialog.GetSize();
-        dialog.Destroy();
+        dialog.DestroyWindow();
         EXPECT_EQ(stored(L"Fester Testdialog"), wxRect(1280 - size.x, 1024 - size.y, size.x, size.y));
     }
 }
@@ -155,13 +173,13 @@ TEST_F(DialogTest, FixedDialogRestoresPositionResizableAlsoSize) {
     EXPECT_EQ(saved.right - saved.left, 900);
     fixed.SavePosition(false);
     EXPECT_FALSE(fixed.getSavedPos(&saved));
-    fixed.Destroy();
+    fixed.DestroyWindow();
     EXPECT_EQ(stored(L"Fester Testdialog"), wxRect(210, 220, 900, 700)); // not saved when switched off
 
     TestDlg resizable(dlg_test::kTemplateEdits);
     ASSERT_TRUE(resizable.Create());
     EXPECT_EQ(resizable.GetRect(), wxRect(110, 120, 500, 400));
-    resizable.Destroy();
+    resizable.DestroyWindow();
 }
 
 TEST(DialogGeometry, ClampToDesktop) {
@@ -215,7 +233,7 @@ TEST_F(DialogTest, EnterMovesToNextEditAndValidatesTheLast) {
     EXPECT_FALSE(dialog.PreTranslateMessage({VK_RETURN, false, dialog.FindWindow(1)}));
     EXPECT_FALSE(dialog.PreTranslateMessage({VK_TAB, true, last}));
     EXPECT_FALSE(dialog.PreTranslateMessage({'A', false, last}));
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 // Real keys prove the binding: Enter and Page Up typed into the dialog reach PreTranslateMessage.
@@ -233,7 +251,7 @@ TEST_F(DialogTest, TypedKeysMoveBetweenFields) {
     EXPECT_TRUE(dlg_test::waitFor([&] { return wxWindow::FindFocus() == second; }));
     keys.Char(WXK_PAGEUP);
     EXPECT_TRUE(dlg_test::waitFor([&] { return wxWindow::FindFocus() == first; }));
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 TEST(DialogNavigation, NextAndFirstEdit) {
@@ -266,7 +284,7 @@ TEST_F(DialogTest, HelpButtonFollowsHelpFile) {
     EXPECT_FALSE(help->IsShown());
     dialog.GetHelpFile(location);
     EXPECT_TRUE(location.isEmpty());
-    dialog.Destroy();
+    dialog.DestroyWindow();
 }
 
 TEST(SizeGrip, DrawsThreeGroupsOfDiagonals) {

@@ -32,7 +32,7 @@ TEST_F(DialogTest, ScreenshotsOfEachDialog) {
             about.SetCountry(code);
             ASSERT_TRUE(about.Create());
             shoot(about, std::string("about_") + country + ".png");
-            about.Destroy();
+            about.DestroyWindow();
         }
         {
             QOR::CQorGalleryDlg gallery(nullptr);
@@ -43,7 +43,7 @@ TEST_F(DialogTest, ScreenshotsOfEachDialog) {
             EXPECT_EQ(list->GetCount(), QOR::galleryEntries().size());
             EXPECT_EQ(list->GetString(0), code == L"de" ? "Info" : "About");
             shoot(gallery, std::string("gallery_") + country + ".png");
-            gallery.Destroy();
+            gallery.DestroyWindow();
         }
     }
 }
