@@ -7,7 +7,7 @@
 // The calling pattern of an exported dialog function:
 //   1. build the dialog with env.parentWnd() as parent;
 //   2. SetCountry(env.country) (except the units dialog, which keeps its own), and for dialogs with help
-//      SetHelpFile(env.helpFile) and SetHelpTopic(env.helpTopic);
+//      SetHelpFile(env.helpFile) and SetHelpTopic(env.helpTopic): QOR::applyDlgEnv (qor_dlg.h);
 //   3. hand the input to the dialog, run DoModal() and on 1 (OK) copy the results back; return the
 //      DoModal result unless the function documents another.
 // Each runs inside detail::guardedAt, so nothing is thrown at the host.

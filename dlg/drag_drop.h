@@ -18,7 +18,8 @@ namespace QOR {
 /// Starts a drag of the file at path (offered as a text/uri-list) and waits until it is dropped or
 /// cancelled. effects are the DROPEFFECT_* allowed (move allowed when it holds DROPEFFECT_MOVE);
 /// startRect is unused on this platform; source (may be null) is the drop source to use, else one of the
-/// active window. False when the file does not exist or nothing took it.
+/// innermost open dialog, the host's window or the active window. False when the file does not exist,
+/// there is no window to drag from, or nothing took it.
 QOR_UI_EXPORT bool DoDragDrop(const wchar_t* path, unsigned long effects, const RECT* startRect,
                               wxDropSource* source) noexcept;
 

@@ -101,10 +101,10 @@ void CQorGalleryDlg::OnOpen() {
 int dlgGallery(wxWindow* parent) noexcept {
     return detail::guardedAt("QOR::dlgGallery", -1, [&] {
         DlgEnv_st env;
+        env.helpFile = bundledHelpBook(env.country);
+        env.helpTopic = L"gallery";
         CQorGalleryDlg gallery(parent ? parent : env.parentWnd());
-        gallery.SetCountry(env.country);
-        gallery.SetHelpFile(bundledHelpBook(env.country));
-        gallery.SetHelpTopic(L"gallery");
+        applyDlgEnv(gallery, env, true);
         return gallery.DoModal();
     });
 }

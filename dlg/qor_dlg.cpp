@@ -378,3 +378,10 @@ void CQorDlg::bindEvents() {
         OnHelpInfo(&info);
     });
 }
+
+void QOR::applyDlgEnv(CQorDlg& dialog, const DlgEnv_st& env, bool withHelp, bool keepCountry) {
+    if (!keepCountry) dialog.SetCountry(env.country);
+    if (!withHelp) return;
+    dialog.SetHelpFile(env.helpFile);
+    dialog.SetHelpTopic(env.helpTopic);
+}

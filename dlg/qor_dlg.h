@@ -21,6 +21,7 @@
 
 #include <wx/dialog.h>
 
+#include "qor/dlg/dlg_env.h"
 #include "qor/dlg/dlg_layout.h"
 #include "qor/dlg/dlg_navigation.h"
 #include "qor/dlg/msg_callback.h"
@@ -166,3 +167,12 @@ private:
     bool m_onStack = false;
     bool m_closed = false;
 };
+
+namespace QOR {
+
+/// Step 2 of the calling pattern of an exported dialog function (dlg_env.h): the dialog takes the
+/// environment's language unless keepCountry, and with withHelp its help file and topic.
+QOR_UI_EXPORT void applyDlgEnv(CQorDlg& dialog, const DlgEnv_st& env, bool withHelp,
+                               bool keepCountry = false);
+
+} // namespace QOR

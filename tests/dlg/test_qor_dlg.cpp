@@ -272,7 +272,19 @@ TEST_F(DialogTest, HelpButtonFollowsHelpFile) {
     dialog.OnShowWindow(TRUE);
     EXPECT_TRUE(help->IsShown());
     EXPECT_FALSE(help->IsEnabled()); // no help file
-    dialog.SetHelpFile(L"/usr/share/qor/help/de/qor.hhp");
+    QOR::DlgEnv_st env;
+    env.country = L"en";
+    env.helpFile = L"/usr/share/qor/help/de/qor.hhp";
+    env.helpTopic = L"units";
+    QOR::applyDlgEnv(dialog, env, false);
+    EXPECT_STREQ(dialog.country(), L"en");
+    EXPECT_FALSE(help->IsEnabled()); // help not asked for
+    env.country = L"fr";
+    QOR::applyDlgEnv(dialog, env, true, true);
+    EXPECT_STREQ(dialog.country(), L"en"); // kept
+    CQorString topic;
+    dialog.GetHelpTopic(topic);
+    EXPECT_EQ(topic, L"units");
     EXPECT_TRUE(help->IsShown() && help->IsEnabled());
     CQorString location;
     dialog.GetHelpFile(location);
