@@ -104,6 +104,8 @@ TEST_F(DialogTest, ContextHelpPopsUpKeyedTexts) {
 }
 
 TEST_F(DialogTest, HostHelpFindsModuleLocation) {
+    EXPECT_TRUE(QOR::help(L"index")); // the bundled book, configured by default
+    EXPECT_EQ(m_viewer.books.back(), bundledBook("de") + "#index");
     CQorDataItem* root = QOR::cfgMgrPtr()->getCfgRoot();
     root->set(L"https://help.example.com/qor/<topic>/", CQorDataKey(L"*HELP*\\Qor"));
     root->set(L"https://help.example.com/trq/v2/<topic>/", CQorDataKey(L"*HELP*\\Trq"));
