@@ -61,7 +61,7 @@ constexpr StyleName kDialogStyles[] = {
 // pixel conversion far from int overflow.
 constexpr int kMaxDialogUnits = 4000;
 
-/// Reports a fault of the file at `where` ("control 3 (index 2)" or "") and fails the parse.
+/// What is wrong with a template file; thrown inside the parser only, caught by parseDlgTemplate.
 struct Fault {
     std::string text;
 };

@@ -12,8 +12,7 @@
 namespace QOR {
 namespace {
 
-// A stored number is written as the decimal text of its DWORD; wxConfig's own long would sign-extend
-// values above 0x7FFFFFFF differently on 32- and 64-bit builds.
+// The wxConfig path of value under key: backslashes become group separators.
 wxString configPath(const wchar_t* key, const wchar_t* value) {
     wxString path = "/" + wxString(key);
     path.Replace("\\", "/");
@@ -82,6 +81,8 @@ bool regRead(const wchar_t* key, const wchar_t* value, CQorString& out) noexcept
     });
 }
 
+// A number is stored as the decimal text of its DWORD: wxConfig's own long would sign-extend values above
+// 0x7FFFFFFF differently on 32- and 64-bit builds.
 bool regWrite(const wchar_t* key, const wchar_t* value, DWORD data) noexcept {
     return detail::guardedAt("QOR::regWrite", false, [&] {
         if (!validNames(key, value)) return false;
