@@ -194,7 +194,10 @@ TEST(DialogGeometry, ClampToDesktop) {
     // Wider than the screen: the right edge wins, the left goes negative, the size stays.
     EXPECT_EQ(clamp(10, 0, 1410, 100), wxRect(-120, 0, 1400, 100));
     // Edges at the ends of the range neither overflow nor wrap.
-    EXPECT_EQ(clamp(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX).GetLeft(), 1280 - INT32_MAX);
+    const RECT extreme =
+        QOR::detail::clampToDesktop(RECT{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, desktop);
+    EXPECT_EQ(extreme.left, 1280 - INT32_MAX);
+    EXPECT_EQ(extreme.right, INT32_MAX); // clamped, not wrapped
 }
 
 TEST_F(DialogTest, EnterMovesToNextEditAndValidatesTheLast) {
