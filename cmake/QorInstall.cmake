@@ -37,7 +37,8 @@ if(QOR_BUILD_UI)
         install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qor/${dir}
             COMPONENT development
             FILES_MATCHING PATTERN "*.h"
-            PATTERN "*_p.h" EXCLUDE)
+            PATTERN "*_p.h" EXCLUDE
+            PATTERN "doc" EXCLUDE)
     endforeach()
 endif()
 
