@@ -9,6 +9,9 @@
 #include "dlg_test.h"
 #include "qor/dlg/dlg_layout.h"
 #include "qor/dlg/dlg_template.h"
+#include "qor/kernel/base/diagnostics.h"
+
+using dlg_test::DialogTest;
 
 namespace {
 
@@ -108,6 +111,25 @@ TEST(DlgTemplate, EveryBundledTemplateLaysOutCleanly) {
                     << "controls " << tmpl->controls[i].id << " and " << tmpl->controls[j].id << " overlap";
             }
     }
+}
+
+// A malformed file on the search path: no dialog, and one error that names the file and the control.
+TEST_F(DialogTest, MalformedTemplateFileIsReportedOnce) {
+    std::vector<std::string> messages;
+    const QOR::DiagnosticReceiver previous = QOR::setDiagnosticSink(
+        [](void* context, QOR::DiagnosticLevel, const char* text) noexcept {
+            static_cast<std::vector<std::string>*>(context)->push_back(text);
+        },
+        &messages);
+    EXPECT_EQ(QOR::dlgTemplate(9004), nullptr);
+    EXPECT_EQ(QOR::dlgTemplate(9004), nullptr);
+    CQorDlg dialog(9004, nullptr);
+    EXPECT_FALSE(dialog.Create());
+    QOR::setDiagnosticSink(previous.sink, previous.context);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("dlg/dialogs/9004.json: control 1001 (index 1): rect needs four numbers"),
+              std::string::npos)
+        << messages[0];
 }
 
 TEST(DlgTemplate, MissingTemplateIsNullAndCached) {
