@@ -33,6 +33,13 @@ if(QOR_BUILD_UI)
             FILES_MATCHING PATTERN "*.h"
             PATTERN "*_p.h" EXCLUDE)
     endforeach()
+    foreach(dir IN LISTS QOR_UI_DIRS)
+        install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qor/${dir}
+            COMPONENT development
+            FILES_MATCHING PATTERN "*.h"
+            PATTERN "*_p.h" EXCLUDE
+            PATTERN "doc" EXCLUDE)
+    endforeach()
 endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/res/ DESTINATION ${CMAKE_INSTALL_DATADIR}/qor COMPONENT runtime

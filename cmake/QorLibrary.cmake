@@ -1,17 +1,18 @@
-# qor_add_library(<name> DIRS <folder>... [WINDOWS] [USES <qor library>...] [PUBLIC <target>...]
+# qor_add_library(<name> DIRS <folder>... [WINDOWS] [OWN_DIRS <folder>...] [USES <qor library>...] [PUBLIC <target>...]
 #                 [PRIVATE <target>...] [DEFINITIONS <definition>...] [SYSTEM_INCLUDES <folder>...])
 #
 # Builds the library qor_<name> from the .cpp files of its folders (the window folders */ui/ excepted)
 # and makes each folder reachable as <qor/<folder>/...>. With WINDOWS it is the other way round: the
 # sources are those of each folder's window folder <folder>/ui/ only, reachable as <qor/<folder>/ui/...>
-# through the link the folder's own library made. PUBLIC names dependencies that the library's headers
+# through the link the folder's own library made. OWN_DIRS are folders that belong to the library whole
+# (dlg/ in qor_ui): all their .cpp files, reachable as <qor/<folder>/...>. PUBLIC names dependencies that the library's headers
 # include, so that its users get them too. The sources are compiled once, into
 # qor_<name>_objects, and linked twice: qor_<name> (alias Qor::<name>) is the shared library, which
 # exports only what carries the library's export macro (QOR_BUILDING_<NAME> is defined while building it)
 # and keeps the PRIVATE dependencies to itself; qor_<name>_testable is a static twin through which the
 # tests reach the internals too. USES names the Qor libraries this one builds on ("core").
 function(qor_add_library name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "WINDOWS" "" "DIRS;USES;PUBLIC;PRIVATE;DEFINITIONS;SYSTEM_INCLUDES")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "WINDOWS" "" "DIRS;OWN_DIRS;USES;PUBLIC;PRIVATE;DEFINITIONS;SYSTEM_INCLUDES")
     set(sources)
     foreach(dir IN LISTS arg_DIRS)
         if(arg_WINDOWS)
@@ -21,6 +22,11 @@ function(qor_add_library name)
             file(GLOB_RECURSE dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
             list(FILTER dir_sources EXCLUDE REGEX "/ui/")
         endif()
+        list(APPEND sources ${dir_sources})
+    endforeach()
+    foreach(dir IN LISTS arg_OWN_DIRS)
+        file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${dir} ${QOR_BUILD_INCLUDE_DIR}/qor/${dir} SYMBOLIC)
+        file(GLOB_RECURSE dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
         list(APPEND sources ${dir_sources})
     endforeach()
     set(uses_objects)

@@ -16,6 +16,7 @@
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
 
+#include "qor/dlg/gallery.h"
 #include "qor/gdx/gdx_json.h"
 #include "qor/platform/raster/raster_dc.h"
 #include "qor/render/render.h"
@@ -111,6 +112,9 @@ void ViewFrame::buildMenus() {
     bar->Append(file, "&File");
     bar->Append(edit, "&Edit");
     bar->Append(view, "&View");
+    auto* help = new wxMenu;
+    help->Append(kIdDialogs, "&Dialogs...");
+    bar->Append(help, "&Help");
     SetMenuBar(bar);
 }
 
@@ -125,6 +129,8 @@ void ViewFrame::bindEvents() {
         wxEVT_MENU, [this](wxCommandEvent&) { copy(); }, wxID_COPY);
     Bind(
         wxEVT_MENU, [this](wxCommandEvent&) { fit(); }, wxID_ZOOM_FIT);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { QOR::dlgGallery(this); }, kIdDialogs);
     const std::pair<int, ViewDirection> views[] = {{kIdViewTop, ViewDirection::Top},
                                                    {kIdViewFront, ViewDirection::Front},
                                                    {kIdViewSide, ViewDirection::Side},

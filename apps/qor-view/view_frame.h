@@ -32,6 +32,7 @@ constexpr int kIdViewTop = wxID_HIGHEST + 1;
 constexpr int kIdViewFront = wxID_HIGHEST + 2;
 constexpr int kIdViewSide = wxID_HIGHEST + 3;
 constexpr int kIdViewIsometric = wxID_HIGHEST + 4;
+constexpr int kIdDialogs = wxID_HIGHEST + 5;
 
 class ViewFrame : public wxFrame {
 public:
