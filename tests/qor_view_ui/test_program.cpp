@@ -21,8 +21,9 @@ wxArrayString bundledFiles() {
     for (const char* folder : {"demo", "objects"}) {
         wxArrayString found;
         wxDir::GetAllFiles(resFile(folder), &found, "", wxDIR_FILES);
+        // A bar's image draws one element, which only options name; a bar alone is refused (below).
         for (const wxString& f : found)
-            if (fileKindOf(f) != FileKind::Unknown) files.Add(f);
+            if (fileKindOf(f) != FileKind::Unknown && !f.EndsWith("bar_surface.json")) files.Add(f);
     }
     files.Add(resFile("icons/icon_32515.ico"));
     files.Add(dataFile("png/scene_rgb.png"));
@@ -50,8 +51,8 @@ TEST(QorViewProgram, ScreenshotsEveryBundledFile) {
 TEST(QorViewProgram, BadFileSaysWhyAndFails) {
     const wxString shot = wxString(QOR_TEST_OUT_DIR) + "/program_bad.png";
     removeFile(shot);
-    for (const wxString& file :
-         {dataFile("bmp/malformed/bit_count_7.bmp"), dataFile("no_such.sld"), resFile("config.json")}) {
+    for (const wxString& file : {dataFile("bmp/malformed/bit_count_7.bmp"), dataFile("no_such.sld"),
+                                 resFile("config.json"), resFile("objects/bar_surface.json")}) {
         wxArrayString errors;
         EXPECT_EQ(runQorView(wxString::Format("\"%s\" --screenshot \"%s\"", file, shot), errors), 1) << file;
         EXPECT_NE(wxJoin(errors, '\n').Find(wxFileName(file).GetFullName()), wxNOT_FOUND) << file;
