@@ -83,6 +83,7 @@ void drawItems(const Frame& frame, int first, int last) {
         if (gdx.flagGet(i) & GdxItemHidden) continue;
         ItemStyle style;
         style.base = baseMatrix(frame, i);
+        if (!mayReachWindow(frame, i, style)) continue;
         style.color = itemColor(frame, i, style.mode);
         CPen pen(PS_SOLID, gdx.thicknGet(i), style.color);
         CPen* oldPen = dc.SelectObject(&pen);

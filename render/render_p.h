@@ -189,6 +189,12 @@ CQorMatrix3d sceneMatrix(const CQorGDX& gdx);
 CQorMatrix3d fixedScaleMatrix(const CQorGDX& gdx, int width, int height);
 CQorMatrix3d baseMatrix(const Frame& frame, int item);
 
+// cull.cpp
+/// False when nothing item draws can reach the window: its geometry, placed on the device by its
+/// matrices, lies wholly outside the frame's pixels. True whenever that cannot be told from its bounds
+/// (the metafile target, points, pictures, projective matrices, NaN coordinates).
+bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style);
+
 // item_color.cpp
 /// The item's drawing colour; mode receives the colour mode it was drawn by.
 COLORREF itemColor(const Frame& frame, int item, GdxColorMode& mode);

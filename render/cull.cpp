@@ -1,0 +1,114 @@
+// Items outside the window: a zoomed-in view shows a small part of a large list, and an item whose
+// geometry lands wholly outside the pixels need not be dashed, split into chords or traced at all.
+#include <algorithm>
+#include <cmath>
+
+#include "qor/render/render_p.h"
+
+namespace QOR::render {
+
+namespace {
+
+/// Pixels around an item's device bounds that its drawing may still reach besides the pen's width:
+/// truncation toward zero moves a point in (-1, 0) onto pixel 0, and a one-pixel piece or a point's
+/// figure ends a pixel beyond the point that places it.
+constexpr double kCullMargin = 2.0;
+
+/// Bounds of model points, growing.
+struct Box {
+    CQorPoint3d min{INFINITY, INFINITY, INFINITY};
+    CQorPoint3d max{-INFINITY, -INFINITY, -INFINITY};
+    bool hasNaN = false; ///< a NaN coordinate lands somewhere on the device: such an item is drawn
+
+    void add(const CQorPoint3d& p, double grow = 0.0) {
+        if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z) || std::isnan(grow)) hasNaN = true;
+        min = CQorPoint3d(std::min(min.x, p.x - grow), std::min(min.y, p.y - grow),
+                          std::min(min.z, p.z - grow));
+        max = CQorPoint3d(std::max(max.x, p.x + grow), std::max(max.y, p.y + grow),
+                          std::max(max.z, p.z + grow));
+    }
+    /// A segment: its end points; an arc: the sphere about its chord's middle that holds the whole arc,
+    /// whatever plane it lies in.
+    void add(const CQorVertex& vx) {
+        add(vx.start);
+        add(vx.end);
+        if (!vx.isArc()) return;
+        const double chord = vx.start.distanceTo(vx.end);
+        const double b = std::fabs(vx.bulge);
+        // Up to a half circle the arc lies inside the circle on its chord; beyond, within the distance
+        // from the chord's middle to the centre (|r - s|) plus the radius r, s being the arc's height.
+        double reach = chord / 2.0;
+        if (b > 1.0) {
+            const double s = b * chord / 2.0, r = chord * (1.0 + b * b) / (4.0 * b);
+            reach = std::fabs(r - s) + r;
+        }
+        add(CQorPoint3d((vx.start.x + vx.end.x) / 2.0, (vx.start.y + vx.end.y) / 2.0,
+                        (vx.start.z + vx.end.z) / 2.0),
+            reach);
+    }
+    void add(const CQorVertexArray& vl) {
+        for (const CQorVertex& vx : vl)
+            add(vx);
+    }
+};
+
+bool isAffine(const CQorMatrix3d& m) {
+    return m.entry[3][0] == 0.0 && m.entry[3][1] == 0.0 && m.entry[3][2] == 0.0 && m.entry[3][3] == 1.0;
+}
+
+/// True when the box placed by m misses [-margin, width + margin) x [-margin, height + margin). A NaN
+/// anywhere never misses, so such items are drawn as before.
+bool misses(const Box& box, const CQorMatrix3d& m, const Frame& frame, double margin) {
+    double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
+    for (int corner = 0; corner < 8; ++corner) {
+        const CQorPoint3d p(corner & 1 ? box.max.x : box.min.x, corner & 2 ? box.max.y : box.min.y,
+                            corner & 4 ? box.max.z : box.min.z);
+        const CQorPoint3d d = m.apply(p);
+        if (std::isnan(d.x) || std::isnan(d.y)) return false;
+        lo[0] = std::min(lo[0], d.x);
+        hi[0] = std::max(hi[0], d.x);
+        lo[1] = std::min(lo[1], d.y);
+        hi[1] = std::max(hi[1], d.y);
+    }
+    return hi[0] < -margin || hi[1] < -margin || lo[0] >= frame.width + margin ||
+           lo[1] >= frame.height + margin;
+}
+
+} // namespace
+
+bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
+    if (!frame.window()) return true; // a metafile keeps every record, seen or not
+    const CQorDisplayItem& it = frame.item(item);
+    const CQorMatrix3d& v = frame.gdx.viewDirectionMtxGet();
+    const CQorMatrix3d& m = it.m_mtx;
+    if (!isAffine(style.base) || !isAffine(v) || !isAffine(m)) return true;
+    Box box;
+    switch (it.m_type) {
+    case QorDisplayVl:
+        box.add(it.m_vl);
+        break;
+    case QorDisplayReg:
+        for (const CQorVertexArray& loop : it.m_regions)
+            box.add(loop);
+        break;
+    case QorDisplayTxt:
+        for (const CQorArrayTempl<CQorVertexArray>& glyph : it.m_strokes)
+            for (const CQorVertexArray& loop : glyph)
+                box.add(loop);
+        break;
+    default:
+        return true; // points and pictures cost little and are placed otherwise
+    }
+    if (box.hasNaN) return true;
+    if (!(box.min.x <= box.max.x)) return false; // no geometry: nothing is drawn
+    const double margin = kCullMargin + std::max(0, frame.gdx.thicknGet(item));
+    // Polylines and outlines take the view direction before the item matrix, fills and texts after it.
+    const bool outlined =
+        it.m_type == QorDisplayVl || (it.m_type == QorDisplayReg && (it.m_flags & GdxItemOutline));
+    const bool filled = it.m_type != QorDisplayVl;
+    if (outlined && !misses(box, style.base * m * v, frame, margin)) return true;
+    if (filled && !misses(box, style.base * v * m, frame, margin)) return true;
+    return false;
+}
+
+} // namespace QOR::render
