@@ -265,17 +265,19 @@ CBitmap* CDC::GetCurrentBitmap() const noexcept {
 // ---- clipping
 
 QOR::Region& CDC::spareClip() {
-    if (!m_spareClip || m_spareClip.use_count() > 1) m_spareClip = std::make_shared<Region>();
-    return *m_spareClip;
+    if (!m_spareClips[0]) std::swap(m_spareClips[0], m_spareClips[1]);
+    if (!m_spareClips[0]) m_spareClips[0] = std::make_shared<Region>();
+    return *m_spareClips[0];
 }
 
 Status CDC::setClip(bool none) {
-    const Status st = selectClip(none ? nullptr : m_spareClip.get());
+    const Status st = selectClip(none ? nullptr : m_spareClips[0].get());
     if (st != Status::Ok) return st;
     std::shared_ptr<Region> old = std::move(m_state.clip);
-    if (!none) m_state.clip = std::move(m_spareClip);
-    // Only a clip no saved state holds may be written again.
-    if (old && old.use_count() == 1) m_spareClip = std::move(old);
+    if (!none) m_state.clip = std::move(m_spareClips[0]);
+    // Only a clip no saved state holds may be written again. Two spares: selecting no clip between two
+    // clips (as a frame begins) then keeps both buffers.
+    if (old && old.use_count() == 1) (m_spareClips[0] ? m_spareClips[1] : m_spareClips[0]) = std::move(old);
     return Status::Ok;
 }
 

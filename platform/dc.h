@@ -242,10 +242,10 @@ private:
 
     bool canDrawLines() const noexcept { return m_state.penLog.lopnStyle != PS_NULL; }
     bool canFill() const noexcept { return m_state.brushLog.lbStyle != BS_NULL; }
-    /// Makes the region in m_spareClip (or none, for null) the clip through the backend; the clip it
-    /// replaces becomes the spare unless a saved state still holds it.
+    /// Makes the region in m_spareClips[0] (or none) the clip through the backend; the clip it replaces
+    /// becomes a spare unless a saved state still holds it.
     Status setClip(bool none);
-    /// m_spareClip ready to be written: made when missing or still held by a saved state.
+    /// m_spareClips[0], ready to be written (made when there is no spare).
     QOR::Region& spareClip();
     /// Sets one attribute through the backend; returns the previous value, or failure.
     template <class T>
@@ -261,7 +261,7 @@ private:
     std::vector<int> m_counts;
     // A clip is built in the spare and then swapped in, so that changing the clip from frame to frame or
     // from hole to hole reuses storage instead of allocating it.
-    std::shared_ptr<QOR::Region> m_spareClip;
+    std::shared_ptr<QOR::Region> m_spareClips[2];
     QOR::Region m_wholeClip; // the clip that "no clip" stands for, in ExtSelectClipRgn
     QOR::Region::CombineScratch m_combineScratch;
 };

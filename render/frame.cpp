@@ -136,6 +136,8 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     if (gdx.lenGet() == 0) return true;
     gdx.displListSort();
 
+    // The host is asked for the drawing unit once a frame.
+    const int unit = int(acad_unit_get());
     Frame frame{dc,
                 gdx,
                 target,
@@ -144,9 +146,9 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 gdx.backColorGet().oleColor() & render::kInvertMask,
                 render::sceneMatrix(gdx),
                 render::fixedScaleMatrix(gdx, width, height),
-                acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
-                acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
-                acadUnitCv(detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
+                acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, unit),
+                acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, unit),
+                acadUnitCv(detail::kPatternDotMm, Qor::kUnitMillimeter, unit),
                 &client,
                 cache->scratch,
                 cache->lookups};
