@@ -14,18 +14,20 @@ namespace {
 /// figure ends a pixel beyond the point that places it.
 constexpr double kCullMargin = 2.0;
 
-/// Bounds of model points, growing.
+/// Bounds of model points, growing. A NaN coordinate leaves the bounds as they are but poisons sum, which
+/// is how such an item is told apart (an infinite one too: inf - inf): it lands somewhere on the device.
 struct Box {
-    CQorPoint3d min{INFINITY, INFINITY, INFINITY};
-    CQorPoint3d max{-INFINITY, -INFINITY, -INFINITY};
-    bool hasNaN = false; ///< a NaN coordinate lands somewhere on the device: such an item is drawn
+    double lo[3] = {INFINITY, INFINITY, INFINITY};
+    double hi[3] = {-INFINITY, -INFINITY, -INFINITY};
+    double sum = 0.0;
 
     void add(const CQorPoint3d& p, double grow = 0.0) {
-        if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.z) || std::isnan(grow)) hasNaN = true;
-        min = CQorPoint3d(std::min(min.x, p.x - grow), std::min(min.y, p.y - grow),
-                          std::min(min.z, p.z - grow));
-        max = CQorPoint3d(std::max(max.x, p.x + grow), std::max(max.y, p.y + grow),
-                          std::max(max.z, p.z + grow));
+        const double c[3] = {p.x, p.y, p.z};
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], c[k] - grow);
+            hi[k] = std::max(hi[k], c[k] + grow);
+        }
+        sum += (p.x + p.y + p.z) * 0.0 + grow * 0.0;
     }
     /// A segment: its end points; an arc: the sphere about its chord's middle that holds the whole arc,
     /// whatever plane it lies in.
@@ -50,6 +52,8 @@ struct Box {
         for (const CQorVertex& vx : vl)
             add(vx);
     }
+    bool hasNaN() const { return std::isnan(sum); }
+    bool isEmpty() const { return !(lo[0] <= hi[0]); }
 };
 
 bool isAffine(const CQorMatrix3d& m) {
@@ -61,8 +65,8 @@ bool isAffine(const CQorMatrix3d& m) {
 bool misses(const Box& box, const CQorMatrix3d& m, const Frame& frame, double margin) {
     double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
     for (int corner = 0; corner < 8; ++corner) {
-        const CQorPoint3d p(corner & 1 ? box.max.x : box.min.x, corner & 2 ? box.max.y : box.min.y,
-                            corner & 4 ? box.max.z : box.min.z);
+        const CQorPoint3d p(corner & 1 ? box.hi[0] : box.lo[0], corner & 2 ? box.hi[1] : box.lo[1],
+                            corner & 4 ? box.hi[2] : box.lo[2]);
         const CQorPoint3d d = m.apply(p);
         if (std::isnan(d.x) || std::isnan(d.y)) return false;
         lo[0] = std::min(lo[0], d.x);
@@ -99,8 +103,8 @@ bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
     default:
         return true; // points and pictures cost little and are placed otherwise
     }
-    if (box.hasNaN) return true;
-    if (!(box.min.x <= box.max.x)) return false; // no geometry: nothing is drawn
+    if (box.hasNaN()) return true;
+    if (box.isEmpty()) return false; // no geometry: nothing is drawn
     const double margin = kCullMargin + std::max(0, frame.gdx.thicknGet(item));
     // Polylines and outlines take the view direction before the item matrix, fills and texts after it.
     const bool outlined =
