@@ -95,18 +95,16 @@ bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
         for (const CQorVertexArray& loop : it.m_regions)
             box.add(loop);
         break;
-    case QorDisplayTxt:
-        for (const CQorArrayTempl<CQorVertexArray>& glyph : it.m_strokes)
-            for (const CQorVertexArray& loop : glyph)
-                box.add(loop);
-        break;
     default:
-        return true; // points and pictures cost little and are placed otherwise
+        // Points and pictures cost little and are placed otherwise. Texts hold many short stroke loops:
+        // bounding them costs as much as placing them, and each glyph that misses the window is skipped
+        // once placed (draw_text.cpp).
+        return true;
     }
     if (box.hasNaN()) return true;
     if (box.isEmpty()) return false; // no geometry: nothing is drawn
     const double margin = kCullMargin + std::max(0, frame.gdx.thicknGet(item));
-    // Polylines and outlines take the view direction before the item matrix, fills and texts after it.
+    // Polylines and outlines take the view direction before the item matrix, fills after it.
     const bool outlined =
         it.m_type == QorDisplayVl || (it.m_type == QorDisplayReg && (it.m_flags & GdxItemOutline));
     const bool filled = it.m_type != QorDisplayVl;

@@ -192,7 +192,7 @@ CQorMatrix3d baseMatrix(const Frame& frame, int item);
 // cull.cpp
 /// False when nothing item draws can reach the window: its geometry, placed on the device by its
 /// matrices, lies wholly outside the frame's pixels. True whenever that cannot be told from its bounds
-/// (the metafile target, points, pictures, projective matrices, NaN coordinates).
+/// (the metafile target, points, texts, pictures, projective matrices, NaN coordinates).
 bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style);
 
 // item_color.cpp
