@@ -96,7 +96,7 @@ public:
 protected:
     Status selectPen(const LOGPEN&, int) override { return Status::Ok; }
     Status selectBrush(const LOGBRUSH&, int) override { return Status::Ok; }
-    Status selectClip(const QOR::detail::Region*) override { return Status::Ok; }
+    Status selectClip(const QOR::Region*) override { return Status::Ok; }
     Status setAttributes(const QOR::detail::DcAttributes&) override { return Status::Ok; }
     Status selectBitmap(const QOR::detail::Surface*) override { return Status::Ok; }
     Status strokeSegment(POINT from, POINT to) override {

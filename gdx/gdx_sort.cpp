@@ -28,19 +28,21 @@ void CQorGDX::displListSort() {
     if (n < 2) return;
     QOR::detail::guarded(false, [&] {
         CQorDisplayItem* items = m_list.data();
-        std::vector<std::uint8_t> classes(static_cast<std::size_t>(n));
         int count[kClasses] = {};
         bool ordered = true;
         int last = 0;
         for (int i = 0; i < n; ++i) {
             const int c = drawClass(items[i]);
-            classes[std::size_t(i)] = std::uint8_t(c);
             ++count[c];
             ordered = ordered && c >= last;
             last = c;
         }
         // Concatenating the classes gives ascending item numbers exactly when the classes never descend.
+        // A list painted again is in order already: it allocates nothing.
         if (ordered) return true;
+        std::vector<std::uint8_t> classes(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            classes[std::size_t(i)] = std::uint8_t(drawClass(items[i]));
         // Stable counting sort applied in place: from[k] is the item that belongs at position k. Each
         // cycle of that permutation is rotated through one spare item, so every item moves once and no
         // second list is allocated.

@@ -5,9 +5,9 @@
 #include "qor/platform/device_coord_p.h"
 
 using QOR::clampDevice;
+using QOR::Region;
 using QOR::detail::fail;
 using QOR::detail::guarded;
-using QOR::detail::Region;
 using QOR::detail::Status;
 
 namespace {
@@ -264,17 +264,29 @@ CBitmap* CDC::GetCurrentBitmap() const noexcept {
 
 // ---- clipping
 
-Status CDC::setClip(std::shared_ptr<const Region> clip) {
-    const Status st = selectClip(clip.get());
+QOR::Region& CDC::spareClip() {
+    if (!m_spareClips[0]) std::swap(m_spareClips[0], m_spareClips[1]);
+    if (!m_spareClips[0]) m_spareClips[0] = std::make_shared<Region>();
+    return *m_spareClips[0];
+}
+
+Status CDC::setClip(bool none) {
+    const Status st = selectClip(none ? nullptr : m_spareClips[0].get());
     if (st != Status::Ok) return st;
-    m_state.clip = std::move(clip);
+    std::shared_ptr<Region> old = std::move(m_state.clip);
+    if (!none) m_state.clip = std::move(m_spareClips[0]);
+    // Only a clip no saved state holds may be written again. Two spares: selecting no clip between two
+    // clips (as a frame begins) then keeps both buffers.
+    if (old && old.use_count() == 1) (m_spareClips[0] ? m_spareClips[1] : m_spareClips[0]) = std::move(old);
     return Status::Ok;
 }
 
 int CDC::SelectClipRgn(CRgn* pRgn) noexcept {
     if (!m_created || (pRgn && !pRgn->isCreated())) return RGN_ERROR;
-    const Status st =
-        guarded([&] { return setClip(pRgn ? std::make_shared<const Region>(pRgn->region()) : nullptr); });
+    const Status st = guarded([&] {
+        if (pRgn) spareClip() = pRgn->region();
+        return setClip(pRgn == nullptr);
+    });
     if (st != Status::Ok) return RGN_ERROR;
     RECT box;
     return GetClipBox(&box);
@@ -285,18 +297,15 @@ int CDC::ExtSelectClipRgn(CRgn* pRgn, int nMode) noexcept {
     if (nMode == RGN_COPY) return SelectClipRgn(pRgn);
     if (!pRgn || !pRgn->isCreated()) return RGN_ERROR;
     const Status st = guarded([&] {
-        Region current;
-        if (m_state.clip) {
-            current = *m_state.clip;
-        } else if (m_state.surface) {
-            current.setRect(RECT{0, 0, m_state.surface->width, m_state.surface->height});
-        } else {
-            current.setRect(
-                RECT{-QOR::kDeviceLimit, -QOR::kDeviceLimit, QOR::kDeviceLimit, QOR::kDeviceLimit});
+        const Region* current = m_state.clip.get();
+        if (!current) {
+            m_wholeClip.setRect(m_state.surface ? RECT{0, 0, m_state.surface->width, m_state.surface->height}
+                                                : RECT{-QOR::kDeviceLimit, -QOR::kDeviceLimit,
+                                                       QOR::kDeviceLimit, QOR::kDeviceLimit});
+            current = &m_wholeClip;
         }
-        auto combined = std::make_shared<Region>();
-        Region::combine(current, pRgn->region(), nMode, *combined);
-        return setClip(std::move(combined));
+        Region::combine(*current, pRgn->region(), nMode, spareClip(), m_combineScratch);
+        return setClip(false);
     });
     if (st != Status::Ok) return RGN_ERROR;
     RECT box;

@@ -187,7 +187,7 @@ protected:
     virtual Status selectPen(const LOGPEN& pen, int stockIndex) = 0;
     virtual Status selectBrush(const LOGBRUSH& brush, int stockIndex) = 0;
     /// clip null: no clipping. The region is in device coordinates and stays valid until the next call.
-    virtual Status selectClip(const QOR::detail::Region* clip) = 0;
+    virtual Status selectClip(const QOR::Region* clip) = 0;
     virtual Status setAttributes(const QOR::detail::DcAttributes& attributes) = 0;
     /// surface null: no bitmap. Called before the selection is accepted: a failure keeps the old one.
     virtual Status selectBitmap(const QOR::detail::Surface* surface) = 0;
@@ -219,7 +219,7 @@ protected:
     /// The selected bitmap's pixels, or null.
     QOR::detail::Surface* surface() const noexcept { return m_state.surface.get(); }
     /// The selected clip region, or null for none.
-    const QOR::detail::Region* clip() const noexcept { return m_state.clip.get(); }
+    const QOR::Region* clip() const noexcept { return m_state.clip.get(); }
 
 private:
     struct State {
@@ -231,7 +231,8 @@ private:
         int brushStock = WHITE_BRUSH;
         CBitmap* bitmapObject = nullptr;
         std::shared_ptr<QOR::detail::Surface> surface;
-        std::shared_ptr<const QOR::detail::Region> clip;
+        /// Shared with the saved states that hold the same clip; never changed while shared.
+        std::shared_ptr<QOR::Region> clip;
         QOR::detail::DcAttributes attributes;
         POINT position{0, 0};
     };
@@ -241,7 +242,11 @@ private:
 
     bool canDrawLines() const noexcept { return m_state.penLog.lopnStyle != PS_NULL; }
     bool canFill() const noexcept { return m_state.brushLog.lbStyle != BS_NULL; }
-    Status setClip(std::shared_ptr<const QOR::detail::Region> clip);
+    /// Makes the region in m_spareClips[0] (or none) the clip through the backend; the clip it replaces
+    /// becomes a spare unless a saved state still holds it.
+    Status setClip(bool none);
+    /// m_spareClips[0], ready to be written (made when there is no spare).
+    QOR::Region& spareClip();
     /// Sets one attribute through the backend; returns the previous value, or failure.
     template <class T>
     T changeAttribute(T QOR::detail::DcAttributes::*field, T value, T failure) noexcept;
@@ -254,4 +259,9 @@ private:
     std::vector<State> m_saved;
     std::vector<POINT> m_points; // reused for every polygon and polyline
     std::vector<int> m_counts;
+    // A clip is built in the spare and then swapped in, so that changing the clip from frame to frame or
+    // from hole to hole reuses storage instead of allocating it.
+    std::shared_ptr<QOR::Region> m_spareClips[2];
+    QOR::Region m_wholeClip; // the clip that "no clip" stands for, in ExtSelectClipRgn
+    QOR::Region::CombineScratch m_combineScratch;
 };

@@ -11,7 +11,9 @@ class CBrush;
 class CRgn;
 class CBitmap;
 
-namespace QOR::detail {
+namespace QOR {
 class Region;
+namespace detail {
 struct Surface;
-} // namespace QOR::detail
+} // namespace detail
+} // namespace QOR

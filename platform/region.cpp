@@ -5,7 +5,7 @@
 #include "qor/kernel/base/status.h"
 #include "qor/platform/device_coord_p.h"
 
-namespace QOR::detail {
+namespace QOR {
 
 namespace {
 
@@ -65,9 +65,9 @@ void Region::setRect(const RECT& r) {
 }
 
 void Region::setPolygons(std::span<const POINT> points, std::span<const int> counts, int fillMode,
-                         ScanFill& scratch) {
+                         detail::ScanFill& scratch) {
     setEmpty();
-    if (!scratch.begin(points, counts, fillMode, -kRegionRowLimit, kRegionRowLimit)) return;
+    if (!scratch.begin(points, counts, fillMode, -detail::kRegionRowLimit, detail::kRegionRowLimit)) return;
     int y = 0;
     std::span<const int> spans;
     while (scratch.nextRow(y, spans))
@@ -94,8 +94,21 @@ bool Region::combine(const Region& a, const Region& b, int op, Region& out) {
         if (&out != &a) out = a;
         return true;
     }
-    std::vector<int> ys;
-    ys.reserve((a.m_bands.size() + b.m_bands.size()) * 2);
+    CombineScratch scratch;
+    Region result;
+    combine(a, b, op, result, scratch);
+    out = std::move(result);
+    return true;
+}
+
+bool Region::combine(const Region& a, const Region& b, int op, Region& out, CombineScratch& scratch) {
+    if (op < RGN_AND || op > RGN_COPY) return false;
+    if (op == RGN_COPY) {
+        out = a;
+        return true;
+    }
+    std::vector<int>& ys = scratch.ys;
+    ys.clear();
     for (const Band& band : a.m_bands)
         ys.insert(ys.end(), {band.y0, band.y1});
     for (const Band& band : b.m_bands)
@@ -103,8 +116,7 @@ bool Region::combine(const Region& a, const Region& b, int op, Region& out) {
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
 
-    Region result;
-    std::vector<int> row;
+    out.setEmpty();
     std::size_t ia = 0, ib = 0;
     for (std::size_t k = 0; k + 1 < ys.size(); ++k) {
         const int y = ys[k];
@@ -121,10 +133,9 @@ bool Region::combine(const Region& a, const Region& b, int op, Region& out) {
             const Band& band = b.m_bands[ib];
             sb = std::span<const int>(b.m_xs).subspan(std::size_t(band.first), std::size_t(band.count) * 2);
         }
-        combineIntervals(sa, sb, op, row);
-        result.addRows(y, ys[k + 1], row);
+        combineIntervals(sa, sb, op, scratch.row);
+        out.addRows(y, ys[k + 1], scratch.row);
     }
-    out = std::move(result);
     return true;
 }
 
@@ -200,10 +211,10 @@ void Region::rects(std::vector<RECT>& out) const {
                 {m_xs[std::size_t(b.first + 2 * i)], b.y0, m_xs[std::size_t(b.first + 2 * i + 1)], b.y1});
 }
 
-} // namespace QOR::detail
+} // namespace QOR
 
+using QOR::Region;
 using QOR::detail::guarded;
-using QOR::detail::Region;
 using QOR::detail::Status;
 
 CRgn::~CRgn() = default;
@@ -240,10 +251,12 @@ BOOL CRgn::CreatePolyPolygonRgn(const POINT* lpPoints, const int* lpPolyCounts, 
         total += std::size_t(lpPolyCounts[i]);
     }
     const Status st = guarded([&] {
-        std::vector<POINT> pts(lpPoints, lpPoints + total);
+        // Each thread keeps its buffers: a renderer cuts a region for every hole it fills.
+        thread_local std::vector<POINT> pts;
+        thread_local QOR::detail::ScanFill scan;
+        pts.assign(lpPoints, lpPoints + total);
         for (POINT& p : pts)
             p = {QOR::clampDevice(p.x), QOR::clampDevice(p.y)};
-        QOR::detail::ScanFill scan;
         m_region.setPolygons(pts, std::span<const int>(lpPolyCounts, std::size_t(nCount)), nPolyFillMode,
                              scan);
         return Status::Ok;

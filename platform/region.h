@@ -1,6 +1,6 @@
 #pragma once
 
-// Regions: sets of device pixels (detail::Region) and their owning GDI object (CRgn).
+// Regions: sets of device pixels (QOR::Region) and their owning GDI object (CRgn).
 //
 // Conventions
 //  - Device space as in win_types.h. Rect regions take RECT edges (right/bottom outside); polygon regions
@@ -19,46 +19,75 @@
 #include "qor/platform/gdi_object.h"
 #include "qor/platform/raster/scan_fill.h"
 
-namespace QOR::detail {
+namespace QOR {
 
+namespace detail {
 constexpr int kRegionRowLimit = 1 << 18;
+} // namespace detail
 
-class Region {
+/// A set of device pixels: what a CRgn holds and what a device context clips to. A backend outside the
+/// library receives the clip as one of these (CDC::selectClip) and reads it through the read interface
+/// below; the building members are for the library's own device contexts and regions.
+///
+/// Reading it: bands() lists the bands top to bottom; band b covers rows [b.y0, b.y1) and, on each of
+/// them, the b.count half-open intervals [xs()[b.first + 2 i], xs()[b.first + 2 i + 1]), left to right.
+/// rects() gives the same pixels as rectangles, which suits a backend that clips by rectangles (cairo,
+/// an EMF clip record); forEachSpan() walks them as row spans, which suits a rasteriser. Reading is
+/// const and allocates nothing (rects() excepted, into the caller's vector).
+class QOR_EXPORT Region {
 public:
     struct Band {
-        int y0;    // first row
-        int y1;    // first row after the band
-        int first; // index of the band's first x0 in xs() (x1 follows)
-        int count; // number of intervals
+        int y0;    ///< first row
+        int y1;    ///< first row after the band
+        int first; ///< index of the band's first x0 in xs() (its x1 follows)
+        int count; ///< number of intervals
     };
 
+    // Reading.
     bool isEmpty() const noexcept { return m_bands.empty(); }
-    void setEmpty() noexcept;
-    /// An empty rect gives the empty region.
-    void setRect(const RECT& r);
-    /// The pixels of the polygons filled by fillMode (ALTERNATE or WINDING); counts as for ScanFill.
-    void setPolygons(std::span<const POINT> points, std::span<const int> counts, int fillMode,
-                     ScanFill& scratch);
-    /// out = a op b, with op one of RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY (out = a). out may be a
-    /// or b. False for an unknown op (out unchanged).
-    static bool combine(const Region& a, const Region& b, int op, Region& out);
-    /// Moves by (dx, dy); coordinates are clamped to the device limit, pixels pushed beyond it are lost.
-    void offset(int dx, int dy);
-
     /// Smallest rect holding every pixel; all zero when empty.
     RECT bounds() const noexcept;
     /// NULLREGION, SIMPLEREGION (one rect) or COMPLEXREGION.
     int complexity() const noexcept;
     bool contains(int x, int y) const noexcept;
     bool operator==(const Region& o) const noexcept;
-
     std::span<const Band> bands() const noexcept { return m_bands; }
     std::span<const int> xs() const noexcept { return m_xs; }
     /// Index of the band holding row y, or -1. hint (a band index) speeds up nearby rows.
     int bandOf(int y, int hint = 0) const noexcept;
-    /// The region as rectangles, band by band, left to right (the order of a region's data in a metafile).
+    /// The region as rectangles, band by band, left to right (the order of a region's data in a
+    /// metafile); out is cleared first.
     void rects(std::vector<RECT>& out) const;
+    /// Calls visit(y, x0, x1) for every row y of the region and each of its intervals [x0, x1) on that
+    /// row, top to bottom, left to right.
+    template <class Visit>
+    void forEachSpan(Visit&& visit) const {
+        for (const Band& band : m_bands)
+            for (int y = band.y0; y < band.y1; ++y)
+                for (int i = 0; i < band.count; ++i)
+                    visit(y, m_xs[std::size_t(band.first + 2 * i)],
+                          m_xs[std::size_t(band.first + 2 * i + 1)]);
+    }
 
+    // Building (the library's regions and device contexts).
+    void setEmpty() noexcept;
+    /// An empty rect gives the empty region.
+    void setRect(const RECT& r);
+    /// The pixels of the polygons filled by fillMode (ALTERNATE or WINDING); counts as for ScanFill.
+    void setPolygons(std::span<const POINT> points, std::span<const int> counts, int fillMode,
+                     detail::ScanFill& scratch);
+    /// out = a op b, with op one of RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY (out = a). out may be a
+    /// or b. False for an unknown op (out unchanged).
+    static bool combine(const Region& a, const Region& b, int op, Region& out);
+    /// What combine works in; kept by a caller that combines often, so that it allocates only to grow.
+    struct CombineScratch {
+        std::vector<int> ys;
+        std::vector<int> row;
+    };
+    /// combine with the caller's scratch; out must be neither a nor b.
+    static bool combine(const Region& a, const Region& b, int op, Region& out, CombineScratch& scratch);
+    /// Moves by (dx, dy); coordinates are clamped to the device limit, pixels pushed beyond it are lost.
+    void offset(int dx, int dy);
     /// Building row by row, rows increasing; spans as pairs (see Conventions).
     void beginBuild() noexcept { setEmpty(); }
     void addRows(int y0, int y1, std::span<const int> spans);
@@ -68,7 +97,7 @@ private:
     std::vector<int> m_xs;
 };
 
-} // namespace QOR::detail
+} // namespace QOR
 
 /// A region object. Unlike GDI, a region that is not created yet may be the destination of CombineRgn and
 /// CopyRgn; it is created by them.
@@ -98,8 +127,8 @@ public:
     BOOL SetRectRgn(int x1, int y1, int x2, int y2) noexcept;
     BOOL DeleteObject() noexcept override;
 
-    const QOR::detail::Region& region() const noexcept { return m_region; }
+    const QOR::Region& region() const noexcept { return m_region; }
 
 private:
-    QOR::detail::Region m_region;
+    QOR::Region m_region;
 };

@@ -21,19 +21,17 @@ bool pictureSizeFits(int width, int height) {
 } // namespace
 
 void drawPicture(const Frame& frame, int item) {
-    const CQorGDX& gdx = frame.gdx;
-    CQorString name;
-    int number = 0;
-    gdx.pictureGet(item, name, number);
-    const DWORD flags = gdx.flagGet(item);
+    // Read in place (what pictureGet and geomGet copy out), so that a repaint allocates nothing.
+    const CQorDisplayItem& it = frame.item(item);
+    const CQorString& name = it.m_text;
+    const int number = int(it.m_pdMode);
+    const DWORD flags = frame.gdx.flagGet(item);
 
     // The rectangle is in device pixels already: no matrix applies. Without corners (and always when
     // fitted) the picture takes the whole drawing.
-    CQorVertexArray corners;
-    if (!(flags & GdxItemPictureFit)) gdx.geomGet(corners, item);
     double left = 0.0, top = 0.0, right = frame.width, bottom = frame.height;
-    if (!corners.isEmpty()) {
-        const CQorVertexArray& c = corners;
+    if (!(flags & GdxItemPictureFit) && !it.m_vl.isEmpty()) {
+        const CQorVertexArray& c = it.m_vl;
         left = c[0].start.x;
         top = c[0].start.y;
         right = c[-1].end.x;

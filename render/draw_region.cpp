@@ -47,12 +47,18 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
     DWORD flags = gdx.flagGet(item);
 
     if ((flags & (GdxItemFill | GdxItemHatch)) && stored.len() > 0) {
-        const CQorArrayTempl<CQorVertexArray> loops = qor_gdx_image_reg_split(stored);
+        // The loops with their arcs in chords (qor_gdx_image_reg_split), in arrays kept for the next region.
+        CQorArrayTempl<CQorVertexArray>& loops = frame.scratch.regionLoops;
+        loops.setLogicalLength(stored.len());
+        for (int i = 0; i < stored.len(); ++i)
+            detail::vlSplit(stored[i], loops[i]);
         const QOR::CHatchProp& hatch = frame.item(item).m_hatch;
         if (flags & GdxItemHatch) {
             const CQorMatrix3d test = frame.window() ? m * v * style.base : m * style.base;
             const CQorPatternDef& def = frame.lookups.pattern(hatch.m_name);
-            if (!detail::guarded(false, [&] { return detail::patternTest(loops, def, hatch.m_scale, test); }))
+            if (!detail::guarded(false, [&] {
+                    return detail::patternTest(loops[0], def, hatch.m_scale, test, frame.scratch.patternTest);
+                }))
                 flags = (flags & ~GdxItemHatch) | GdxItemFill;
         }
         const COLORREF fill = fillColor(frame, item, style);

@@ -1,6 +1,8 @@
 // Text items: each glyph's loops are turned into device points once; the first loop is filled (holes
 // clipped out) and every loop is traced with a one-pixel pen.
 #include <algorithm>
+#include <span>
+#include <vector>
 
 #include "qor/kernel/geom/arc_math.h"
 #include "qor/kernel/geom/polyline_ops.h"
@@ -13,23 +15,22 @@ namespace {
 /// Deviation, in model units, of the chords that replace the arcs of glyph outlines in the window.
 constexpr double kGlyphDeviation = 0.1;
 
-CQorVertexArray exploded(const CQorVertexArray& loop) {
-    CQorVertexArray out;
+/// Sets out to loop with every arc replaced by chords.
+void explode(const CQorVertexArray& loop, CQorVertexArray& out) {
+    out.clear();
     for (const CQorVertex& vx : loop) {
         if (!vx.isArc()) {
             out.append(vx);
             continue;
         }
-        for (const CQorVertex& chord : g_vl_expl(vx, vx_split_dif(vx, kGlyphDeviation)))
-            out.append(chord);
+        g_vl_expl_append(vx, vx_split_dif(vx, kGlyphDeviation), out);
     }
-    return out;
 }
 
 /// Sets glyph to the device points of loops after transforming them by d; false at the first arc.
 /// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
 /// that comes to a single point keeps it twice, so that a wide pen still marks it.
-bool toDevice(const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d, DeviceLoops& glyph) {
+bool toDevice(std::span<const CQorVertexArray> loops, const CQorMatrix3d& d, DeviceLoops& glyph) {
     glyph.clear();
     std::vector<POINT>& points = glyph.points;
     for (const CQorVertexArray& loop : loops) {
@@ -108,23 +109,24 @@ void drawText(const Frame& frame, int item, const ItemStyle& style) {
     const int thickness = frame.gdx.thicknGet(item);
     const bool thinPen = frame.window() && (thickness == 0 || thickness == 1);
     DeviceLoops& device = frame.scratch.loops;
-    CQorArrayTempl<CQorVertexArray> chords;
+    // Loops once exploded keep their room from glyph to glyph: the array only grows.
+    std::vector<CQorVertexArray>& chords = frame.scratch.glyphChords;
     for (const CQorArrayTempl<CQorVertexArray>& stored : frame.item(item).m_strokes) {
         if (stored.len() == 0) continue;
-        const CQorArrayTempl<CQorVertexArray>* glyph = &stored;
-        if (!toDevice(stored, d, device)) {
+        std::span<const CQorVertexArray> glyph(stored.data(), std::size_t(stored.len()));
+        if (!toDevice(glyph, d, device)) {
             if (!frame.window()) {
                 drawCurvedGlyph(frame, stored, d, style.color);
                 continue;
             }
-            chords.setLogicalLength(stored.len());
-            for (int i = 0; i < stored.len(); ++i)
-                chords[i] = exploded(stored[i]);
-            glyph = &chords;
-            toDevice(chords, d, device);
+            if (chords.size() < glyph.size()) chords.resize(glyph.size());
+            for (std::size_t i = 0; i < glyph.size(); ++i)
+                explode(glyph[i], chords[i]);
+            glyph = std::span<const CQorVertexArray>(chords.data(), glyph.size());
+            toDevice(glyph, d, device);
         }
         if (thinPen && !reachesWindow(frame, device.points)) continue;
-        if ((*glyph)[0].isClosed()) fillDeviceLoops(frame, device, style.color);
+        if (glyph[0].isClosed()) fillDeviceLoops(frame, device, style.color);
         if (thinPen) {
             trace(dc, device);
             continue;

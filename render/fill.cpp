@@ -73,7 +73,8 @@ void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF colo
     for (std::size_t i = 1; i < loops.counts.size(); ++i) {
         const int count = loops.counts[i];
         if (enclosesPixels(&loops.points[first], count)) {
-            CRgn hole;
+            CRgn& hole = frame.scratch.hole;
+            hole.DeleteObject(); // emptied: its storage serves this hole
             if (hole.CreatePolygonRgn(&loops.points[first], count, ALTERNATE))
                 holesCut |= dc.ExtSelectClipRgn(&hole, RGN_DIFF) != RGN_ERROR;
         }

@@ -28,12 +28,13 @@ const CQorPatternDef& Lookups::pattern(const CQorString& name) {
 
 CBitmap* Lookups::picture(const CQorString& name, int number, int width, int height, bool flag,
                           COLORREF back) {
-    auto key = std::make_tuple(name, number, width, height, flag, back);
-    const auto found = m_pictures.find(key);
+    // Found without copying the name: a repaint finds every picture it drew before.
+    const auto found = m_pictures.find(std::tie(name, number, width, height, flag, back));
     if (found != m_pictures.end()) return found->second.get();
     if (m_sealed) return nullptr;
     HBITMAP loaded = qor_gdx_image_get_bitmap(name, number, width, height, flag, back);
-    return m_pictures.emplace(std::move(key), std::move(loaded)).first->second.get();
+    return m_pictures.emplace(std::make_tuple(name, number, width, height, flag, back), std::move(loaded))
+        .first->second.get();
 }
 
 namespace render {
@@ -81,8 +82,9 @@ void drawItems(const Frame& frame, int first, int last) {
     for (int i = first; i < last; ++i) {
         if (gdx.flagGet(i) & GdxItemHidden) continue;
         ItemStyle style;
-        style.color = itemColor(frame, i, style.mode);
         style.base = baseMatrix(frame, i);
+        if (!mayReachWindow(frame, i, style)) continue;
+        style.color = itemColor(frame, i, style.mode);
         CPen pen(PS_SOLID, gdx.thicknGet(i), style.color);
         CPen* oldPen = dc.SelectObject(&pen);
         switch (gdx.typeGet(i)) {
@@ -125,14 +127,17 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
     const int least = target == RenderTarget::Window ? 1 : 0;
     width = std::max(width, least);
     height = std::max(height, least);
-    CRgn client;
+    std::optional<render::FrameCache> own;
+    if (!cache) cache = &own.emplace();
+    CRgn& client = cache->client;
+    client.DeleteObject(); // emptied: its storage serves this frame
     client.CreateRectRgn(0, 0, width, height);
     dc.SelectClipRgn(&client);
     if (gdx.lenGet() == 0) return true;
     gdx.displListSort();
 
-    std::optional<render::FrameCache> own;
-    if (!cache) cache = &own.emplace();
+    // The host is asked for the drawing unit once a frame.
+    const int unit = int(acad_unit_get());
     Frame frame{dc,
                 gdx,
                 target,
@@ -141,12 +146,16 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 gdx.backColorGet().oleColor() & render::kInvertMask,
                 render::sceneMatrix(gdx),
                 render::fixedScaleMatrix(gdx, width, height),
-                acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
-                acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
-                acadUnitCv(detail::kPatternDotMm, Qor::kUnitMillimeter, Qor::kUnitCurrent),
+                acadUnitCv(render::kDotLengthMm, Qor::kUnitMillimeter, unit),
+                acadUnitCv(render::kMinSegmentMm, Qor::kUnitMillimeter, unit),
+                acadUnitCv(detail::kPatternDotMm, Qor::kUnitMillimeter, unit),
                 &client,
                 cache->scratch,
                 cache->lookups};
+    if (cache->keepsPolylines && target == RenderTarget::Window) {
+        cache->polylines.resize(std::size_t(gdx.lenGet()));
+        frame.polylines = &cache->polylines;
+    }
     if (!(bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads, cache)))
         render::drawItems(frame, 0, gdx.lenGet());
     return scope.status() == detail::Status::Ok;

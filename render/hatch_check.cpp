@@ -1,8 +1,10 @@
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 #include "qor/kernel/base/status.h"
 #include "qor/kernel/geom/arc_math.h"
+#include "qor/kernel/geom/polyline_clip.h"
 #include "qor/kernel/geom/polyline_measure.h"
 #include "qor/render/hatch.h"
 #include "qor/render/hatch_p.h"
@@ -20,10 +22,13 @@ constexpr double kPi = 3.14159265358979323846;
 
 namespace QOR::detail {
 
-bool patternTest(CQorArrayTempl<CQorVertexArray> loops, const CQorPatternDef& def, double scale,
-                 const CQorMatrix3d& mtx) {
+bool patternTest(const CQorVertexArray& outer, const CQorPatternDef& def, double scale,
+                 const CQorMatrix3d& mtx, PatternTestScratch& scratch) {
     const double devicePerModel = (CQorVector3d::kXAxis * mtx).abs();
-    orientLoops(loops);
+    // Oriented as the hatch turns it, so that the extents below are those of the loop the lines fill.
+    CQorVertexArray& oriented = scratch.oriented;
+    oriented = outer;
+    if (oriented.isClosed() && !g_vl_orient(oriented, CQorVector3d::kZAxis)) oriented.revert();
     double largestCount = 0.0;
     double smallestSpacing = DBL_MAX;
     for (const auto& line : def) {
@@ -33,9 +38,12 @@ bool patternTest(CQorArrayTempl<CQorVertexArray> loops, const CQorPatternDef& de
         CQorMatrix3d system;
         system.setCoordSystem(CQorPoint3d::kOrigin, QOR::polar(a, 1.0), QOR::polar(a + kPi / 2.0, 1.0),
                               CQorVector3d::kZAxis);
-        const CQorPoint3dArray ext = QOR::vl_extmax(loops[0].getTransformedCopy(system.inverse()), 0.0);
-        const double w = std::abs(ext[1].x - ext[0].x);
-        const double h = std::abs(ext[1].y - ext[0].y);
+        scratch.placed = oriented;
+        scratch.placed.transformBy(system.inverse());
+        CQorPoint3d lo, hi;
+        QOR::vl_extmax(scratch.placed, 0.0, lo, hi);
+        const double w = std::abs(hi.x - lo.x);
+        const double h = std::abs(hi.y - lo.y);
         if (hasDx) {
             const double dx = scale * line[3];
             largestCount = std::max(largestCount, w / dx);
@@ -55,7 +63,8 @@ bool patternTest(CQorArrayTempl<CQorVertexArray> loops, const CQorPatternDef& de
 bool qor_gdx_pattern_test(CQorArrayTempl<CQorVertexArray> loops, const QOR::CHatchProp& hatch,
                           const CQorMatrix3d& mtx) {
     return QOR::detail::guarded(false, [&] {
-        return QOR::detail::patternTest(std::move(loops), QOR::detail::hatchPattern(hatch.m_name),
-                                        hatch.m_scale, mtx);
+        QOR::detail::PatternTestScratch scratch;
+        return QOR::detail::patternTest(std::as_const(loops)[0], QOR::detail::hatchPattern(hatch.m_name),
+                                        hatch.m_scale, mtx, scratch);
     });
 }

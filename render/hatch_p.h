@@ -24,10 +24,17 @@ bool isUserPattern(const CQorString& name);
 /// pattern, otherwise the host application object's definition; empty when unknown.
 CQorPatternDef hatchPattern(const CQorString& name);
 
-/// qor_gdx_pattern_test with the definition of the hatch pattern already looked up (scale is the
-/// hatch scale); may throw std::bad_alloc.
-bool patternTest(CQorArrayTempl<CQorVertexArray> loops, const CQorPatternDef& def, double scale,
-                 const CQorMatrix3d& mtx);
+/// Arrays patternTest works in; kept by a caller that tests often, so that it allocates only to grow.
+struct PatternTestScratch {
+    CQorVertexArray oriented;
+    CQorVertexArray placed;
+};
+
+/// qor_gdx_pattern_test of a region whose outer loop is outer (only that loop decides), with the
+/// definition of the hatch pattern already looked up (scale is the hatch scale); may throw
+/// std::bad_alloc.
+bool patternTest(const CQorVertexArray& outer, const CQorPatternDef& def, double scale,
+                 const CQorMatrix3d& mtx, PatternTestScratch& scratch);
 
 /// qor_gdx_image_reg_hatch2 with the definition of hatch's pattern already looked up and the length of
 /// its dots (kPatternDotMm) in drawing units; may throw std::bad_alloc.

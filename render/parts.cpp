@@ -5,6 +5,7 @@
 // slowed by a busy core or a wrong estimate leaves its work to the others instead of holding up the frame.
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -46,9 +47,9 @@ void lookUpPatterns(const Frame& frame, int last) {
 
 /// The frame drawn into dc instead, clipped to clip, with scratch for its buffers.
 Frame redirected(const Frame& frame, CDC& dc, const CRgn* clip, Scratch& scratch) {
-    return Frame{dc,          frame.gdx,    frame.target,    frame.width,      frame.height,     frame.back,
-                 frame.scene, frame.fixed,  frame.dotLength, frame.minSegment, frame.patternDot, clip,
-                 scratch,     frame.lookups};
+    return Frame{dc,          frame.gdx,     frame.target,    frame.width,      frame.height,     frame.back,
+                 frame.scene, frame.fixed,   frame.dotLength, frame.minSegment, frame.patternDot, clip,
+                 scratch,     frame.lookups, frame.polylines};
 }
 
 /// What a stretch other than the first is drawn into: pixels its items do not paint keep kUnpainted.
@@ -104,11 +105,97 @@ private:
 
 } // namespace
 
-/// Layers of one size no frame is using, and the buffers of each drawing thread but the caller's.
+/// Drawing threads kept from frame to frame: starting threads for every frame would cost their start-up
+/// and their stacks each time. Each helper sleeps until a frame hands it work.
+class HelperThreads {
+public:
+    /// What a helper runs: work(context, helper), helper counting from 1.
+    using Work = void (*)(void* context, unsigned helper);
+
+    HelperThreads() = default;
+    HelperThreads(const HelperThreads&) = delete;
+    HelperThreads& operator=(const HelperThreads&) = delete;
+    ~HelperThreads() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_quit = true;
+        }
+        m_wake.notify_all();
+        for (std::thread& thread : m_threads)
+            thread.join();
+    }
+
+    /// Has `count` helpers run work, starting those not running yet; returns how many run (fewer when
+    /// the system would not start a thread). Each of them must be waited for with wait().
+    unsigned run(unsigned count, Work work, void* context) noexcept {
+        {
+            const std::lock_guard lock(m_mutex);
+            // Started under the lock, so that a new helper first sees the round below, not an older one.
+            while (m_threads.size() < count && m_threads.size() < m_threads.capacity()) {
+                try {
+                    const unsigned helper = unsigned(m_threads.size()) + 1;
+                    m_threads.emplace_back([this, helper, seen = m_round] { loop(helper, seen); });
+                } catch (...) { // no thread or no memory for one: fewer helpers
+                    break;
+                }
+            }
+            m_work = work;
+            m_context = context;
+            m_running = std::min(count, unsigned(m_threads.size()));
+            m_pending = m_running;
+            ++m_round;
+        }
+        m_wake.notify_all();
+        return m_running;
+    }
+    /// Until every helper of the last run() is done.
+    void wait() {
+        std::unique_lock lock(m_mutex);
+        m_done.wait(lock, [this] { return m_pending == 0; });
+    }
+    /// Room for every helper, before any starts: the vector never moves a running thread's object.
+    void reserve(unsigned count) { m_threads.reserve(count); }
+
+private:
+    void loop(unsigned helper, unsigned seen) {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [&] { return m_quit || m_round != seen; });
+            if (m_quit) return;
+            seen = m_round;
+            if (helper > m_running) continue;
+            const Work work = m_work;
+            void* const context = m_context;
+            lock.unlock();
+            work(context, helper);
+            lock.lock();
+            if (--m_pending == 0) m_done.notify_all();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_done;
+    std::vector<std::thread> m_threads;
+    Work m_work = nullptr;
+    void* m_context = nullptr;
+    unsigned m_running = 0;
+    unsigned m_pending = 0;
+    unsigned m_round = 0;
+    bool m_quit = false;
+};
+
+/// What drawing in parts keeps from one frame to the next: layers of one size no frame is using, the
+/// buffers of each drawing thread but the caller's, the threads themselves and the frame's bookkeeping.
 struct PartsCache {
     std::mutex mutex; ///< guards layers while the threads draw
     std::vector<std::unique_ptr<Layer>> layers;
     Scratch scratch[kMaxThreads - 1];
+    WorkShares shares;
+    std::vector<std::unique_ptr<Layer>> frameLayers; ///< per stretch of the frame being drawn
+    std::vector<std::size_t> order;                  ///< stretches in list order, to lay them over
+    /// Last: its destructor joins the threads before the buffers they use go.
+    HelperThreads helpers;
 };
 
 void PartsCacheDeleter::operator()(PartsCache* parts) const noexcept {
@@ -121,8 +208,10 @@ namespace {
 class SharedFrame {
 public:
     SharedFrame(const Frame& frame, int last, WorkShares& shares, PartsCache& parts)
-        : m_frame(frame), m_last(last), m_shares(shares), m_parts(parts),
-          m_layers(std::size_t(shares.maxStretches())) {}
+        : m_frame(frame), m_last(last), m_shares(shares), m_parts(parts), m_layers(parts.frameLayers) {
+        m_layers.clear();
+        m_layers.resize(std::size_t(shares.maxStretches()));
+    }
 
     /// What each thread runs, with its own scratch buffers: stretches taken or stolen, drawn until
     /// nothing worth taking is left. A stretch whose layer cannot be made is left to finish(). A failure
@@ -173,7 +262,8 @@ public:
 private:
     void layOver(CBitmap& bitmap) {
         const std::vector<WorkShares::Stretch>& stretches = m_shares.stretches();
-        std::vector<std::size_t> order(stretches.size());
+        std::vector<std::size_t>& order = m_parts.order;
+        order.resize(stretches.size());
         for (std::size_t s = 0; s < order.size(); ++s)
             order[s] = s;
         std::sort(order.begin(), order.end(),
@@ -225,7 +315,7 @@ private:
     WorkShares& m_shares;
     PartsCache& m_parts;
     /// Per stretch, written only by the thread that took it; null for the first.
-    std::vector<std::unique_ptr<Layer>> m_layers;
+    std::vector<std::unique_ptr<Layer>>& m_layers;
     std::atomic<bool> m_stop{false};
     std::mutex m_failedMutex;
     detail::Failure m_failure; ///< the first failure of a thread; written under m_failedMutex
@@ -244,39 +334,45 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCac
     int last = n;
     while (last > 0 && frame.item(last - 1).m_type == QorDisplayPicture)
         --last;
-    std::vector<std::int64_t> costs = sliceCosts(frame, last);
+    // The cache's layers serve frames of their own size only; they are dropped when the size changes.
+    std::optional<FrameCache> own;
+    if (!cache) cache = &own.emplace();
+    std::vector<std::int64_t>& costs = cache->costs;
+    sliceCosts(frame, last, costs);
     std::int64_t total = 0;
     for (const std::int64_t c : costs)
         total += c;
     if (total < kMinCost) return false;
-
-    const int maxStolen = int(std::min(kMaxLayerPixels / layerPixels - (threads - 1), kMaxStolen));
-    WorkShares shares(std::move(costs), int(threads), layerPixels / kLayerPixelsPerUnit, maxStolen);
-    // The cache's layers serve frames of their own size only; they are dropped when the size changes.
-    std::optional<FrameCache> own;
-    if (!cache) cache = &own.emplace();
     if (!cache->parts) cache->parts.reset(new PartsCache);
     PartsCache& parts = *cache->parts;
+
+    const int maxStolen = int(std::min(kMaxLayerPixels / layerPixels - (threads - 1), kMaxStolen));
+    WorkShares& shares = parts.shares;
+    shares.reset(costs, int(threads), layerPixels / kLayerPixelsPerUnit, maxStolen);
     if (!parts.layers.empty() &&
         (parts.layers[0]->width() != frame.width || parts.layers[0]->height() != frame.height))
         parts.layers.clear();
     // Room for every layer the frame may make, so that giving them back cannot fail.
     parts.layers.reserve(std::size_t(shares.maxStretches()));
+    parts.helpers.reserve(kMaxThreads - 1); // before any helper runs: nothing may throw until the wait
     SharedFrame shared(frame, last, shares, parts);
 
     lookUpPatterns(frame, last);
     frame.lookups.setSealed(true);
-    std::vector<std::thread> helpers;
-    helpers.reserve(threads - 1); // before any thread runs: past this point nothing may throw until the joins
-    try {
-        for (unsigned t = 1; t < threads; ++t)
-            helpers.emplace_back([&shared, &parts, t] { shared.draw(parts.scratch[t - 1]); });
-    } catch (const std::system_error&) {
-        // Fewer helpers: the stretches none of them takes are taken by the threads that run.
-    }
+    struct Job {
+        SharedFrame& shared;
+        PartsCache& parts;
+    } job{shared, parts};
+    // Fewer helpers than asked for: the stretches none of them takes are taken by the threads that run.
+    parts.helpers.run(
+        threads - 1,
+        [](void* context, unsigned helper) {
+            Job& j = *static_cast<Job*>(context);
+            j.shared.draw(j.parts.scratch[helper - 1]);
+        },
+        &job);
     shared.draw(frame.scratch);
-    for (std::thread& helper : helpers)
-        helper.join();
+    parts.helpers.wait();
     frame.lookups.setSealed(false);
     const bool finished = shared.finish(bitmap);
     shared.giveBack();

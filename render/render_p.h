@@ -3,6 +3,7 @@
 // Internals shared by the renderer's sources (included from outside render/ by its tests alone).
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -14,6 +15,7 @@
 #include "qor/kernel/geom/vertex_array.h"
 #include "qor/platform/device_coord_p.h"
 #include "qor/platform/region.h"
+#include "qor/render/hatch_p.h"
 #include "qor/render/picture.h"
 #include "qor/render/polyline_prep.h"
 #include "qor/render/render.h"
@@ -55,12 +57,16 @@ struct DeviceLoops {
 /// Buffers one thread of a frame reuses from item to item: an item allocates only when it needs more room
 /// than every item before it.
 struct Scratch {
-    CQorVertexArray vl;               ///< an item's polyline or loop after the view direction
-    std::vector<POINT> points;        ///< device points of one segment or loop
-    DeviceLoops loops;                ///< device points of a region's or a glyph's loops
-    CQorArrayTempl<double> dashes;    ///< an item's dash array
-    detail::PolylineScratch polyline; ///< dash laying
-    CQorVertexArray split;            ///< a styled polyline with its arcs in chords
+    CQorVertexArray vl;                          ///< an item's polyline or loop after the view direction
+    std::vector<POINT> points;                   ///< device points of one segment or loop
+    DeviceLoops loops;                           ///< device points of a region's or a glyph's loops
+    CQorArrayTempl<double> dashes;               ///< an item's dash array
+    detail::PolylineScratch polyline;            ///< dash laying
+    CQorVertexArray split;                       ///< a styled polyline with its arcs in chords
+    std::vector<CQorVertexArray> glyphChords;    ///< a glyph's loops with their arcs in chords; only grows
+    CQorArrayTempl<CQorVertexArray> regionLoops; ///< a region's loops with their arcs in chords
+    CRgn hole;                                   ///< the hole being cut out of the clip
+    detail::PatternTestScratch patternTest;
 };
 
 /// What a frame asks of the host, asked once per frame: hatch patterns and pictures.
@@ -82,7 +88,22 @@ public:
 private:
     bool m_sealed = false;
     std::map<CQorString, CQorPatternDef> m_patterns;
-    std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP> m_pictures;
+    std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP, std::less<>> m_pictures;
+};
+
+/// A polyline item's path as styledPath leaves it, kept by a painter from frame to frame: it depends on
+/// the item and on lengths of the frame that no pan or zoom changes, so a repaint only transforms it.
+/// It also keeps what it was made from, so that an item changed since is prepared again.
+struct PreparedPolyline {
+    CQorVertexArray path;
+    bool continuous = false;
+    bool made = false;
+    CQorVertexArray source; ///< the item's vertices
+    CQorArrayTempl<double> linetype;
+    double ltscale = 0.0;
+    CQorMatrix3d viewDirection;
+    double dotLength = 0.0;
+    double patternDot = 0.0;
 };
 
 /// What drawInParts keeps for a painter's next frame: its layers and its drawing threads' buffers
@@ -98,6 +119,10 @@ struct PartsCacheDeleter {
 struct FrameCache {
     Scratch scratch;
     Lookups lookups;
+    std::vector<std::int64_t> costs;                      ///< the estimated cost of each slice of items
+    CRgn client;                                          ///< the frame's client clip
+    bool keepsPolylines = false;                          ///< a painter's: the paths below are kept
+    std::vector<PreparedPolyline> polylines;              ///< per item of the list, when kept
     std::unique_ptr<PartsCache, PartsCacheDeleter> parts; ///< made by the first frame drawn in parts
 };
 
@@ -117,6 +142,8 @@ struct Frame {
     const CRgn* clientClip; ///< re-selected after a fill narrowed the clip; null: none
     Scratch& scratch;
     Lookups& lookups;
+    /// Per item, the polyline paths a painter keeps (each drawn by one thread in a frame); null: none kept.
+    std::vector<PreparedPolyline>* polylines = nullptr;
 
     bool window() const noexcept { return target == RenderTarget::Window; }
     const CQorDisplayItem& item(int i) const { return gdx.getDisplayList()[i]; }
@@ -139,8 +166,9 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCac
 /// Items per slice of the work of drawInParts.
 constexpr int kSliceItems = 8;
 /// Estimated cost of drawing each slice of items 0 to last - 1, from the first item of the slice: reading
-/// every item of a large list would take milliseconds of the frame.
-std::vector<std::int64_t> sliceCosts(const Frame& frame, int last);
+/// every item of a large list would take milliseconds of the frame. Into costs, cleared first; uses the
+/// frame's scratch.
+void sliceCosts(const Frame& frame, int last, std::vector<std::int64_t>& costs);
 /// paintToBitmap drawing a large list with up to `threads` threads.
 bool paintToBitmap(CQorGDX* gdx, CBitmap& bitmap, int width, int height, unsigned threads) noexcept;
 /// What the window shows, drawn into dc, which holds a 32-bit bitmap of width x height: the back colour,
@@ -160,6 +188,12 @@ struct ItemStyle {
 CQorMatrix3d sceneMatrix(const CQorGDX& gdx);
 CQorMatrix3d fixedScaleMatrix(const CQorGDX& gdx, int width, int height);
 CQorMatrix3d baseMatrix(const Frame& frame, int item);
+
+// cull.cpp
+/// False when nothing item draws can reach the window: its geometry, placed on the device by its
+/// matrices, lies wholly outside the frame's pixels. True whenever that cannot be told from its bounds
+/// (the metafile target, points, texts, pictures, projective matrices, NaN coordinates).
+bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style);
 
 // item_color.cpp
 /// The item's drawing colour; mode receives the colour mode it was drawn by.
@@ -211,6 +245,14 @@ private:
 
 /// One pixel at p in color (the target decides how).
 void drawPixel(const Frame& frame, POINT p, COLORREF color);
+/// The path a styled polyline (already transformed by the view direction, and used up) is drawn along:
+/// its line type laid, its arcs in chords; continuous receives whether short pieces keep their length.
+/// The result lives in vl or in the frame's scratch until the next polyline.
+const CQorVertexArray& styledPath(const Frame& frame, CQorVertexArray& vl,
+                                  const CQorArrayTempl<double>& dashes, bool& continuous);
+/// Draws a styled path: each segment by m, short pieces of a broken path as single pixels.
+void tracePath(const Frame& frame, const CQorVertexArray& path, bool continuous, const CQorMatrix3d& m,
+               COLORREF color);
 /// Draws a styled polyline (already transformed by the view direction, and used up): line type, chords,
 /// then each segment by m, short pieces of a broken line as single pixels.
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,

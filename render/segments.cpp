@@ -63,17 +63,19 @@ void drawPixel(const Frame& frame, POINT p, COLORREF color) {
     frame.dc.LineTo(p.x + 1, p.y);
 }
 
-void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
-                        const CQorMatrix3d& m, COLORREF color) {
+const CQorVertexArray& styledPath(const Frame& frame, CQorVertexArray& vl,
+                                  const CQorArrayTempl<double>& dashes, bool& continuous) {
     applyLineType(vl, dashes, frame.patternDot, frame.scratch.polyline);
-    const bool continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
-    const CQorVertexArray* path = &vl;
-    if (vl.hasArcs()) {
-        detail::vlSplit(vl, frame.scratch.split);
-        path = &frame.scratch.split;
-    }
+    continuous = vl.isContinuous() || (!frame.window() && vl.isClosed());
+    if (!vl.hasArcs()) return vl;
+    detail::vlSplit(vl, frame.scratch.split);
+    return frame.scratch.split;
+}
+
+void tracePath(const Frame& frame, const CQorVertexArray& path, bool continuous, const CQorMatrix3d& m,
+               COLORREF color) {
     LineRuns runs(frame.dc, frame.scratch.points);
-    for (const CQorVertex& vx : *path) {
+    for (const CQorVertex& vx : path) {
         if (!continuous && vx.end.distanceTo(vx.start) < frame.minSegment) {
             runs.flush();
             drawPixel(frame, devicePoint(vx.start * m), color);
@@ -81,6 +83,13 @@ void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArray
         }
         runs.add(vx, m);
     }
+}
+
+void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
+                        const CQorMatrix3d& m, COLORREF color) {
+    bool continuous = false;
+    const CQorVertexArray& path = styledPath(frame, vl, dashes, continuous);
+    tracePath(frame, path, continuous, m, color);
 }
 
 } // namespace QOR::render

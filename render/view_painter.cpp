@@ -40,7 +40,9 @@ CViewPainter::CViewPainter() noexcept = default;
 CViewPainter::~CViewPainter() = default;
 
 void CViewPainter::forget() noexcept {
-    if (m_state) m_state->cache.lookups.clear();
+    if (!m_state) return;
+    m_state->cache.lookups.clear();
+    m_state->cache.polylines.clear();
 }
 
 bool CViewPainter::paint(CQorGDX* gdx, std::uint32_t* pixels, int widthPx, int heightPx,
@@ -53,12 +55,14 @@ bool CViewPainter::paint(CQorGDX* gdx, std::uint32_t* pixels, int widthPx, int h
     const bool painted = detail::guardedAt("CViewPainter::paint", false, [&] {
         if (!m_state) {
             m_state.reset(new State);
+            m_state->cache.keepsPolylines = true;
             if (!m_state->dc.CreateCompatibleDC(nullptr)) return false;
         }
         State& s = *m_state;
         const unsigned generation = cfgGeneration();
         if (s.list != gdx || s.generation != generation) {
             s.cache.lookups.clear();
+            s.cache.polylines.clear(); // another list's paths only cost memory
             s.list = gdx;
             s.generation = generation;
         }

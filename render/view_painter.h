@@ -8,10 +8,13 @@
 //    CAIRO_FORMAT_RGB24. Row 0 is the top row; rows lie strideBytes apart.
 //  - The buffer belongs to the caller: the painter draws into it directly (no off-screen copy) and keeps
 //    no pointer into it after paint returns.
-//  - What is kept: the device context and the bitmap over the caller's pixels, the calling thread's
-//    scratch buffers, and the hatch patterns and pictures the list asked for. The look-ups are dropped
-//    when a different list is painted, when the configuration is loaded again (cfgGeneration) and on
-//    forget().
+//  - What is kept: the device context and the bitmap over the caller's pixels, the drawing threads and
+//    every thread's scratch buffers, the hatch patterns and pictures the list asked for, and each polyline
+//    item's path with its line type laid and its arcs in chords (model space: a pan or a zoom only
+//    transforms it; an item changed since is prepared again). The look-ups and paths are dropped when a
+//    different list is painted, when the configuration is loaded again (cfgGeneration) and on forget().
+//    Once the size and the list are stable a repaint allocates nothing, except where hatch lines are
+//    drawn (a hatch the window shows as lines rather than as a solid fill).
 //  - The pixels are those of paintToBitmap for the same list and size, pixel for pixel.
 //  - Threads: one painter paints on one thread at a time (it is a window's); it draws a large list with
 //    the renderer's drawing threads as paintWindow does.

@@ -41,13 +41,12 @@ std::int64_t itemCost(const Frame& frame, int i, CQorArrayTempl<double>& dashes)
 
 } // namespace
 
-std::vector<std::int64_t> sliceCosts(const Frame& frame, int last) {
-    std::vector<std::int64_t> costs;
+void sliceCosts(const Frame& frame, int last, std::vector<std::int64_t>& costs) {
+    costs.clear();
     costs.reserve(std::size_t(last / kSliceItems + 1));
-    CQorArrayTempl<double> dashes;
+    CQorArrayTempl<double>& dashes = frame.scratch.dashes;
     for (int i = 0; i < last; i += kSliceItems)
         costs.push_back(itemCost(frame, i, dashes) * std::min(kSliceItems, last - i));
-    return costs;
 }
 
 } // namespace QOR::render

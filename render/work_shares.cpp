@@ -4,8 +4,11 @@
 
 namespace QOR::render {
 
-WorkShares::WorkShares(std::vector<std::int64_t> costs, int stretches, std::int64_t layerCost, int maxStolen)
-    : m_sums(costs.size() + 1, 0), m_layerCost(layerCost) {
+void WorkShares::reset(std::span<const std::int64_t> costs, int stretches, std::int64_t layerCost,
+                       int maxStolen) {
+    m_sums.assign(costs.size() + 1, 0);
+    m_stretches.clear();
+    m_layerCost = layerCost;
     stretches = std::max(stretches, 1);
     m_maxStretches = stretches + std::max(maxStolen, 0);
     m_stretches.reserve(std::size_t(m_maxStretches));

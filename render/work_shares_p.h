@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <span>
 #include <vector>
 
 namespace QOR::render {
@@ -29,7 +30,12 @@ public:
 
     /// costs holds the estimated cost of each slice; the list is cut into `stretches` stretches (at least
     /// one), counting layerCost for every one but the first; at most maxStolen stretches are stolen.
-    WorkShares(std::vector<std::int64_t> costs, int stretches, std::int64_t layerCost, int maxStolen);
+    WorkShares(std::span<const std::int64_t> costs, int stretches, std::int64_t layerCost, int maxStolen) {
+        reset(costs, stretches, layerCost, maxStolen);
+    }
+    WorkShares() = default;
+    /// Starts over as the constructor does, keeping the storage of the frame before.
+    void reset(std::span<const std::int64_t> costs, int stretches, std::int64_t layerCost, int maxStolen);
 
     /// Stretches so far, the first ones in list order and stolen ones after them. Not to be called while
     /// threads still claim.
@@ -57,8 +63,8 @@ private:
     std::mutex m_mutex;
     std::vector<std::int64_t> m_sums; ///< m_sums[i]: cost of slices 0 to i - 1
     std::vector<Stretch> m_stretches; ///< reserved in full: never reallocated while threads run
-    int m_maxStretches;
-    std::int64_t m_layerCost;
+    int m_maxStretches = 1;
+    std::int64_t m_layerCost = 0;
 };
 
 } // namespace QOR::render

@@ -183,10 +183,9 @@ bool g_vl_orient(const CQorVertexArray& loop, const CQorVector3d& axis) {
     const CQorVector3d n = loop.normal();
     const CQorPoint3d o = loop[0].start;
     CQorVector3d area;
-    const detail::LoopTester tester(loop);
     CQorPoint3d prevEnd = o;
     bool first = true;
-    tester.forEachVertex([&](const CQorVertex& v) {
+    detail::forEachLoopVertex(loop, [&](const CQorVertex& v) {
         if (!first) area += (prevEnd - o) * (v.start - o); // a jump between unconnected vertices
         first = false;
         area += (v.start - o) * (v.end - o);

@@ -185,15 +185,22 @@ Span spanOf(const CQorVertexArray& loop, double angle, CQorVector3d& u, CQorVect
 
 } // namespace
 
-CQorPoint3dArray vl_extmax(const CQorVertexArray& loop, double angle) {
-    CQorPoint3dArray out;
-    if (loop.isEmpty()) return out;
+bool vl_extmax(const CQorVertexArray& loop, double angle, CQorPoint3d& lo, CQorPoint3d& hi) {
+    lo = hi = CQorPoint3d::kOrigin;
+    if (loop.isEmpty()) return false;
     CQorVector3d u, v;
     const Span s = spanOf(loop, angle, u, v);
-    CQorPoint3d lo = CQorPoint3d::kOrigin + u * s.umin + v * s.vmin;
-    CQorPoint3d hi = CQorPoint3d::kOrigin + u * s.umax + v * s.vmax;
+    lo = CQorPoint3d::kOrigin + u * s.umin + v * s.vmin;
+    hi = CQorPoint3d::kOrigin + u * s.umax + v * s.vmax;
     lo.z = s.zmin;
     hi.z = s.zmax;
+    return true;
+}
+
+CQorPoint3dArray vl_extmax(const CQorVertexArray& loop, double angle) {
+    CQorPoint3dArray out;
+    CQorPoint3d lo, hi;
+    if (!vl_extmax(loop, angle, lo, hi)) return out;
     out.append(lo);
     out.append(hi);
     return out;

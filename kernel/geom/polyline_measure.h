@@ -29,6 +29,8 @@ QOR_EXPORT void vl_measure_flat(const CQorVertexArray& vl, double scale, const C
 /// loop, arcs included, so for angle 0 they are the corners of its bounding box; their z is the
 /// loop's smallest and largest z. Empty for an empty loop.
 QOR_EXPORT CQorPoint3dArray vl_extmax(const CQorVertexArray& loop, double angle);
+/// vl_extmax without an array: lo is [0] and hi is [1]; false, both the origin, for an empty loop.
+QOR_EXPORT bool vl_extmax(const CQorVertexArray& loop, double angle, CQorPoint3d& lo, CQorPoint3d& hi);
 
 /// The loop's enclosing rectangle with sides along the direction angle and across it, as a closed
 /// counter-clockwise polyline of four straight vertices starting at the (umin, vmin) corner (see

@@ -12,6 +12,18 @@ namespace QOR::detail {
 
 /// One loop, taken as closed: a loop that does not end where it starts is closed by a straight vertex.
 /// Keeps a pointer to the loop, which must outlive the tester.
+/// Calls fn(vertex) for every vertex of loop and then, when the loop's last end is not its first start
+/// (in x and y), for the straight vertex that closes it.
+template <class Fn>
+void forEachLoopVertex(const CQorVertexArray& loop, Fn&& fn) {
+    for (const CQorVertex& v : loop)
+        fn(v);
+    if (loop.isEmpty()) return;
+    const CQorVertex& first = loop[0];
+    const CQorVertex& last = loop[loop.len() - 1];
+    if (last.end.x != first.start.x || last.end.y != first.start.y) fn(CQorVertex(last.end, first.start));
+}
+
 class LoopTester {
 public:
     explicit LoopTester(const CQorVertexArray& loop);

@@ -106,7 +106,7 @@ void deleteHandle(std::vector<unsigned char>& bytes, std::size_t& records, std::
 }
 } // namespace
 
-void CMetaFileDC::writeRegion(const QOR::detail::Region& region, std::uint64_t& bytesOut) {
+void CMetaFileDC::writeRegion(const QOR::Region& region, std::uint64_t& bytesOut) {
     region.rects(m_rects);
     ByteWriter w(m_bytes);
     const std::size_t start = w.size();
@@ -136,7 +136,7 @@ RECT CMetaFileDC::shapeBounds(std::span<const POINT> points, bool withPen) {
 
 void CMetaFileDC::addBounds(const RECT& inclusive) {
     RECT r = inclusive;
-    if (const QOR::detail::Region* c = clip()) {
+    if (const QOR::Region* c = clip()) {
         if (c->isEmpty()) return;
         const RECT cb = c->bounds();
         r = RECT{std::max(r.left, cb.left), std::max(r.top, cb.top), std::min(r.right, cb.right - 1),
@@ -319,7 +319,7 @@ Status CMetaFileDC::selectBrush(const LOGBRUSH& log, int stockIndex) {
     });
 }
 
-Status CMetaFileDC::selectClip(const QOR::detail::Region* region) {
+Status CMetaFileDC::selectClip(const QOR::Region* region) {
     return record([&] {
         const std::size_t s = beginRecord(emf::kExtSelectClipRgn);
         ByteWriter w(m_bytes);

@@ -63,7 +63,7 @@ public:
 protected:
     Status selectPen(const LOGPEN& pen, int stockIndex) override;
     Status selectBrush(const LOGBRUSH& brush, int stockIndex) override;
-    Status selectClip(const QOR::detail::Region* clip) override;
+    Status selectClip(const QOR::Region* clip) override;
     Status setAttributes(const QOR::detail::DcAttributes& attributes) override;
     Status selectBitmap(const QOR::detail::Surface* surface) override;
 
@@ -98,7 +98,7 @@ private:
     RECT shapeBounds(std::span<const POINT> points, bool withPen);
     void addBounds(const RECT& inclusive);
     void writeRect(const RECT& r);
-    void writeRegion(const QOR::detail::Region& region, std::uint64_t& bytesOut);
+    void writeRegion(const QOR::Region& region, std::uint64_t& bytesOut);
     void selectHandle(std::uint32_t handle);
 
     Status m_error = Status::Ok;

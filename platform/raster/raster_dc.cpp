@@ -54,7 +54,7 @@ Status CRasterDC::selectPen(const LOGPEN&, int) {
 Status CRasterDC::selectBrush(const LOGBRUSH&, int) {
     return Status::Ok;
 }
-Status CRasterDC::selectClip(const QOR::detail::Region*) {
+Status CRasterDC::selectClip(const QOR::Region*) {
     m_sinkStale = true;
     return Status::Ok;
 }

@@ -51,7 +51,7 @@ public:
 protected:
     Status selectPen(const LOGPEN& pen, int stockIndex) override;
     Status selectBrush(const LOGBRUSH& brush, int stockIndex) override;
-    Status selectClip(const QOR::detail::Region* clip) override;
+    Status selectClip(const QOR::Region* clip) override;
     Status setAttributes(const QOR::detail::DcAttributes& attributes) override;
     Status selectBitmap(const QOR::detail::Surface* surface) override;
 

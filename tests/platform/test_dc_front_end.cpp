@@ -33,7 +33,7 @@ protected:
     Status selectBrush(const LOGBRUSH& brush, int stock) override {
         return note("brush " + std::to_string(brush.lbStyle) + " stock " + std::to_string(stock));
     }
-    Status selectClip(const QOR::detail::Region* clip) override {
+    Status selectClip(const QOR::Region* clip) override {
         return note(clip ? "clip " + rc(clip->bounds()) : "clip none");
     }
     Status setAttributes(const QOR::detail::DcAttributes& a) override {

@@ -24,9 +24,7 @@ protected:
         if (brush.lbStyle == BS_NULL) return note("%s", "brush null");
         return note("brush %06x", unsigned(brush.lbColor));
     }
-    Status selectClip(const QOR::detail::Region* clip) override {
-        return note("%s", clip ? "clip" : "clip none");
-    }
+    Status selectClip(const QOR::Region* clip) override { return note("%s", clip ? "clip" : "clip none"); }
     Status setAttributes(const QOR::detail::DcAttributes&) override { return Status::Ok; }
     Status selectBitmap(const QOR::detail::Surface*) override { return Status::Ok; }
     Status strokeSegment(POINT a, POINT b) override {
