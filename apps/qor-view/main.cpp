@@ -48,6 +48,7 @@ public:
         if (size) m_frame->SetSize(*size);
         const bool screenshot = parser.Found("screenshot", &m_screenshot);
         m_frame->setQuiet(screenshot);
+        m_frame->setMayAsk(!screenshot); // nobody is there to answer
         wxString generator;
         if (parser.Found("generator", &generator)) m_frame->setGenerator(generator.ToStdWstring());
         m_frame->Show();

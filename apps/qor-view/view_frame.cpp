@@ -207,11 +207,10 @@ bool ViewFrame::loadObject(const wxString& path, wxString& why) {
     ObjectDocument object;
     if (!object.open(path, why)) return false;
     std::wstring generator = m_generator.empty() ? object.generatorOfKind() : m_generator;
-    // A run without a user (--screenshot) cannot be asked.
-    if (generator.empty() && !m_quiet) generator = askGenerator(wxFileName(path).GetFullName());
+    if (generator.empty() && m_mayAsk) generator = askGenerator(wxFileName(path).GetFullName());
     if (generator.empty()) {
-        why = m_quiet ? "the object's KIND names no generator: give one with --generator"
-                      : "no generator chosen";
+        why = m_mayAsk ? "no generator chosen"
+                       : "the object's KIND names no generator: give one with --generator";
         return false;
     }
     CQorGDX drawn;

@@ -48,6 +48,8 @@ public:
     bool open(const wxString& path);
     /// Reports failures on stderr instead of in message boxes (for --screenshot runs).
     void setQuiet(bool quiet) { m_quiet = quiet; }
+    /// Whether a generator may be asked for when an object's kind names none (not when no user is there).
+    void setMayAsk(bool mayAsk) { m_mayAsk = mayAsk; }
     /// The generator for the next kernel objects opened, instead of the one their kind names (empty: by
     /// the kind, else asked).
     void setGenerator(const std::wstring& name) { m_generator = name; }
@@ -115,6 +117,7 @@ private:
     ViewSettings m_settings;
     Shown m_shown = Shown::Nothing;
     bool m_quiet = false;
+    bool m_mayAsk = true;
     std::wstring m_generator;               ///< from the command line; empty: by kind or asked
     CQorGDX m_gdx;                          ///< the list shown by m_listView
     std::optional<ObjectDocument> m_object; ///< the kernel object m_gdx was drawn from
