@@ -16,6 +16,7 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include "../render_ui/wait_for.h"
 #include "qor/dlg/file_dialog.h"
 #include "qor/dlg/help.h"
 #include "qor/dlg/qor_dlg.h"
@@ -113,16 +114,7 @@ public:
     }
 };
 
-/// Pumps events until done() holds or two seconds pass; the result of done() at the end.
-template <class F>
-bool waitFor(F done) {
-    wxStopWatch clock;
-    while (!done() && clock.Time() < 2000) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    return done();
-}
+using qor_test::waitFor;
 
 /// The window as the screen shows it (client area and the frame wx draws inside it).
 inline wxImage screenshot(wxWindow& window) {

@@ -22,6 +22,7 @@
 #include "qor/render/render.h"
 #include "qor/render/ui/dplist_image.h"
 #include "qor/render/ui/wx_args.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -29,16 +30,7 @@ using Path = CQorArrayTempl<int>;
 constexpr int kWidth = 240, kHeight = 180;
 constexpr int kWindowId = 4711;
 
-/// Pumps events until done() holds or two seconds pass; the result of done() at the end.
-template <class F>
-bool waitFor(F done) {
-    wxStopWatch clock;
-    while (!done() && clock.Time() < 2000) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    return done();
-}
+using qor_test::waitFor;
 
 /// The window's client area as the screen shows it, read back through the window itself.
 wxImage screenshot(wxWindow& window) {

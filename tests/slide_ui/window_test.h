@@ -14,20 +14,12 @@
 #include <wx/utils.h>
 #include <wx/window.h>
 
+#include "../render_ui/wait_for.h"
 #include "qor/platform/bitmap.h"
 
 namespace slide_ui {
 
-/// Pumps events until done() holds or two seconds pass; the result of done() at the end.
-template <class F>
-bool waitFor(F done) {
-    wxStopWatch clock;
-    while (!done() && clock.Time() < 2000) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    return done();
-}
+using qor_test::waitFor;
 
 /// Pumps events for a fifth of a second: time for a repaint that nothing can be waited for.
 inline void settle() {
