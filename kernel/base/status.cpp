@@ -81,13 +81,13 @@ void adoptFailure(const Failure& failure) noexcept {
 FailureScope::FailureScope() noexcept : m_outermost(t_failures.depth == 0) {
     ++t_failures.depth;
     // Outside every scope a failure has no one to report it: the outermost scope starts afresh.
-    if (!m_outermost && t_failures.kept.status != Status::Ok) m_saved = t_failures.kept;
+    if (!m_outermost && t_failures.kept.status != Status::Ok) m_saved.emplace(t_failures.kept);
     t_failures.kept.status = Status::Ok;
 }
 
 FailureScope::~FailureScope() {
     --t_failures.depth;
-    if (m_saved.status != Status::Ok) t_failures.kept = m_saved; // the first failure wins
+    if (m_saved) t_failures.kept = *m_saved; // the first failure wins
 }
 
 Failure FailureScope::take() noexcept {

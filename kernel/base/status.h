@@ -14,6 +14,7 @@
 
 #include <exception>
 #include <new>
+#include <optional>
 
 #include "qor/kernel/base/export.h"
 
@@ -80,7 +81,9 @@ public:
 
 private:
     bool m_outermost;
-    Failure m_saved; ///< what the thread kept when the scope opened
+    /// What the thread kept when the scope opened, if anything: most scopes open with nothing kept and
+    /// are opened per drawing call, so the empty case copies no text.
+    std::optional<Failure> m_saved;
 };
 
 /// The boundary of an exported function: a FailureScope that, when it is the thread's outermost, reports
