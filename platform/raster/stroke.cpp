@@ -43,27 +43,33 @@ void strokeThinLine(POINT a, POINT b, SpanSink& sink) {
     const i64 major0 = xMajor ? a.x : a.y;
     const i64 minor0 = xMajor ? a.y : a.x;
     const RECT& box = sink.box();
-    const i64 majLo = xMajor ? box.left : box.top, majHi = xMajor ? box.right : box.bottom;
-    const i64 minLo = xMajor ? box.top : box.left, minHi = xMajor ? box.bottom : box.right;
-
-    // Steps inside the box along the major axis, then along the minor one.
-    i64 lo = 0, hi = 0;
-    majorRange(major0, sMajor, majLo, majHi, lo, hi);
-    lo = std::max<i64>(lo, 0);
-    hi = std::min<i64>(hi, n);
-    i64 kLo = 0, kHi = 0; // minor offsets inside the box
-    majorRange(minor0, sMinor, minLo, minHi, kLo, kHi);
-    if (m == 0) {
-        if (kLo > 0 || kHi <= 0) return;
-    } else {
-        lo = std::max(lo, firstStepReaching(kLo, m, n));
-        hi = std::min(hi, firstStepReaching(kHi, m, n));
+    // Steps [lo, hi) inside the box; k, e: minor offset and error term of step lo.
+    i64 lo = 0, hi = n, k = 0, e = n;
+    // A line whose ends both lie in the box stays in it: the short lines of a dense drawing skip the
+    // divisions of clipping.
+    const auto inBox = [&box](POINT p) {
+        return p.x >= box.left && p.x < box.right && p.y >= box.top && p.y < box.bottom;
+    };
+    if (!inBox(a) || !inBox(b)) {
+        const i64 majLo = xMajor ? box.left : box.top, majHi = xMajor ? box.right : box.bottom;
+        const i64 minLo = xMajor ? box.top : box.left, minHi = xMajor ? box.bottom : box.right;
+        // Steps inside the box along the major axis, then along the minor one.
+        majorRange(major0, sMajor, majLo, majHi, lo, hi);
+        lo = std::max<i64>(lo, 0);
+        hi = std::min<i64>(hi, n);
+        i64 kLo = 0, kHi = 0; // minor offsets inside the box
+        majorRange(minor0, sMinor, minLo, minHi, kLo, kHi);
+        if (m == 0) {
+            if (kLo > 0 || kHi <= 0) return;
+        } else {
+            lo = std::max(lo, firstStepReaching(kLo, m, n));
+            hi = std::min(hi, firstStepReaching(kHi, m, n));
+        }
+        if (lo >= hi) return;
+        // e = (2 lo m + n) mod 2n.
+        k = (2 * lo * m + n) / (2 * n);
+        e = 2 * lo * m + n - 2 * n * k;
     }
-    if (lo >= hi) return;
-
-    // Error term of step lo: e = (2 lo m + n) mod 2n, with k the minor offset.
-    i64 k = (2 * lo * m + n) / (2 * n);
-    i64 e = 2 * lo * m + n - 2 * n * k;
     const i64 twoM = 2 * m, twoN = 2 * n;
     if (xMajor) {
         // Runs of pixels on one row become one span.
