@@ -1,5 +1,6 @@
 #include "qor/gdx/gdx.h"
 
+#include <atomic>
 #include <utility>
 
 #include "qor/gdx/gdx_p.h"
@@ -39,6 +40,12 @@ CQorGDX::CQorGDX(const CQorColor& back, const CQorMatrix3d& proj, double pdSize,
 
 CQorGDX::~CQorGDX() = default;
 
+void CQorGDX::Revision::bump() noexcept {
+    // Shared by every list, so that no two states of any lists show the same number.
+    static std::atomic<std::uint64_t> s_last{0};
+    m_value = s_last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 bool CQorGDX::operator==(const CQorGDX& o) const noexcept {
     if (m_extents.len() != o.m_extents.len()) return false;
     for (int i = 0; i < m_extents.len(); ++i)
@@ -65,7 +72,7 @@ void CQorGDX::appendItem(CQorDisplayItem&& item) {
         QOR::detail::boundItem(item, m_projMtx * m_viewDirMtx * item.m_mtx, b, scratch);
         m_extents.reserve(2);
     }
-    m_list.append(std::move(item));
+    changeItems().append(std::move(item));
     if (counts) setExtents(b.any, b.lo, b.hi);
 }
 
@@ -134,7 +141,7 @@ void CQorGDX::imagePicture(const Path& path, DWORD flags, const wchar_t* name, i
         item.m_pdMode = DWORD(number);
         if (p1 != p2) item.m_vl.append(p1, p2);
         // Pictures never count for the extents, so there is nothing to widen.
-        m_list.append(std::move(item));
+        changeItems().append(std::move(item));
         return true;
     });
 }
@@ -150,7 +157,7 @@ bool CQorGDX::addDisplayList(const CQorArrayTempl<CQorDisplayItem>& items) noexc
             ~Rollback() {
                 if (!done) list.removeAt(len, list.len() - len);
             }
-        } rollback{m_list, m_list.len()};
+        } rollback{changeItems(), m_list.len()};
         m_list.reserve(m_list.len() + items.len());
         for (const CQorDisplayItem& item : items)
             m_list.append(item);

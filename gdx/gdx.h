@@ -17,6 +17,8 @@
 //    restyles or removes items recomputes them. Items flagged GdxItemNoExtents or GdxItemAnchored and
 //    pictures never count.
 
+#include <cstdint>
+
 #include "qor/gdx/display_item.h"
 #include "qor/kernel/geom/point3d_array.h"
 
@@ -46,7 +48,8 @@ public:
     CQorGDX& operator=(CQorGDX&&) noexcept = default;
     ~CQorGDX() override;
 
-    /// Every field equal (items as CQorDisplayItem::operator==, doubles exactly with NaN equal to NaN).
+    /// Every field equal (items as CQorDisplayItem::operator==, doubles exactly with NaN equal to NaN); the
+    /// revision is not compared.
     bool operator==(const CQorGDX& other) const noexcept;
     bool operator!=(const CQorGDX& other) const noexcept { return !(*this == other); }
 
@@ -123,6 +126,11 @@ public:
 
     // --- List-level accessors.
     int lenGet() const noexcept { return m_list.len(); }
+    /// A number that changes whenever an item is added, removed, reordered or changed, to one no list in
+    /// the process has had: a list showing a number seen before still holds the very items it held then
+    /// (a copy shows its source's number). The view, the colours and the list's defaults leave it as it
+    /// is. What a painter keeps per item is checked against the item only when the number moved.
+    std::uint64_t revisionGet() const noexcept { return m_revision.value(); }
     const CQorArrayTempl<CQorDisplayItem>& getDisplayList() const noexcept { return m_list; }
     const CQorColor& backColorGet() const noexcept { return m_backColor; }
     void backColorSet(const CQorColor& color) { m_backColor = color; }
@@ -270,6 +278,32 @@ private:
     void appendItem(CQorDisplayItem&& item);
     void setExtents(bool any, const CQorPoint3d& min, const CQorPoint3d& max);
 
+    /// The revision of the items: 0 for a list that never held any, then a fresh number from a process-wide
+    /// counter at every change. A list moved from takes a fresh number too: it no longer holds its items.
+    class Revision {
+    public:
+        Revision() noexcept = default;
+        Revision(const Revision&) noexcept = default;
+        Revision& operator=(const Revision&) noexcept = default;
+        Revision(Revision&& other) noexcept : m_value(other.m_value) { other.bump(); }
+        Revision& operator=(Revision&& other) noexcept {
+            m_value = other.m_value;
+            other.bump();
+            return *this;
+        }
+        std::uint64_t value() const noexcept { return m_value; }
+        void bump() noexcept;
+
+    private:
+        std::uint64_t m_value = 0;
+    };
+    /// The items, for a change: moves the revision on.
+    CQorArrayTempl<CQorDisplayItem>& changeItems() noexcept {
+        m_revision.bump();
+        return m_list;
+    }
+
+    Revision m_revision;
     CQorColor m_backColor;
     double m_pdSize = 0.0;
     DWORD m_pdMode = 0;

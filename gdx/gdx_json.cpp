@@ -26,7 +26,7 @@ struct GdxAccess {
     static CQorPoint3dArray& extents(CQorGDX& g) { return g.m_extents; }
     static CQorPoint3d& viewMin(CQorGDX& g) { return g.m_viewMin; }
     static CQorPoint3d& viewMax(CQorGDX& g) { return g.m_viewMax; }
-    static CQorArrayTempl<CQorDisplayItem>& list(CQorGDX& g) { return g.m_list; }
+    static CQorArrayTempl<CQorDisplayItem>& list(CQorGDX& g) { return g.changeItems(); }
     static CQorArrayTempl<CQorColor>& colorTab(CQorGDX& g) { return g.m_colorTab; }
     static const CQorGDX& c(const CQorGDX& g) { return g; }
     static const CQorPoint3dArray& extents(const CQorGDX& g) { return g.m_extents; }

@@ -86,5 +86,6 @@ bool CQorGDX::forEachUnder(const Path& path, F&& visit) {
         visit(items[i]);
         any = true;
     }
+    if (any) m_revision.bump();
     return any;
 }

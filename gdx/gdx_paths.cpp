@@ -125,7 +125,7 @@ bool CQorGDX::hatchSet(const Path& path, const QOR::CHatchProp& hatch) {
 bool CQorGDX::pdModeSet(const Path& path, DWORD mode) {
     if (path.isEmpty()) return false;
     bool any = false;
-    for (CQorDisplayItem& item : m_list)
+    for (CQorDisplayItem& item : changeItems())
         if (isExactly(item.m_stack, path)) {
             item.m_pdMode = mode;
             any = true;
@@ -136,7 +136,7 @@ bool CQorGDX::pdModeSet(const Path& path, DWORD mode) {
 bool CQorGDX::pdSizeSet(const Path& path, double size) {
     if (path.isEmpty()) return false;
     bool any = false;
-    for (CQorDisplayItem& item : m_list)
+    for (CQorDisplayItem& item : changeItems())
         if (isExactly(item.m_stack, path)) {
             item.m_pdSize = size;
             any = true;
@@ -179,13 +179,13 @@ bool CQorGDX::clear(const Path& path) {
         ++kept;
     }
     if (kept == n) return false;
-    m_list.setLogicalLength(kept);
+    changeItems().setLogicalLength(kept);
     refresh_ext();
     return true;
 }
 
 void CQorGDX::clear() {
-    m_list.clear();
+    changeItems().clear();
     m_extents.clear();
     m_viewMin = CQorPoint3d::kOrigin;
     m_viewMax = CQorPoint3d::kOrigin;
@@ -193,18 +193,18 @@ void CQorGDX::clear() {
 
 void CQorGDX::flagSet(int item, DWORD op) {
     if (item < 0 || item >= m_list.len()) return;
-    if (applyFlagOp(m_list.data()[item], op)) refresh_ext();
+    if (applyFlagOp(changeItems().data()[item], op)) refresh_ext();
 }
 
 void CQorGDX::cFlagSet(int item, QOR::GdxColorMode mode) {
     if (item < 0 || item >= m_list.len()) return;
-    DWORD& flags = m_list.data()[item].m_flags;
+    DWORD& flags = changeItems().data()[item].m_flags;
     flags = withColorMode(flags, mode);
 }
 
 bool CQorGDX::removeItem(int item) {
     if (item < 0 || item >= m_list.len()) return false;
-    m_list.removeAt(item);
+    changeItems().removeAt(item);
     refresh_ext();
     return true;
 }

@@ -40,6 +40,7 @@ void CQorGDX::displListSort() {
         // Concatenating the classes gives ascending item numbers exactly when the classes never descend.
         // A list painted again is in order already: it allocates nothing.
         if (ordered) return true;
+        m_revision.bump();
         std::vector<std::uint8_t> classes(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i)
             classes[std::size_t(i)] = std::uint8_t(drawClass(items[i]));

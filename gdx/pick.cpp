@@ -28,7 +28,7 @@ bool polylineHit(const CQorVertexArray& vl, const CQorPoint3d& q) {
 int CQorGDX::imageItemGet(const CQorPoint3d& p) {
     const CQorPoint3d q = imagePtWc(p);
     displListSort();
-    m_list.revert();
+    changeItems().revert();
     CQorVertexArray scratch;
     for (const CQorDisplayItem& item : m_list) {
         const bool moved = !QOR::detail::isIdentity(item.m_mtx);

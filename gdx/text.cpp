@@ -122,7 +122,7 @@ bool CQorGDX::imageTxt(const Path& path, DWORD flags, const CQorDataItem* data, 
 
 void CQorGDX::txtReglUpd(int item) {
     if (item < 0 || item >= m_list.len()) return;
-    CQorDisplayItem& it = m_list.data()[item];
+    CQorDisplayItem& it = changeItems().data()[item];
     guarded(false, [&] {
         QOR::detail::layoutText(it.m_text, it.m_align, it.m_point, it.m_strokes);
         return true;
@@ -135,7 +135,7 @@ void CQorGDX::changeText(const Path& path, F&& change) {
     bool any = false;
     for (int i = 0; i < n; ++i) {
         if (!QOR::detail::isUnder(m_list.data()[i].m_stack, path)) continue;
-        change(m_list.data()[i]);
+        change(changeItems().data()[i]);
         txtReglUpd(i);
         any = true;
     }

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 #include "gdx_test_util.h"
 
 using namespace gdxtest;
@@ -185,4 +190,58 @@ TEST(DisplayList, ClearKeepsTheViewState) {
     EXPECT_EQ(lo, CQorPoint3d(7, 7, 7));
     EXPECT_TRUE(gdx.zoomMtxGet().isEqualTo(zoom, 0.0));
     EXPECT_EQ(gdx.ColorTabLenGet(), 1);
+}
+
+TEST(DisplayList, RevisionMovesWithEveryChangeOfItemsAndOnlyThen) {
+    OpenGdx gdx;
+    EXPECT_EQ(gdx.revisionGet(), 0u); // never held items
+    std::vector<std::uint64_t> seen;
+    // Each step changes the items; the number it leaves must be new.
+    const auto changes = [&](const char* what, auto&& change) {
+        const std::uint64_t before = gdx.revisionGet();
+        change();
+        const std::uint64_t after = gdx.revisionGet();
+        EXPECT_NE(after, before) << what;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), after), 0) << what;
+        seen.push_back(after);
+    };
+    changes("polyline added", [&] { addVl(gdx, {2}, square(0, 0, 1)); });
+    changes("point added", [&] { addPt(gdx, {1}, {5, 5, 0}); });
+    changes("text added", [&] {
+        gdx.imageTxt(path({3}), 0, L"A", CQorColor(1), CQorMatrix3d{}, L"BL", CQorPoint3d{}, CQorPoint3d{});
+    });
+    changes("region added", [&] { addReg(gdx, {4}, {square(0, 0, 2)}, QOR::GdxItemFill); });
+    changes("sorted", [&] { gdx.displListSort(); }); // the region moves below the others
+    changes("text changed", [&] { gdx.txtSet(path({3}), L"B"); });
+    changes("flag", [&] { gdx.propSet(path({2}), 2); });
+    changes("colour mode", [&] { gdx.cModeSet(path({2}), QOR::GdxColorHighlight); });
+    changes("moved", [&] {
+        CQorMatrix3d m;
+        m.setToTranslation({1, 0, 0});
+        gdx.mtxSet(path({2}), m);
+    });
+    changes("point size", [&] { gdx.pdSizeSet(path({1}), 3.0); });
+    changes("picked", [&] { gdx.imageItemGet({0, 0, 0}); }); // picking reverses the list
+    changes("one flag", [&] { gdx.flagSet(0, 2); });
+    changes("one colour mode", [&] { gdx.cFlagSet(0, QOR::GdxColorRefer); });
+    changes("removed", [&] { gdx.removeItem(0); });
+    changes("removed by path", [&] { gdx.clear(path({3})); });
+    CQorGDX copy = gdx;
+    EXPECT_EQ(copy.revisionGet(), gdx.revisionGet()); // the same items
+    CQorGDX moved = std::move(copy);
+    EXPECT_EQ(moved.revisionGet(), gdx.revisionGet());
+    EXPECT_NE(copy.revisionGet(), gdx.revisionGet()); // moved from: it holds no items now
+
+    // The view and the list's defaults leave it; so does a sort that finds the list in order.
+    gdx.displListSort();
+    const std::uint64_t kept = gdx.revisionGet();
+    CQorMatrix3d zoom;
+    zoom.setToScaling(2.0);
+    gdx.zoomMtxSet(zoom);
+    gdx.viewDirectionSet(L"NW");
+    gdx.backColorSet(CQorColor(4));
+    gdx.pdSizeSet(1.5);
+    gdx.displListSort();
+    EXPECT_EQ(gdx.revisionGet(), kept);
+    changes("cleared", [&] { gdx.clear(); });
 }
