@@ -7,78 +7,94 @@
 
 namespace QOR::render {
 
-namespace {
-
-/// Pixels around an item's device bounds that its drawing may still reach besides the pen's width:
-/// truncation toward zero moves a point in (-1, 0) onto pixel 0, and a one-pixel piece or a point's
-/// figure ends a pixel beyond the point that places it.
-constexpr double kCullMargin = 2.0;
-
-/// Bounds of model points, growing. A NaN coordinate leaves the bounds as they are but poisons sum, which
-/// is how such an item is told apart (an infinite one too: inf - inf): it lands somewhere on the device.
-struct Box {
-    double lo[3] = {INFINITY, INFINITY, INFINITY};
-    double hi[3] = {-INFINITY, -INFINITY, -INFINITY};
-    double sum = 0.0;
-
-    void add(const CQorPoint3d& p, double grow = 0.0) {
-        const double c[3] = {p.x, p.y, p.z};
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = std::min(lo[k], c[k] - grow);
-            hi[k] = std::max(hi[k], c[k] + grow);
-        }
-        sum += (p.x + p.y + p.z) * 0.0 + grow * 0.0;
+void ModelBox::add(const CQorPoint3d& p, double grow) {
+    const double c[3] = {p.x, p.y, p.z};
+    for (int k = 0; k < 3; ++k) {
+        lo[k] = std::min(lo[k], c[k] - grow);
+        hi[k] = std::max(hi[k], c[k] + grow);
     }
-    /// A segment: its end points; an arc: the sphere about its chord's middle that holds the whole arc,
-    /// whatever plane it lies in.
-    void add(const CQorVertex& vx) {
-        add(vx.start);
-        add(vx.end);
-        if (!vx.isArc()) return;
-        const double chord = vx.start.distanceTo(vx.end);
-        const double b = std::fabs(vx.bulge);
-        // Up to a half circle the arc lies inside the circle on its chord; beyond, within the distance
-        // from the chord's middle to the centre (|r - s|) plus the radius r, s being the arc's height.
-        double reach = chord / 2.0;
-        if (b > 1.0) {
-            const double s = b * chord / 2.0, r = chord * (1.0 + b * b) / (4.0 * b);
-            reach = std::fabs(r - s) + r;
-        }
-        add(CQorPoint3d((vx.start.x + vx.end.x) / 2.0, (vx.start.y + vx.end.y) / 2.0,
-                        (vx.start.z + vx.end.z) / 2.0),
-            reach);
+    sum += (p.x + p.y + p.z) * 0.0 + grow * 0.0;
+}
+
+void ModelBox::add(const CQorVertex& vx) {
+    add(vx.start);
+    add(vx.end);
+    if (!vx.isArc()) return;
+    const double chord = vx.start.distanceTo(vx.end);
+    const double b = std::fabs(vx.bulge);
+    // Up to a half circle the arc lies inside the circle on its chord; beyond, within the distance
+    // from the chord's middle to the centre (|r - s|) plus the radius r, s being the arc's height.
+    double reach = chord / 2.0;
+    if (b > 1.0) {
+        const double s = b * chord / 2.0, r = chord * (1.0 + b * b) / (4.0 * b);
+        reach = std::fabs(r - s) + r;
     }
-    void add(const CQorVertexArray& vl) {
-        for (const CQorVertex& vx : vl)
-            add(vx);
-    }
-    bool hasNaN() const { return std::isnan(sum); }
-    bool isEmpty() const { return !(lo[0] <= hi[0]); }
-};
+    add(CQorPoint3d((vx.start.x + vx.end.x) / 2.0, (vx.start.y + vx.end.y) / 2.0,
+                    (vx.start.z + vx.end.z) / 2.0),
+        reach);
+}
+
+void ModelBox::add(const CQorVertexArray& vl) {
+    for (const CQorVertex& vx : vl)
+        add(vx);
+}
 
 bool isAffine(const CQorMatrix3d& m) {
     return m.entry[3][0] == 0.0 && m.entry[3][1] == 0.0 && m.entry[3][2] == 0.0 && m.entry[3][3] == 1.0;
 }
 
-/// True when the box placed by m misses [-margin, width + margin) x [-margin, height + margin). A NaN
-/// anywhere never misses, so such items are drawn as before.
-bool misses(const Box& box, const CQorMatrix3d& m, const Frame& frame, double margin) {
-    double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
-    for (int corner = 0; corner < 8; ++corner) {
-        const CQorPoint3d p(corner & 1 ? box.hi[0] : box.lo[0], corner & 2 ? box.hi[1] : box.lo[1],
-                            corner & 4 ? box.hi[2] : box.lo[2]);
-        const CQorPoint3d d = m.apply(p);
-        if (std::isnan(d.x) || std::isnan(d.y)) return false;
-        lo[0] = std::min(lo[0], d.x);
-        hi[0] = std::max(hi[0], d.x);
-        lo[1] = std::min(lo[1], d.y);
-        hi[1] = std::max(hi[1], d.y);
+namespace {
+
+/// A box placed by an affine matrix: the least and greatest x and y of its corners.
+struct PlacedBox {
+    double lo[2];
+    double hi[2];
+    /// Bounds the rounding error of placing any point of the box: the largest magnitude of the products,
+    /// the translation and the half extent that made a coordinate.
+    double terms;
+};
+
+/// False when the placed box has a coordinate that is not finite. Placed as its centre plus and minus the
+/// half extents the matrix gives it, which costs a fraction of placing its corners.
+bool placeBox(const ModelBox& box, const CQorMatrix3d& m, PlacedBox& out) {
+    const double centre[3] = {(box.lo[0] + box.hi[0]) / 2.0, (box.lo[1] + box.hi[1]) / 2.0,
+                              (box.lo[2] + box.hi[2]) / 2.0};
+    const double half[3] = {(box.hi[0] - box.lo[0]) / 2.0, (box.hi[1] - box.lo[1]) / 2.0,
+                            (box.hi[2] - box.lo[2]) / 2.0};
+    out.terms = 0.0;
+    for (int k = 0; k < 2; ++k) {
+        const double* row = m.entry[k];
+        const double c = row[0] * centre[0] + row[1] * centre[1] + row[2] * centre[2] + row[3];
+        const double h =
+            std::fabs(row[0]) * half[0] + std::fabs(row[1]) * half[1] + std::fabs(row[2]) * half[2];
+        out.lo[k] = c - h;
+        out.hi[k] = c + h;
+        if (!std::isfinite(out.lo[k]) || !std::isfinite(out.hi[k])) return false;
+        out.terms = std::max(out.terms, std::fabs(row[0] * centre[0]) + std::fabs(row[1] * centre[1]) +
+                                            std::fabs(row[2] * centre[2]) + std::fabs(row[3]) + h);
     }
-    return hi[0] < -margin || hi[1] < -margin || lo[0] >= frame.width + margin ||
-           lo[1] >= frame.height + margin;
+    return true;
 }
 
 } // namespace
+
+bool missesWindow(const Frame& frame, const ModelBox& box, const CQorMatrix3d& m, double margin) {
+    PlacedBox placed;
+    if (!placeBox(box, m, placed)) return false;
+    return placed.hi[0] < -margin || placed.hi[1] < -margin || placed.lo[0] >= frame.width + margin ||
+           placed.lo[1] >= frame.height + margin;
+}
+
+DeviceBounds deviceBounds(const ModelBox& box, const CQorMatrix3d& m) {
+    PlacedBox placed;
+    if (!placeBox(box, m, placed))
+        return DeviceBounds{-kDeviceLimit, -kDeviceLimit, kDeviceLimit, kDeviceLimit};
+    // A point inside the box may land a few units in the last place beyond the placed box; truncation
+    // is monotonic, so the widened box bounds its device point.
+    const double slack = placed.terms * 1e-13;
+    return DeviceBounds{deviceCoord(placed.lo[0] - slack), deviceCoord(placed.lo[1] - slack),
+                        deviceCoord(placed.hi[0] + slack), deviceCoord(placed.hi[1] + slack)};
+}
 
 bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
     if (!frame.window()) return true; // a metafile keeps every record, seen or not
@@ -86,9 +102,14 @@ bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
     const CQorMatrix3d& v = frame.gdx.viewDirectionMtxGet();
     const CQorMatrix3d& m = it.m_mtx;
     if (!isAffine(style.base) || !isAffine(v) || !isAffine(m)) return true;
-    Box box;
+    ModelBox box;
     switch (it.m_type) {
     case QorDisplayVl:
+        // A kept path has taken the view direction already.
+        if (const PreparedPolyline* kept = keptPolyline(frame, item)) {
+            return !missesWindow(frame, kept->bounds, style.base * m,
+                                 kCullMargin + std::max(0, frame.gdx.thicknGet(item)));
+        }
         box.add(it.m_vl);
         break;
     case QorDisplayReg:
@@ -97,8 +118,7 @@ bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
         break;
     default:
         // Points and pictures cost little and are placed otherwise. Texts hold many short stroke loops:
-        // bounding them costs as much as placing them, and each glyph that misses the window is skipped
-        // once placed (draw_text.cpp).
+        // bounding them costs as much as placing them, so they are bounded once prepared (draw_text.cpp).
         return true;
     }
     if (box.hasNaN()) return true;
@@ -108,8 +128,8 @@ bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
     const bool outlined =
         it.m_type == QorDisplayVl || (it.m_type == QorDisplayReg && (it.m_flags & GdxItemOutline));
     const bool filled = it.m_type != QorDisplayVl;
-    if (outlined && !misses(box, style.base * m * v, frame, margin)) return true;
-    if (filled && !misses(box, style.base * v * m, frame, margin)) return true;
+    if (outlined && !missesWindow(frame, box, style.base * m * v, margin)) return true;
+    if (filled && !missesWindow(frame, box, style.base * v * m, margin)) return true;
     return false;
 }
 

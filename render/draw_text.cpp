@@ -1,7 +1,8 @@
-// Text items: each glyph's loops are turned into device points once; the first loop is filled (holes
-// clipped out) and every loop is traced with a one-pixel pen.
+// Text items: each glyph's loops are turned into device points; the first loop is filled (holes clipped
+// out) and every loop is traced with a one-pixel pen. What a trace visits, each arc in chords, is prepared
+// once per item (and kept by a painter), so that a repaint only places the points.
 #include <algorithm>
-#include <span>
+#include <utility>
 #include <vector>
 
 #include "qor/kernel/geom/arc_math.h"
@@ -27,44 +28,112 @@ void explode(const CQorVertexArray& loop, CQorVertexArray& out) {
     }
 }
 
-/// Sets glyph to the device points of loops after transforming them by d; false at the first arc.
-/// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
-/// that comes to a single point keeps it twice, so that a wide pen still marks it.
-bool toDevice(std::span<const CQorVertexArray> loops, const CQorMatrix3d& d, DeviceLoops& glyph) {
-    glyph.clear();
-    std::vector<POINT>& points = glyph.points;
-    for (const CQorVertexArray& loop : loops) {
-        const std::size_t first = points.size();
-        const CQorVertex* vx = loop.data();
-        const CQorVertex* const end = vx + loop.len();
-        for (const CQorPoint3d* lastEnd = nullptr; vx != end; lastEnd = &vx->end, ++vx) {
-            if (vx->isArc()) return false;
-            // A segment that starts where the one before it ended adds its end point only.
-            if (!lastEnd || !sameCoordinates(vx->start, *lastEnd)) {
-                const POINT p = devicePoint(vx->start * d);
-                if (points.size() == first || !samePoint(points.back(), p)) {
-                    if (points.size() > first) glyph.gaps.push_back(points.size());
-                    points.push_back(p);
-                }
-            }
-            const POINT p = devicePoint(vx->end * d);
-            if (!samePoint(points.back(), p)) points.push_back(p);
+/// Appends the points a trace of the straight loop visits: each segment's end, and its start where it does
+/// not begin at the very point the segment before it ended.
+void appendLoop(const CQorVertexArray& loop, PreparedText& text, ModelBox& bounds) {
+    const CQorPoint3d* lastEnd = nullptr;
+    for (const CQorVertex& vx : loop) {
+        if (!lastEnd || !sameCoordinates(vx.start, *lastEnd)) {
+            text.points.push_back(vx.start);
+            text.starts.push_back(1);
+            bounds.add(vx.start);
         }
-        if (points.size() == first + 1) points.push_back(points.back());
-        glyph.counts.push_back(int(points.size() - first));
+        text.points.push_back(vx.end);
+        text.starts.push_back(0);
+        bounds.add(vx.end);
+        lastEnd = &vx.end;
+    }
+    text.loopEnds.push_back(int(text.points.size()));
+}
+
+/// Prepares the glyphs of strokes into text. The window draws arcs as chords; a metafile keeps a curved
+/// glyph's arcs and draws it from strokes.
+void prepare(const Frame& frame, const CQorStrokeGroups& strokes, PreparedText& text) {
+    text.clear();
+    CQorVertexArray& chords = frame.scratch.chords;
+    for (int g = 0; g < strokes.len(); ++g) {
+        const CQorArrayTempl<CQorVertexArray>& loops = strokes[g];
+        if (loops.len() == 0) continue;
+        PreparedText::Glyph glyph;
+        glyph.group = g;
+        if (std::none_of(loops.begin(), loops.end(), [](const CQorVertexArray& l) { return l.hasArcs(); })) {
+            for (const CQorVertexArray& loop : loops)
+                appendLoop(loop, text, glyph.bounds);
+            glyph.closed = loops[0].isClosed();
+        } else if (!frame.window()) {
+            glyph.curved = true;
+        } else {
+            for (int i = 0; i < loops.len(); ++i) {
+                explode(loops[i], chords);
+                appendLoop(chords, text, glyph.bounds);
+                if (i == 0) glyph.closed = chords.isClosed();
+            }
+        }
+        glyph.loopEnd = int(text.loopEnds.size());
+        text.bounds.add(glyph.bounds);
+        text.glyphs.push_back(glyph);
+    }
+    text.made = true;
+}
+
+bool isUpToDate(const PreparedText& kept, const CQorStrokeGroups& strokes) {
+    if (!kept.made || kept.source.len() != strokes.len()) return false;
+    for (int g = 0; g < strokes.len(); ++g) {
+        const CQorArrayTempl<CQorVertexArray>& a = kept.source[g];
+        const CQorArrayTempl<CQorVertexArray>& b = strokes[g];
+        if (a.len() != b.len()) return false;
+        for (int i = 0; i < a.len(); ++i)
+            if (!sameBytes<CQorVertex>(a[i], b[i])) return false;
     }
     return true;
 }
 
-/// Whether anything of a glyph with these device points can reach the window, when nothing wider than one
-/// pixel draws it: a glyph that came to one point draws nothing.
-bool reachesWindow(const Frame& frame, const std::vector<POINT>& points) {
-    RECT bounds{kDeviceLimit, kDeviceLimit, -kDeviceLimit, -kDeviceLimit};
-    for (const POINT& p : points)
-        bounds = RECT{std::min(bounds.left, p.x), std::min(bounds.top, p.y), std::max(bounds.right, p.x),
-                      std::max(bounds.bottom, p.y)};
+/// Sets device to the device points of loops first to end - 1 of text after transforming them by d.
+/// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
+/// that comes to a single point keeps it twice, so that a wide pen still marks it.
+void place(const PreparedText& text, int first, int end, const CQorMatrix3d& d, DeviceLoops& device) {
+    device.clear();
+    std::vector<POINT>& out = device.points;
+    std::size_t at = first == 0 ? 0 : std::size_t(text.loopEnds[std::size_t(first - 1)]);
+    for (int loop = first; loop < end; ++loop) {
+        const std::size_t loopStart = out.size();
+        for (const std::size_t loopEnd = std::size_t(text.loopEnds[std::size_t(loop)]); at < loopEnd; ++at) {
+            const POINT p = devicePoint(text.points[at] * d);
+            // A loop always opens with a segment's start, so out has a point for an end to compare with.
+            if (!text.starts[at]) {
+                if (!samePoint(out.back(), p)) out.push_back(p);
+            } else if (out.size() == loopStart || !samePoint(out.back(), p)) {
+                if (out.size() > loopStart) device.gaps.push_back(out.size());
+                out.push_back(p);
+            }
+        }
+        if (out.size() == loopStart + 1) out.push_back(out.back());
+        device.counts.push_back(int(out.size() - loopStart));
+    }
+}
+
+/// Whether anything of a glyph whose device points lie within bounds can reach the window, when nothing
+/// wider than one pixel draws it: a glyph that comes to one point draws nothing.
+bool reachesWindow(const Frame& frame, const DeviceBounds& bounds) {
     if (bounds.left == bounds.right && bounds.top == bounds.bottom) return false;
     return bounds.right >= 0 && bounds.bottom >= 0 && bounds.left < frame.width && bounds.top < frame.height;
+}
+
+/// The bounds of device points.
+DeviceBounds boundsOf(const std::vector<POINT>& points) {
+    DeviceBounds bounds{kDeviceLimit, kDeviceLimit, -kDeviceLimit, -kDeviceLimit};
+    for (const POINT& p : points)
+        bounds = DeviceBounds{std::min(bounds.left, p.x), std::min(bounds.top, p.y),
+                              std::max(bounds.right, p.x), std::max(bounds.bottom, p.y)};
+    return bounds;
+}
+
+/// True when the trace of the first loop draws the very lines that outline its polygon: the loop has no
+/// gap and comes back to its first point.
+bool tracesOutline(const DeviceLoops& glyph) {
+    const std::size_t count = std::size_t(glyph.counts[0]);
+    return count > 0 && (glyph.gaps.empty() || glyph.gaps[0] >= count) &&
+           samePoint(glyph.points[0], glyph.points[count - 1]);
 }
 
 /// Draws each loop of glyph as lines, lifting the pen at its gaps.
@@ -103,30 +172,40 @@ void drawCurvedGlyph(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
 
 void drawText(const Frame& frame, int item, const ItemStyle& style) {
     CDC& dc = frame.dc;
+    const CQorStrokeGroups& strokes = frame.item(item).m_strokes;
+    PreparedText* kept = frame.keptAs<PreparedText>(item);
+    const std::uint64_t revision = frame.gdx.revisionGet();
+    if (kept && (kept->checkedAt != revision || !kept->made)) {
+        if (!isUpToDate(*kept, strokes)) {
+            kept->made = false; // until prepared from the strokes copied here
+            kept->source = strokes;
+            prepare(frame, strokes, *kept);
+        }
+        kept->checkedAt = revision;
+    }
+    PreparedText& text = kept ? *kept : frame.scratch.text;
+    if (!kept) prepare(frame, strokes, text);
+
     const CQorMatrix3d d = style.base * frame.gdx.viewDirectionMtxGet() * frame.gdx.mtxGet(item);
     // The fill outlines the glyph with the item's pen. When that pen is thin, it draws in the window what
     // the one-pixel pen of the trace draws, and a glyph that cannot reach the window may be skipped.
     const int thickness = frame.gdx.thicknGet(item);
+    // Where the points' bounds tell what they come to, most glyphs of a small text need not be placed.
+    const bool bounded = frame.window() && isAffine(d) && !text.bounds.hasNaN();
+    if (bounded && missesWindow(frame, text.bounds, d, kCullMargin + std::max(0, thickness))) return;
     const bool thinPen = frame.window() && (thickness == 0 || thickness == 1);
     DeviceLoops& device = frame.scratch.loops;
-    // Loops once exploded keep their room from glyph to glyph: the array only grows.
-    std::vector<CQorVertexArray>& chords = frame.scratch.glyphChords;
-    for (const CQorArrayTempl<CQorVertexArray>& stored : frame.item(item).m_strokes) {
-        if (stored.len() == 0) continue;
-        std::span<const CQorVertexArray> glyph(stored.data(), std::size_t(stored.len()));
-        if (!toDevice(glyph, d, device)) {
-            if (!frame.window()) {
-                drawCurvedGlyph(frame, stored, d, style.color);
-                continue;
-            }
-            if (chords.size() < glyph.size()) chords.resize(glyph.size());
-            for (std::size_t i = 0; i < glyph.size(); ++i)
-                explode(glyph[i], chords[i]);
-            glyph = std::span<const CQorVertexArray>(chords.data(), glyph.size());
-            toDevice(glyph, d, device);
+    int firstLoop = 0;
+    for (const PreparedText::Glyph& glyph : text.glyphs) {
+        const int first = std::exchange(firstLoop, glyph.loopEnd);
+        if (glyph.curved) {
+            drawCurvedGlyph(frame, strokes[glyph.group], d, style.color);
+            continue;
         }
-        if (thinPen && !reachesWindow(frame, device.points)) continue;
-        if (glyph[0].isClosed()) fillDeviceLoops(frame, device, style.color);
+        if (thinPen && bounded && !reachesWindow(frame, deviceBounds(glyph.bounds, d))) continue;
+        place(text, first, glyph.loopEnd, d, device);
+        if (thinPen && !reachesWindow(frame, boundsOf(device.points))) continue;
+        if (glyph.closed) fillDeviceLoops(frame, device, style.color, !(thinPen && tracesOutline(device)));
         if (thinPen) {
             trace(dc, device);
             continue;

@@ -65,7 +65,7 @@ void fillByScanLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
 
 } // namespace
 
-void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color) {
+void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color, bool outline) {
     if (loops.counts.empty()) return;
     CDC& dc = frame.dc;
     bool holesCut = false;
@@ -84,7 +84,9 @@ void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF colo
     CBrush brush(color);
     CBrush* oldBrush = dc.SelectObject(&brush);
     dc.SetPolyFillMode(ALTERNATE);
+    CGdiObject* oldPen = outline ? nullptr : dc.SelectStockObject(NULL_PEN);
     if (loops.counts[0] >= 2) dc.Polygon(loops.points.data(), loops.counts[0]);
+    if (oldPen) dc.SelectObject(static_cast<CPen*>(oldPen));
     if (oldBrush) dc.SelectObject(oldBrush);
     // Selecting a region copies it: only undo a clip that holes changed.
     if (holesCut) dc.SelectClipRgn(const_cast<CRgn*>(frame.clientClip));

@@ -152,9 +152,15 @@ bool renderFrame(CQorGDX& gdx, CDC& dc, int width, int height, RenderTarget targ
                 &client,
                 cache->scratch,
                 cache->lookups};
-    if (cache->keepsPolylines && target == RenderTarget::Window) {
-        cache->polylines.resize(std::size_t(gdx.lenGet()));
-        frame.polylines = &cache->polylines;
+    if (cache->keepsItems && target == RenderTarget::Window) {
+        const render::FramePreparation preparation{gdx.viewDirectionMtxGet(), frame.dotLength,
+                                                   frame.patternDot};
+        if (!preparation.sameAs(cache->keptFor)) {
+            cache->kept.clear();
+            cache->keptFor = preparation;
+        }
+        cache->kept.resize(std::size_t(gdx.lenGet()));
+        frame.kept = &cache->kept;
     }
     if (!(bitmap && frame.window() && render::drawInParts(frame, *bitmap, threads, cache)))
         render::drawItems(frame, 0, gdx.lenGet());

@@ -49,7 +49,7 @@ void lookUpPatterns(const Frame& frame, int last) {
 Frame redirected(const Frame& frame, CDC& dc, const CRgn* clip, Scratch& scratch) {
     return Frame{dc,          frame.gdx,     frame.target,    frame.width,      frame.height,     frame.back,
                  frame.scene, frame.fixed,   frame.dotLength, frame.minSegment, frame.patternDot, clip,
-                 scratch,     frame.lookups, frame.polylines};
+                 scratch,     frame.lookups, frame.kept};
 }
 
 /// What a stretch other than the first is drawn into: pixels its items do not paint keep kUnpainted.

@@ -2,11 +2,15 @@
 
 // Internals shared by the renderer's sources (included from outside render/ by its tests alone).
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <tuple>
+#include <variant>
 #include <vector>
 
 #include "qor/kernel/data/hatch_pattern.h"
@@ -29,6 +33,10 @@ constexpr double kMinSegmentMm = 0.22;
 constexpr double kPointTolerance = 0.5;
 /// Margin of the fit used for the fixed-scale matrix.
 constexpr double kFitMargin = 0.05;
+/// Pixels around an item's device bounds that its drawing may still reach besides the pen's width:
+/// truncation toward zero moves a point in (-1, 0) onto pixel 0, and a one-pixel piece or a point's
+/// figure ends a pixel beyond the point that places it.
+constexpr double kCullMargin = 2.0;
 /// XOR mask that turns an RGB colour into its complement.
 constexpr COLORREF kInvertMask = 0xFFFFFF;
 
@@ -40,6 +48,15 @@ inline bool sameCoordinates(const CQorPoint3d& a, const CQorPoint3d& b) noexcept
 inline bool samePoint(POINT a, POINT b) noexcept {
     return a.x == b.x && a.y == b.y;
 }
+
+/// True when a and b hold the same bytes: the very same coordinates, not merely equal within tolerance.
+template <class T>
+bool sameBytes(const CQorArrayTempl<T>& a, const CQorArrayTempl<T>& b) noexcept {
+    return a.len() == b.len() &&
+           (a.len() == 0 || std::memcmp(a.data(), b.data(), sizeof(T) * std::size_t(a.len())) == 0);
+}
+
+static_assert(sizeof(CQorVertex) == 7 * sizeof(double), "vertices compare as bytes");
 
 /// Loops in device points, stored one after the other.
 struct DeviceLoops {
@@ -54,6 +71,79 @@ struct DeviceLoops {
     }
 };
 
+/// Bounds of model points, growing (cull.cpp). A NaN coordinate leaves the bounds as they are but poisons
+/// sum, which is how such geometry is told apart (an infinite one too: inf - inf): it lands somewhere on
+/// the device.
+struct ModelBox {
+    static constexpr double kInf = std::numeric_limits<double>::infinity();
+    double lo[3] = {kInf, kInf, kInf};
+    double hi[3] = {-kInf, -kInf, -kInf};
+    double sum = 0.0;
+
+    void add(const CQorPoint3d& p, double grow = 0.0);
+    /// A segment: its end points; an arc: the sphere about its chord's middle that holds the whole arc,
+    /// whatever plane it lies in.
+    void add(const CQorVertex& vx);
+    void add(const CQorVertexArray& vl);
+    void add(const ModelBox& other) {
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], other.lo[k]);
+            hi[k] = std::max(hi[k], other.hi[k]);
+        }
+        sum += other.sum;
+    }
+    bool hasNaN() const { return sum != sum; }
+    bool isEmpty() const { return !(lo[0] <= hi[0]); }
+};
+
+/// A polyline item's path as styledPath leaves it, kept by a painter from frame to frame: it depends on
+/// the item and on what FramePreparation holds, which no pan or zoom changes, so a repaint only transforms
+/// it. It also keeps what it was made from, so that an item changed since is prepared again.
+struct PreparedPolyline {
+    CQorVertexArray path;
+    bool continuous = false;
+    bool made = false;
+    CQorVertexArray source; ///< the item's vertices
+    CQorArrayTempl<double> linetype;
+    double ltscale = 0.0;
+    std::uint64_t checkedAt = 0; ///< the list's revision when the path was last found to match the item
+    ModelBox bounds;             ///< of the path
+};
+
+/// A text item's glyphs as the model points their traces visit, each arc in chords: what a repaint
+/// places on the device. A painter keeps it from frame to frame with the strokes it was made from.
+struct PreparedText {
+    struct Glyph {
+        int group = 0;       ///< its stroke group in the item
+        int loopEnd = 0;     ///< one past its last loop in loopEnds
+        bool closed = false; ///< its first loop is closed: the glyph is filled
+        bool curved = false; ///< drawn from the item's own arcs (a metafile): no points here
+        ModelBox bounds;     ///< of its points
+    };
+    std::vector<CQorPoint3d> points;
+    /// Per point, 1 where a segment starts: a trace lifts the pen there unless the device point repeats
+    /// the one before it. Other points (0) end a segment.
+    std::vector<std::uint8_t> starts;
+    std::vector<int> loopEnds; ///< one past each loop's last point
+    std::vector<Glyph> glyphs;
+    ModelBox bounds; ///< of every point
+    bool made = false;
+    CQorStrokeGroups source;     ///< the item's strokes, when kept by a painter
+    std::uint64_t checkedAt = 0; ///< the list's revision when the glyphs were last found to match the item
+
+    void clear() {
+        points.clear();
+        starts.clear();
+        loopEnds.clear();
+        glyphs.clear();
+        bounds = ModelBox();
+        made = false;
+    }
+};
+
+/// What a painter keeps of one item: nothing, a polyline's path or a text's glyphs.
+using KeptItem = std::variant<std::monostate, PreparedPolyline, PreparedText>;
+
 /// Buffers one thread of a frame reuses from item to item: an item allocates only when it needs more room
 /// than every item before it.
 struct Scratch {
@@ -63,10 +153,11 @@ struct Scratch {
     CQorArrayTempl<double> dashes;               ///< an item's dash array
     detail::PolylineScratch polyline;            ///< dash laying
     CQorVertexArray split;                       ///< a styled polyline with its arcs in chords
-    std::vector<CQorVertexArray> glyphChords;    ///< a glyph's loops with their arcs in chords; only grows
+    CQorVertexArray chords;                      ///< a glyph loop with its arcs in chords
     CQorArrayTempl<CQorVertexArray> regionLoops; ///< a region's loops with their arcs in chords
     CRgn hole;                                   ///< the hole being cut out of the clip
     detail::PatternTestScratch patternTest;
+    PreparedText text; ///< a text's glyphs, when the painter keeps none
 };
 
 /// What a frame asks of the host, asked once per frame: hatch patterns and pictures.
@@ -91,19 +182,17 @@ private:
     std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP, std::less<>> m_pictures;
 };
 
-/// A polyline item's path as styledPath leaves it, kept by a painter from frame to frame: it depends on
-/// the item and on lengths of the frame that no pan or zoom changes, so a repaint only transforms it.
-/// It also keeps what it was made from, so that an item changed since is prepared again.
-struct PreparedPolyline {
-    CQorVertexArray path;
-    bool continuous = false;
-    bool made = false;
-    CQorVertexArray source; ///< the item's vertices
-    CQorArrayTempl<double> linetype;
-    double ltscale = 0.0;
+/// What every kept item depends on besides the item itself; the items are made again when it changes.
+struct FramePreparation {
     CQorMatrix3d viewDirection;
     double dotLength = 0.0;
     double patternDot = 0.0;
+
+    /// The very same bytes: a matrix equal within tolerance may still place points elsewhere.
+    bool sameAs(const FramePreparation& other) const noexcept {
+        return std::memcmp(&viewDirection, &other.viewDirection, sizeof viewDirection) == 0 &&
+               dotLength == other.dotLength && patternDot == other.patternDot;
+    }
 };
 
 /// What drawInParts keeps for a painter's next frame: its layers and its drawing threads' buffers
@@ -121,8 +210,9 @@ struct FrameCache {
     Lookups lookups;
     std::vector<std::int64_t> costs;                      ///< the estimated cost of each slice of items
     CRgn client;                                          ///< the frame's client clip
-    bool keepsPolylines = false;                          ///< a painter's: the paths below are kept
-    std::vector<PreparedPolyline> polylines;              ///< per item of the list, when kept
+    bool keepsItems = false;                              ///< a painter's: the items below are kept
+    std::vector<KeptItem> kept;                           ///< per item of the list, when kept
+    FramePreparation keptFor;                             ///< what the kept items were made for
     std::unique_ptr<PartsCache, PartsCacheDeleter> parts; ///< made by the first frame drawn in parts
 };
 
@@ -142,8 +232,17 @@ struct Frame {
     const CRgn* clientClip; ///< re-selected after a fill narrowed the clip; null: none
     Scratch& scratch;
     Lookups& lookups;
-    /// Per item, the polyline paths a painter keeps (each drawn by one thread in a frame); null: none kept.
-    std::vector<PreparedPolyline>* polylines = nullptr;
+    /// Per item, what a painter keeps (each item drawn by one thread in a frame); null: nothing kept.
+    std::vector<KeptItem>* kept = nullptr;
+
+    /// The kept entry of item, made an empty T when it held something else; null when nothing is kept.
+    template <class T>
+    T* keptAs(int item) const {
+        if (!kept || std::size_t(item) >= kept->size()) return nullptr;
+        KeptItem& entry = (*kept)[std::size_t(item)];
+        if (T* held = std::get_if<T>(&entry)) return held;
+        return &entry.emplace<T>();
+    }
 
     bool window() const noexcept { return target == RenderTarget::Window; }
     const CQorDisplayItem& item(int i) const { return gdx.getDisplayList()[i]; }
@@ -194,6 +293,17 @@ CQorMatrix3d baseMatrix(const Frame& frame, int item);
 /// matrices, lies wholly outside the frame's pixels. True whenever that cannot be told from its bounds
 /// (the metafile target, points, texts, pictures, projective matrices, NaN coordinates).
 bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style);
+/// True when box placed by the affine m lies wholly outside the frame's pixels widened by margin on every
+/// side. A NaN anywhere never misses.
+bool missesWindow(const Frame& frame, const ModelBox& box, const CQorMatrix3d& m, double margin);
+/// The device points that points inside a box (without NaN) come to, placed by an affine matrix: every one
+/// lies within [left, right] x [top, bottom].
+struct DeviceBounds {
+    int left, top, right, bottom;
+};
+DeviceBounds deviceBounds(const ModelBox& box, const CQorMatrix3d& m);
+/// True when m keeps w = 1: a bounding box it places bounds what it places.
+bool isAffine(const CQorMatrix3d& m);
 
 // item_color.cpp
 /// The item's drawing colour; mode receives the colour mode it was drawn by.
@@ -260,8 +370,9 @@ void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArray
 
 // fill.cpp
 /// Fills the first of loops as a polygon in color, the others cut out of the clip region beforehand
-/// (alternate filling); the client clip is re-selected afterwards when a hole narrowed it.
-void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color);
+/// (alternate filling), outlined with the dc's pen unless outline is false; the client clip is re-selected
+/// afterwards when a hole narrowed it.
+void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color, bool outline = true);
 /// Fills loops (the first the outer boundary, the others holes) after transforming them by d, in color,
 /// as a polygon with the holes clipped out, or by horizontal scan lines.
 void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,
@@ -270,6 +381,9 @@ void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
 // The item kinds.
 void drawPoint(const Frame& frame, int item, const ItemStyle& style);
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style);
+/// The path a painter keeps for polyline item, made or made again when the item changed; null when the
+/// frame keeps none.
+const PreparedPolyline* keptPolyline(const Frame& frame, int item);
 void drawRegion(const Frame& frame, int item, const ItemStyle& style);
 void drawText(const Frame& frame, int item, const ItemStyle& style);
 void drawPicture(const Frame& frame, int item);

@@ -42,7 +42,7 @@ CViewPainter::~CViewPainter() = default;
 void CViewPainter::forget() noexcept {
     if (!m_state) return;
     m_state->cache.lookups.clear();
-    m_state->cache.polylines.clear();
+    m_state->cache.kept.clear();
 }
 
 bool CViewPainter::paint(CQorGDX* gdx, std::uint32_t* pixels, int widthPx, int heightPx,
@@ -55,14 +55,14 @@ bool CViewPainter::paint(CQorGDX* gdx, std::uint32_t* pixels, int widthPx, int h
     const bool painted = detail::guardedAt("CViewPainter::paint", false, [&] {
         if (!m_state) {
             m_state.reset(new State);
-            m_state->cache.keepsPolylines = true;
+            m_state->cache.keepsItems = true;
             if (!m_state->dc.CreateCompatibleDC(nullptr)) return false;
         }
         State& s = *m_state;
         const unsigned generation = cfgGeneration();
         if (s.list != gdx || s.generation != generation) {
             s.cache.lookups.clear();
-            s.cache.polylines.clear(); // another list's paths only cost memory
+            s.cache.kept.clear(); // another list's paths and glyphs only cost memory
             s.list = gdx;
             s.generation = generation;
         }

@@ -9,10 +9,12 @@
 //  - The buffer belongs to the caller: the painter draws into it directly (no off-screen copy) and keeps
 //    no pointer into it after paint returns.
 //  - What is kept: the device context and the bitmap over the caller's pixels, the drawing threads and
-//    every thread's scratch buffers, the hatch patterns and pictures the list asked for, and each polyline
-//    item's path with its line type laid and its arcs in chords (model space: a pan or a zoom only
-//    transforms it; an item changed since is prepared again). The look-ups and paths are dropped when a
-//    different list is painted, when the configuration is loaded again (cfgGeneration) and on forget().
+//    every thread's scratch buffers, the hatch patterns and pictures the list asked for, each polyline
+//    item's path with its line type laid and its arcs in chords, and each text item's glyph outlines with
+//    their arcs in chords (model space: a pan or a zoom only places them). Kept items are compared with
+//    the list's items only after the list's revision (CQorGDX::revisionGet) moved; one changed since is
+//    prepared again. The look-ups, paths and glyphs are dropped when a different list is painted, when
+//    the view direction or the configuration changes (cfgGeneration) and on forget().
 //    Once the size and the list are stable a repaint allocates nothing, except where hatch lines are
 //    drawn (a hatch the window shows as lines rather than as a solid fill).
 //  - The pixels are those of paintToBitmap for the same list and size, pixel for pixel.

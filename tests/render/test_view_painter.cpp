@@ -91,6 +91,70 @@ TEST(ViewPainter, RepaintsEqualPaintToBitmapThroughZoomsAndSizeChanges) {
     }
 }
 
+/// Moves the list's projection far from the origin and fits the view to it again. nearAffine puts 1e-300
+/// into the projection's last row: every point is placed bit for bit as before (w stays exactly 1), but the
+/// renderer can no longer bound items by boxes, so it neither culls nor skips a glyph by its bounds.
+void placeFar(CQorGDX& gdx, int width, int height, bool nearAffine) {
+    CQorMatrix3d proj;
+    proj.setToTranslation(CQorVector3d(3.0e6, -1.5e6, 0.0));
+    if (nearAffine) proj.entry[3][0] = 1e-300;
+    gdx.projMtxSet(proj);
+    CQorPoint3d min, max;
+    gdx.extMaxViewGet(min, max);
+    gdx.viewMtxSet(getViewMtx(min, max, height, width, 0.05));
+    gdx.zoomMtxSet(CQorMatrix3d());
+}
+
+TEST(ViewPainter, WhatBoundsLeaveOutWouldPaintNothing) {
+    // Texts whose glyphs shrink to a point, items beside the window and items across its edges, far
+    // from the origin, at several zooms and turned: bounded and unbounded drawing agree pixel for pixel.
+    constexpr int kW = 240, kH = 160;
+    CQorGDX bounded, unbounded;
+    ASSERT_TRUE(tiledDemo(bounded, 3000, kW, kH));
+    ASSERT_TRUE(tiledDemo(unbounded, 3000, kW, kH));
+    placeFar(bounded, kW, kH, false);
+    placeFar(unbounded, kW, kH, true);
+    QOR::CViewPainter painter;
+    CQorMatrix3d turn;
+    turn.setToRotation(0.37, CQorVector3d(0, 0, 1), CQorPoint3d(kW / 2.0, kH / 2.0, 0));
+    const struct {
+        double factor, x, y;
+        bool turned;
+    } views[] = {{1.0, 0, 0, false},
+                 {0.3, kW / 2.0, kH / 2.0, false},
+                 {4.0, 0, 0, false},
+                 {9.0, kW * 0.7, kH * 0.2, true},
+                 {40.0, kW * 0.3, kH * 0.6, true}};
+    for (const auto& view : views) {
+        for (CQorGDX* gdx : {&bounded, &unbounded}) {
+            zoomAbout(*gdx, view.factor, view.x, view.y);
+            if (view.turned) gdx->zoomMtxSet(turn * CQorMatrix3d(gdx->zoomMtxGet()));
+        }
+        Pixels pixels(kW, kH);
+        ASSERT_TRUE(pixels.paint(painter, &bounded));
+        EXPECT_EQ(differenceFromPaint(pixels, unbounded), "") << "zoom " << view.factor;
+    }
+}
+
+TEST(ViewPainter, RepaintsItemsChangedSinceTheLastPaint) {
+    CQorGDX gdx;
+    ASSERT_TRUE(tiledDemo(gdx, 20000, 200, 150)); // drawn by the drawing threads
+    QOR::CViewPainter painter;
+    Pixels pixels(200, 150);
+    ASSERT_TRUE(pixels.paint(painter, &gdx));
+    zoomAbout(gdx, 3.0, 20, 20); // texts large enough to show their glyphs
+    ASSERT_TRUE(pixels.paint(painter, &gdx));
+    // Texts laid out anew, items removed (every later item moves up), a polyline moved and restyled.
+    ASSERT_TRUE(gdx.txtSet(CQorArrayTempl<int>{11}, L"WWWW"));
+    ASSERT_TRUE(gdx.clear(CQorArrayTempl<int>{4}));
+    CQorMatrix3d shift;
+    shift.setToTranslation(CQorVector3d(5, 5, 0));
+    ASSERT_TRUE(gdx.mtxSet(CQorArrayTempl<int>{1}, shift));
+    ASSERT_TRUE(gdx.cModeSet(CQorArrayTempl<int>{2}, QOR::GdxColorHighlight));
+    ASSERT_TRUE(pixels.paint(painter, &gdx));
+    EXPECT_EQ(differenceFromPaint(pixels, gdx), "");
+}
+
 TEST(ViewPainter, BadArgumentsLeaveThePixelsAlone) {
     CQorGDX gdx;
     ASSERT_TRUE(tiledDemo(gdx, 0, 40, 30));
