@@ -68,26 +68,34 @@ public:
             return false;
         m_old = m_dc.SelectObject(&m_bitmap);
         m_client.CreateRectRgn(0, 0, width, height);
+        m_written = {0, height};
         clear();
         return true;
     }
     int width() const noexcept { return m_bitmap.width(); }
     int height() const noexcept { return m_bitmap.height(); }
-    /// Unpainted again, as made, for another stretch or frame.
+    /// Unpainted again, as made, for another stretch or frame: only the rows drawn into since.
     void clear() {
-        std::fill(m_bitmap.surface()->words.begin(), m_bitmap.surface()->words.end(), kUnpainted);
+        noteWrittenRows();
+        detail::Surface& surface = *m_bitmap.surface();
+        for (int y = std::max(m_written.first, 0); y < std::min(m_written.second, surface.height); ++y)
+            std::fill(surface.row32(y), surface.row32(y) + surface.width, kUnpainted);
+        m_written = {0, 0};
         m_dc.SelectClipRgn(&m_client);
         m_dc.SelectStockObject(NULL_PEN);
     }
     CDC& dc() noexcept { return m_dc; }
     const CRgn* client() const noexcept { return &m_client; }
 
-    /// Copies every pixel the layer's drawing painted onto bitmap.
-    void layOver(CBitmap& bitmap) const {
+    /// Copies every pixel the layer's drawing painted onto bitmap. A stretch of a list drawn in order
+    /// often covers a band of the window: the rows it never wrote are passed over.
+    void layOver(CBitmap& bitmap) {
+        noteWrittenRows();
         const detail::Surface& from = *m_bitmap.surface();
         detail::Surface& to = *bitmap.surface();
-        const int height = std::min(from.height, to.height), width = std::min(from.width, to.width);
-        for (int y = 0; y < height; ++y) {
+        const int height = std::min({from.height, to.height, m_written.second}),
+                  width = std::min(from.width, to.width);
+        for (int y = std::max(m_written.first, 0); y < height; ++y) {
             const std::uint32_t* source = from.row32(y);
             std::uint32_t* target = to.row32(y);
             // A select rather than a branch: the loop then runs on vector registers.
@@ -97,10 +105,20 @@ public:
     }
 
 private:
+    /// Adds the rows drawn into since the last look to m_written.
+    void noteWrittenRows() noexcept {
+        const std::pair<int, int> rows = m_dc.takeWrittenRows();
+        if (rows.first >= rows.second) return;
+        m_written = m_written.first >= m_written.second ? rows
+                                                        : std::pair{std::min(m_written.first, rows.first),
+                                                                    std::max(m_written.second, rows.second)};
+    }
+
     CBitmap m_bitmap;
     CRasterDC m_dc;
     CRgn m_client;
     CBitmap* m_old = nullptr;
+    std::pair<int, int> m_written{0, 0}; ///< rows [first, second) that may hold painted pixels
 };
 
 } // namespace

@@ -91,7 +91,7 @@ void CRasterDC::strokePath(std::span<const POINT> points, bool closed) {
     const std::size_t segments = closed ? n : n - 1;
     const int width = penWidth();
     for (std::size_t i = 0; i < segments; ++i) {
-        const POINT a = points[i], b = points[(i + 1) % n];
+        const POINT a = points[i], b = points[i + 1 < n ? i + 1 : 0];
         if (width <= 1) {
             QOR::detail::strokeThinLine(a, b, m_sink);
         } else {
@@ -296,6 +296,7 @@ Status CRasterDC::bitBlt(const RECT& dst, const BlitSource* src, POINT srcOrigin
     } else {
         m_row32.resize(std::size_t(width));
     }
+    m_sink.touch(vis.top, vis.bottom);
     for (int y = vis.top; y < vis.bottom; ++y) {
         // Bring the source row into the target's format once; then apply the ROP to each visible part.
         if (source) {

@@ -48,6 +48,12 @@ public:
     /// (every raster DC is compatible with every other). False when already created.
     BOOL CreateCompatibleDC(CDC* pDC) noexcept;
 
+    /// The rows that drawing through this device context wrote since the last call (or since it was
+    /// made), as [top, bottom): every pixel written lies in them, whichever bitmap was selected; top >=
+    /// bottom when nothing was written. Counting starts afresh. A caller that keeps a bitmap clean
+    /// between uses clears and reads just these rows.
+    std::pair<int, int> takeWrittenRows() noexcept { return m_sink.takeTouchedRows(); }
+
 protected:
     Status selectPen(const LOGPEN& pen, int stockIndex) override;
     Status selectBrush(const LOGBRUSH& brush, int stockIndex) override;

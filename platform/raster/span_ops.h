@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
+#include <limits>
+#include <utility>
 
 #include "qor/platform/bitmap.h"
 #include "qor/platform/region.h"
@@ -50,10 +52,26 @@ public:
     }
 
     const RECT& box() const noexcept { return m_box; }
+
+    /// Rows [top, bottom) count as written: every write through the sink counts its row, and a writer
+    /// that goes past the sink (a block transfer) counts its rows here.
+    void touch(int top, int bottom) noexcept {
+        m_touchedTop = std::min(m_touchedTop, top);
+        m_touchedBottom = std::max(m_touchedBottom, bottom);
+    }
+    /// The rows written since the last call, whatever surface was bound, as [top, bottom) (top >= bottom:
+    /// none); counting starts afresh.
+    std::pair<int, int> takeTouchedRows() noexcept {
+        const std::pair<int, int> rows{m_touchedTop, m_touchedBottom};
+        m_touchedTop = std::numeric_limits<int>::max();
+        m_touchedBottom = std::numeric_limits<int>::min();
+        return rows;
+    }
     Surface& surface() const noexcept { return *m_surface; }
 
     /// Writes one pixel in the current colour (a span of one, without the span set-up).
     void pixel(int x, int y) {
+        touch(y, y + 1);
         if (!m_clip && !m_surface->isMono()) {
             m_surface->row32(y)[x] = m_pixel;
             return;
@@ -92,6 +110,7 @@ public:
 
     /// Writes the span in the current colour.
     void span(int y, int x0, int x1) {
+        touch(y, y + 1);
         if (!m_clip && !m_surface->isMono()) {
             fillPixels(m_surface->row32(y) + x0, x1 - x0, m_pixel);
             return;
@@ -116,6 +135,8 @@ private:
     const Region* m_clip = nullptr; // only for complex clips
     RECT m_box{0, 0, 0, 0};
     int m_band = 0;
+    int m_touchedTop = std::numeric_limits<int>::max();
+    int m_touchedBottom = std::numeric_limits<int>::min();
     std::uint32_t m_pixel = 0;
     bool m_bit = false;
 };
