@@ -43,57 +43,59 @@ bool isAffine(const CQorMatrix3d& m) {
     return m.entry[3][0] == 0.0 && m.entry[3][1] == 0.0 && m.entry[3][2] == 0.0 && m.entry[3][3] == 1.0;
 }
 
-namespace {
+BoxPlacer::BoxPlacer(const CQorMatrix3d& m, const ModelBox& within) noexcept {
+    // The rounding error of placing a point is a few units in the last place of the largest term that
+    // makes its coordinate; no term of a point inside `within` exceeds the ones below.
+    double terms = 0.0;
+    for (int k = 0; k < 2; ++k) {
+        double sum = std::fabs(m.entry[k][3]);
+        for (int i = 0; i < 4; ++i)
+            m_row[k][i] = m.entry[k][i];
+        for (int i = 0; i < 3; ++i) {
+            m_abs[k][i] = std::fabs(m.entry[k][i]);
+            sum += m_abs[k][i] * std::max(std::fabs(within.lo[i]), std::fabs(within.hi[i]));
+        }
+        terms = std::max(terms, sum);
+    }
+    m_slack = terms * 1e-13;
+}
 
-/// A box placed by an affine matrix: the least and greatest x and y of its corners.
-struct PlacedBox {
-    double lo[2];
-    double hi[2];
-    /// Bounds the rounding error of placing any point of the box: the largest magnitude of the products,
-    /// the translation and the half extent that made a coordinate.
-    double terms;
-};
-
-/// False when the placed box has a coordinate that is not finite. Placed as its centre plus and minus the
-/// half extents the matrix gives it, which costs a fraction of placing its corners.
-bool placeBox(const ModelBox& box, const CQorMatrix3d& m, PlacedBox& out) {
+bool BoxPlacer::place(const ModelBox& box, double lo[2], double hi[2]) const noexcept {
+    // The centre placed, plus and minus the half extents the matrix gives the box: a fraction of the cost
+    // of placing its corners.
     const double centre[3] = {(box.lo[0] + box.hi[0]) / 2.0, (box.lo[1] + box.hi[1]) / 2.0,
                               (box.lo[2] + box.hi[2]) / 2.0};
     const double half[3] = {(box.hi[0] - box.lo[0]) / 2.0, (box.hi[1] - box.lo[1]) / 2.0,
                             (box.hi[2] - box.lo[2]) / 2.0};
-    out.terms = 0.0;
     for (int k = 0; k < 2; ++k) {
-        const double* row = m.entry[k];
+        const double* row = m_row[k];
         const double c = row[0] * centre[0] + row[1] * centre[1] + row[2] * centre[2] + row[3];
-        const double h =
-            std::fabs(row[0]) * half[0] + std::fabs(row[1]) * half[1] + std::fabs(row[2]) * half[2];
-        out.lo[k] = c - h;
-        out.hi[k] = c + h;
-        if (!std::isfinite(out.lo[k]) || !std::isfinite(out.hi[k])) return false;
-        out.terms = std::max(out.terms, std::fabs(row[0] * centre[0]) + std::fabs(row[1] * centre[1]) +
-                                            std::fabs(row[2] * centre[2]) + std::fabs(row[3]) + h);
+        const double h = m_abs[k][0] * half[0] + m_abs[k][1] * half[1] + m_abs[k][2] * half[2];
+        lo[k] = c - h;
+        hi[k] = c + h;
+        if (!std::isfinite(lo[k]) || !std::isfinite(hi[k])) return false;
     }
     return true;
 }
 
-} // namespace
-
-bool missesWindow(const Frame& frame, const ModelBox& box, const CQorMatrix3d& m, double margin) {
-    PlacedBox placed;
-    if (!placeBox(box, m, placed)) return false;
-    return placed.hi[0] < -margin || placed.hi[1] < -margin || placed.lo[0] >= frame.width + margin ||
-           placed.lo[1] >= frame.height + margin;
-}
-
-DeviceBounds deviceBounds(const ModelBox& box, const CQorMatrix3d& m) {
-    PlacedBox placed;
-    if (!placeBox(box, m, placed))
-        return DeviceBounds{-kDeviceLimit, -kDeviceLimit, kDeviceLimit, kDeviceLimit};
+DeviceBounds BoxPlacer::deviceBounds(const ModelBox& box) const noexcept {
+    double lo[2], hi[2];
+    if (!place(box, lo, hi)) return DeviceBounds{-kDeviceLimit, -kDeviceLimit, kDeviceLimit, kDeviceLimit};
     // A point inside the box may land a few units in the last place beyond the placed box; truncation
     // is monotonic, so the widened box bounds its device point.
-    const double slack = placed.terms * 1e-13;
-    return DeviceBounds{deviceCoord(placed.lo[0] - slack), deviceCoord(placed.lo[1] - slack),
-                        deviceCoord(placed.hi[0] + slack), deviceCoord(placed.hi[1] + slack)};
+    return DeviceBounds{deviceCoord(lo[0] - m_slack), deviceCoord(lo[1] - m_slack),
+                        deviceCoord(hi[0] + m_slack), deviceCoord(hi[1] + m_slack)};
+}
+
+bool BoxPlacer::missesWindow(const Frame& frame, const ModelBox& box, double margin) const noexcept {
+    double lo[2], hi[2];
+    if (!place(box, lo, hi)) return false;
+    return hi[0] < -margin || hi[1] < -margin || lo[0] >= frame.width + margin ||
+           lo[1] >= frame.height + margin;
+}
+
+bool missesWindow(const Frame& frame, const ModelBox& box, const CQorMatrix3d& m, double margin) {
+    return BoxPlacer(m, box).missesWindow(frame, box, margin);
 }
 
 bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {

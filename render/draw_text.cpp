@@ -2,6 +2,7 @@
 // out) and every loop is traced with a one-pixel pen. What a trace visits, each arc in chords, is prepared
 // once per item (and kept by a painter), so that a repaint only places the points.
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -90,7 +91,9 @@ bool isUpToDate(const PreparedText& kept, const CQorStrokeGroups& strokes) {
 
 /// Sets device to the device points of loops first to end - 1 of text after transforming them by d.
 /// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
-/// that comes to a single point keeps it twice, so that a wide pen still marks it.
+/// that comes to a single point keeps it twice, so that a wide pen still marks it. Affine: d is affine and
+/// every point finite.
+template <bool Affine>
 void place(const PreparedText& text, int first, int end, const CQorMatrix3d& d, DeviceLoops& device) {
     device.clear();
     std::vector<POINT>& out = device.points;
@@ -98,7 +101,7 @@ void place(const PreparedText& text, int first, int end, const CQorMatrix3d& d, 
     for (int loop = first; loop < end; ++loop) {
         const std::size_t loopStart = out.size();
         for (const std::size_t loopEnd = std::size_t(text.loopEnds[std::size_t(loop)]); at < loopEnd; ++at) {
-            const POINT p = devicePoint(text.points[at] * d);
+            const POINT p = Affine ? affineDevicePoint(d, text.points[at]) : devicePoint(text.points[at] * d);
             // A loop always opens with a segment's start, so out has a point for an end to compare with.
             if (!text.starts[at]) {
                 if (!samePoint(out.back(), p)) out.push_back(p);
@@ -192,8 +195,12 @@ void drawText(const Frame& frame, int item, const ItemStyle& style) {
     const int thickness = frame.gdx.thicknGet(item);
     // Where the points' bounds tell what they come to, most glyphs of a small text need not be placed.
     const bool bounded = frame.window() && isAffine(d) && !text.bounds.hasNaN();
-    if (bounded && missesWindow(frame, text.bounds, d, kCullMargin + std::max(0, thickness))) return;
+    const BoxPlacer placer(d, text.bounds);
+    if (bounded && placer.missesWindow(frame, text.bounds, kCullMargin + std::max(0, thickness))) return;
     const bool thinPen = frame.window() && (thickness == 0 || thickness == 1);
+    // Every glyph fills and traces in the item's colour: in the window the brush stays selected from glyph
+    // to glyph.
+    std::optional<SolidFill> fill;
     DeviceLoops& device = frame.scratch.loops;
     int firstLoop = 0;
     for (const PreparedText::Glyph& glyph : text.glyphs) {
@@ -202,10 +209,18 @@ void drawText(const Frame& frame, int item, const ItemStyle& style) {
             drawCurvedGlyph(frame, strokes[glyph.group], d, style.color);
             continue;
         }
-        if (thinPen && bounded && !reachesWindow(frame, deviceBounds(glyph.bounds, d))) continue;
-        place(text, first, glyph.loopEnd, d, device);
+        if (thinPen && bounded && !reachesWindow(frame, placer.deviceBounds(glyph.bounds))) continue;
+        if (bounded) {
+            place<true>(text, first, glyph.loopEnd, d, device);
+        } else {
+            place<false>(text, first, glyph.loopEnd, d, device);
+        }
         if (thinPen && !reachesWindow(frame, boundsOf(device.points))) continue;
-        if (glyph.closed) fillDeviceLoops(frame, device, style.color, !(thinPen && tracesOutline(device)));
+        if (glyph.closed) {
+            if (!fill) fill.emplace(frame, style.color);
+            fill->fill(device, !(thinPen && tracesOutline(device)));
+            if (!frame.window()) fill.reset(); // a metafile records each fill with its own brush
+        }
         if (thinPen) {
             trace(dc, device);
             continue;

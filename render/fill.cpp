@@ -65,31 +65,42 @@ void fillByScanLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
 
 } // namespace
 
-void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color, bool outline) {
-    if (loops.counts.empty()) return;
+SolidFill::SolidFill(const Frame& frame, COLORREF color) : m_frame(frame), m_brush(color) {
     CDC& dc = frame.dc;
+    dc.SetBkColor(frame.back);
+    m_oldBrush = dc.SelectObject(&m_brush);
+    dc.SetPolyFillMode(ALTERNATE);
+}
+
+SolidFill::~SolidFill() {
+    if (m_oldBrush) m_frame.dc.SelectObject(m_oldBrush);
+}
+
+void SolidFill::fill(const DeviceLoops& loops, bool outline) {
+    if (loops.counts.empty()) return;
+    CDC& dc = m_frame.dc;
     bool holesCut = false;
     std::size_t first = std::size_t(loops.counts[0]);
     for (std::size_t i = 1; i < loops.counts.size(); ++i) {
         const int count = loops.counts[i];
         if (enclosesPixels(&loops.points[first], count)) {
-            CRgn& hole = frame.scratch.hole;
+            CRgn& hole = m_frame.scratch.hole;
             hole.DeleteObject(); // emptied: its storage serves this hole
             if (hole.CreatePolygonRgn(&loops.points[first], count, ALTERNATE))
                 holesCut |= dc.ExtSelectClipRgn(&hole, RGN_DIFF) != RGN_ERROR;
         }
         first += std::size_t(count);
     }
-    dc.SetBkColor(frame.back);
-    CBrush brush(color);
-    CBrush* oldBrush = dc.SelectObject(&brush);
-    dc.SetPolyFillMode(ALTERNATE);
     CGdiObject* oldPen = outline ? nullptr : dc.SelectStockObject(NULL_PEN);
     if (loops.counts[0] >= 2) dc.Polygon(loops.points.data(), loops.counts[0]);
     if (oldPen) dc.SelectObject(static_cast<CPen*>(oldPen));
-    if (oldBrush) dc.SelectObject(oldBrush);
     // Selecting a region copies it: only undo a clip that holes changed.
-    if (holesCut) dc.SelectClipRgn(const_cast<CRgn*>(frame.clientClip));
+    if (holesCut) dc.SelectClipRgn(const_cast<CRgn*>(m_frame.clientClip));
+}
+
+void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color) {
+    if (loops.counts.empty()) return;
+    SolidFill(frame, color).fill(loops, true);
 }
 
 void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,

@@ -296,12 +296,28 @@ bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style);
 /// True when box placed by the affine m lies wholly outside the frame's pixels widened by margin on every
 /// side. A NaN anywhere never misses.
 bool missesWindow(const Frame& frame, const ModelBox& box, const CQorMatrix3d& m, double margin);
-/// The device points that points inside a box (without NaN) come to, placed by an affine matrix: every one
-/// lies within [left, right] x [top, bottom].
+/// Device points [left, right] x [top, bottom].
 struct DeviceBounds {
     int left, top, right, bottom;
 };
-DeviceBounds deviceBounds(const ModelBox& box, const CQorMatrix3d& m);
+/// Boxes inside one box `within` (without NaN) placed on the device by one affine matrix, as an item's
+/// parts are: each box placed at a fraction of the cost of placing its corners.
+class BoxPlacer {
+public:
+    BoxPlacer(const CQorMatrix3d& m, const ModelBox& within) noexcept;
+    /// Bounds of the device points that the points inside box come to.
+    DeviceBounds deviceBounds(const ModelBox& box) const noexcept;
+    /// As the function missesWindow.
+    bool missesWindow(const Frame& frame, const ModelBox& box, double margin) const noexcept;
+
+private:
+    /// False when a coordinate is not finite.
+    bool place(const ModelBox& box, double lo[2], double hi[2]) const noexcept;
+
+    double m_row[2][4];
+    double m_abs[2][3];
+    double m_slack; ///< what may separate a placed point from the exact one
+};
 /// True when m keeps w = 1: a bounding box it places bounds what it places.
 bool isAffine(const CQorMatrix3d& m);
 
@@ -325,6 +341,13 @@ void applyLineType(CQorVertexArray& vl, const CQorArrayTempl<double>& dashes, do
 /// Device point of a transformed point.
 inline POINT devicePoint(const CQorPoint3d& p) noexcept {
     return POINT{deviceCoord(p.x), deviceCoord(p.y)};
+}
+/// devicePoint(p * m) for an affine m and a finite p, for which w is exactly 1: the same two sums, without
+/// the rows the device does not use.
+inline POINT affineDevicePoint(const CQorMatrix3d& m, const CQorPoint3d& p) noexcept {
+    return POINT{
+        deviceCoord(m.entry[0][0] * p.x + m.entry[0][1] * p.y + m.entry[0][2] * p.z + m.entry[0][3]),
+        deviceCoord(m.entry[1][0] * p.x + m.entry[1][1] * p.y + m.entry[1][2] * p.z + m.entry[1][3])};
 }
 /// The device points of a segment after transforming it by m.
 void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector<POINT>& out);
@@ -369,10 +392,26 @@ void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArray
                         const CQorMatrix3d& m, COLORREF color);
 
 // fill.cpp
-/// Fills the first of loops as a polygon in color, the others cut out of the clip region beforehand
-/// (alternate filling), outlined with the dc's pen unless outline is false; the client clip is re-selected
-/// afterwards when a hole narrowed it.
-void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color, bool outline = true);
+/// Solid fills in one colour: the brush, the back colour and the fill mode selected once for all of them.
+class SolidFill {
+public:
+    SolidFill(const Frame& frame, COLORREF color);
+    ~SolidFill();
+    SolidFill(const SolidFill&) = delete;
+    SolidFill& operator=(const SolidFill&) = delete;
+
+    /// Fills the first of loops as a polygon, the others cut out of the clip region beforehand (alternate
+    /// filling), outlined with the dc's pen unless outline is false; the client clip is re-selected
+    /// afterwards when a hole narrowed it.
+    void fill(const DeviceLoops& loops, bool outline);
+
+private:
+    const Frame& m_frame;
+    CBrush m_brush;
+    CBrush* m_oldBrush = nullptr;
+};
+/// One SolidFill of loops, outlined.
+void fillDeviceLoops(const Frame& frame, const DeviceLoops& loops, COLORREF color);
 /// Fills loops (the first the outer boundary, the others holes) after transforming them by d, in color,
 /// as a polygon with the holes clipped out, or by horizontal scan lines.
 void fillLoops(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const CQorMatrix3d& d,

@@ -162,11 +162,12 @@ TEST(RenderRegion, WindowFillCutsTheHolesOutOfTheClip) {
     const std::vector<std::string> steps = only(draw(gdx), "clip", "polygon", "brush");
     const std::string fill = hex(CQorColor(5).oleColor());
     const std::vector<std::string> expected{
-        "clip",                                                // the client rectangle
-        "clip",                                                // the hole cut out of it
-        "brush " + fill, "polygon 10,10 90,10 90,60 10,10 /1", // the outer loop, no outline flag
-        "brush ffffff",                                        // the DC's own brush back
-        "clip"};                                               // the client rectangle again
+        "clip",                               // the client rectangle
+        "brush " + fill,                      // the fill's brush
+        "clip",                               // the hole cut out of the client rectangle
+        "polygon 10,10 90,10 90,60 10,10 /1", // the outer loop, no outline flag
+        "clip",                               // the client rectangle again
+        "brush ffffff"};                      // the DC's own brush back
     EXPECT_EQ(steps, expected);
 }
 
