@@ -115,6 +115,10 @@ bool mayReachWindow(const Frame& frame, int item, const ItemStyle& style) {
         box.add(it.m_vl);
         break;
     case QorDisplayReg:
+        if (const PreparedRegion* kept = keptRegion(frame, item)) {
+            box = kept->bounds;
+            break;
+        }
         for (const CQorVertexArray& loop : it.m_regions)
             box.add(loop);
         break;

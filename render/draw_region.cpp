@@ -8,17 +8,13 @@ namespace QOR::render {
 
 namespace {
 
-/// Draws the hatch lines of the region with a one-pixel pen in the fill colour. Dashes shorter than the
-/// minimum segment become one pixel, except on continuous lines (and "DOTS", whose dots are the point).
-void drawHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops, const QOR::CHatchProp& hatch,
-               const CQorMatrix3d& d, COLORREF color) {
+/// Draws hatch lines with a one-pixel pen in the fill colour. Dashes shorter than the minimum segment
+/// become one pixel, except on continuous lines (and "DOTS", whose dots are the point).
+void drawHatchLines(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& lines,
+                    const QOR::CHatchProp& hatch, const CQorMatrix3d& d, COLORREF color) {
     CPen pen(PS_SOLID, 1, color);
     CPen* oldPen = frame.dc.SelectObject(&pen);
     const bool dots = CQorString::compare(hatch.m_name, L"DOTS") == 0;
-    const CQorPatternDef& def = frame.lookups.pattern(hatch.m_name);
-    const CQorArrayTempl<CQorVertexArray> lines = detail::guarded(CQorArrayTempl<CQorVertexArray>(), [&] {
-        return detail::hatchLines(loops, CQorMatrix3d::kIdentity, hatch, def, frame.patternDot);
-    });
     LineRuns runs(frame.dc, frame.scratch.points);
     for (const CQorVertexArray& line : lines) {
         const bool keepShort = !dots && (line.isContinuous() || (!frame.window() && line.isClosed()));
@@ -35,23 +31,94 @@ void drawHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
     if (oldPen) frame.dc.SelectObject(oldPen);
 }
 
+/// The hatch lines of the loops. Empty when they could not be made (the failure is kept for the frame);
+/// made tells which.
+CQorArrayTempl<CQorVertexArray> makeHatch(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& loops,
+                                          const QOR::CHatchProp& hatch, bool& made) {
+    const CQorPatternDef& def = frame.lookups.pattern(hatch.m_name);
+    CQorArrayTempl<CQorVertexArray> lines;
+    made = detail::guarded(false, [&] {
+        lines = detail::hatchLines(loops, CQorMatrix3d::kIdentity, hatch, def, frame.patternDot);
+        return true;
+    });
+    return lines;
+}
+
+/// Sets loops to the item's loops with their arcs in chords (qor_gdx_image_reg_split).
+void splitLoops(const CQorArrayTempl<CQorVertexArray>& stored, CQorArrayTempl<CQorVertexArray>& loops) {
+    loops.setLogicalLength(stored.len());
+    for (int i = 0; i < stored.len(); ++i)
+        detail::vlSplit(stored[i], loops[i]);
+}
+
+bool isUpToDate(const PreparedRegion& kept, const CQorDisplayItem& item) {
+    if (!kept.made || kept.source.len() != item.m_regions.len() || !(kept.hatchProp == item.m_hatch) ||
+        kept.ltscale != item.m_ltscale || !sameBytes(kept.linetype, item.m_linetype))
+        return false;
+    for (int i = 0; i < item.m_regions.len(); ++i)
+        if (!sameBytes<CQorVertex>(kept.source[i], item.m_regions[i])) return false;
+    return true;
+}
+
+void prepare(PreparedRegion& kept, const CQorDisplayItem& item) {
+    kept.made = false; // until the loops below are whole
+    kept.source = item.m_regions;
+    kept.hatchProp = item.m_hatch;
+    kept.linetype = item.m_linetype;
+    kept.ltscale = item.m_ltscale;
+    splitLoops(item.m_regions, kept.loops);
+    kept.hatch.clear();
+    kept.hatchMade = false;
+    kept.outlines.clear();
+    kept.outlinesMade = false;
+    kept.bounds = ModelBox();
+    for (const CQorVertexArray& loop : item.m_regions)
+        kept.bounds.add(loop);
+    kept.made = true;
+}
+
+/// Each loop of the item after the view direction with its line type laid, into outlines.
+void makeOutlines(const Frame& frame, int item, std::vector<PreparedRegion::Outline>& outlines) {
+    Scratch& scratch = frame.scratch;
+    itemDashes(frame.gdx, item, frame.dotLength, scratch.dashes);
+    const CQorArrayTempl<CQorVertexArray>& stored = frame.item(item).m_regions;
+    outlines.resize(std::size_t(stored.len()));
+    for (int i = 0; i < stored.len(); ++i) {
+        scratch.vl = stored[i];
+        scratch.vl.transformBy(frame.gdx.viewDirectionMtxGet());
+        PreparedRegion::Outline& outline = outlines[std::size_t(i)];
+        outline.path = styledPath(frame, scratch.vl, scratch.dashes, outline.continuous);
+    }
+}
+
 } // namespace
+
+PreparedRegion* keptRegion(const Frame& frame, int item) {
+    PreparedRegion* kept = frame.keptAs<PreparedRegion>(item);
+    if (!kept) return nullptr;
+    // Compared with the item only when the list changed since the last look.
+    const std::uint64_t revision = frame.gdx.revisionGet();
+    if (kept->checkedAt != revision || !kept->made) {
+        if (!isUpToDate(*kept, frame.item(item))) prepare(*kept, frame.item(item));
+        kept->checkedAt = revision;
+    }
+    return kept;
+}
 
 void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
     const CQorGDX& gdx = frame.gdx;
     const CQorMatrix3d& v = gdx.viewDirectionMtxGet();
     const CQorMatrix3d& m = gdx.mtxGet(item);
     const CQorMatrix3d d = style.base * v * m;
+    PreparedRegion* kept = keptRegion(frame, item);
 
     const CQorArrayTempl<CQorVertexArray>& stored = frame.item(item).m_regions;
     DWORD flags = gdx.flagGet(item);
 
     if ((flags & (GdxItemFill | GdxItemHatch)) && stored.len() > 0) {
-        // The loops with their arcs in chords (qor_gdx_image_reg_split), in arrays kept for the next region.
-        CQorArrayTempl<CQorVertexArray>& loops = frame.scratch.regionLoops;
-        loops.setLogicalLength(stored.len());
-        for (int i = 0; i < stored.len(); ++i)
-            detail::vlSplit(stored[i], loops[i]);
+        // The loops with their arcs in chords: kept, or in arrays kept for the next region.
+        if (!kept) splitLoops(stored, frame.scratch.regionLoops);
+        const CQorArrayTempl<CQorVertexArray>& loops = kept ? kept->loops : frame.scratch.regionLoops;
         const QOR::CHatchProp& hatch = frame.item(item).m_hatch;
         if (flags & GdxItemHatch) {
             const CQorMatrix3d test = frame.window() ? m * v * style.base : m * style.base;
@@ -64,20 +131,36 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
         const COLORREF fill = fillColor(frame, item, style);
         if (flags & GdxItemFill) fillLoops(frame, loops, d, fill, !frame.window());
         // The window shows either the fill or the hatch; a metafile carries both when both are asked for.
-        if ((flags & GdxItemHatch) && !(frame.window() && (flags & GdxItemFill)))
-            drawHatch(frame, loops, hatch, d, fill);
+        if ((flags & GdxItemHatch) && !(frame.window() && (flags & GdxItemFill))) {
+            if (kept) {
+                if (!kept->hatchMade) kept->hatch = makeHatch(frame, loops, hatch, kept->hatchMade);
+                drawHatchLines(frame, kept->hatch, hatch, d, fill);
+            } else {
+                bool made = false;
+                drawHatchLines(frame, makeHatch(frame, loops, hatch, made), hatch, d, fill);
+            }
+        }
     }
 
     if (flags & GdxItemOutline) {
         CPen pen(PS_SOLID, gdx.thicknGet(item), style.color);
         CPen* oldPen = frame.dc.SelectObject(&pen);
-        Scratch& scratch = frame.scratch;
-        itemDashes(gdx, item, frame.dotLength, scratch.dashes);
         const CQorMatrix3d bm = style.base * m;
-        for (const CQorVertexArray& loop : stored) {
-            scratch.vl = loop;
-            scratch.vl.transformBy(v);
-            drawStyledPolyline(frame, scratch.vl, scratch.dashes, bm, style.color);
+        if (kept) {
+            if (!kept->outlinesMade) {
+                makeOutlines(frame, item, kept->outlines);
+                kept->outlinesMade = true;
+            }
+            for (const PreparedRegion::Outline& outline : kept->outlines)
+                tracePath(frame, outline.path, outline.continuous, bm, style.color);
+        } else {
+            Scratch& scratch = frame.scratch;
+            itemDashes(gdx, item, frame.dotLength, scratch.dashes);
+            for (const CQorVertexArray& loop : stored) {
+                scratch.vl = loop;
+                scratch.vl.transformBy(v);
+                drawStyledPolyline(frame, scratch.vl, scratch.dashes, bm, style.color);
+            }
         }
         if (oldPen) frame.dc.SelectObject(oldPen);
     }

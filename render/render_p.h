@@ -141,8 +141,30 @@ struct PreparedText {
     }
 };
 
-/// What a painter keeps of one item: nothing, a polyline's path or a text's glyphs.
-using KeptItem = std::variant<std::monostate, PreparedPolyline, PreparedText>;
+/// A region item's loops with their arcs in chords, and what is made of them the first time it is drawn:
+/// its hatch lines and its outline paths, all in model space. A painter keeps it with what it was made
+/// from.
+struct PreparedRegion {
+    struct Outline {
+        CQorVertexArray path;
+        bool continuous = false;
+    };
+    CQorArrayTempl<CQorVertexArray> loops;
+    CQorArrayTempl<CQorVertexArray> hatch;
+    bool hatchMade = false;
+    std::vector<Outline> outlines; ///< each loop's, after the view direction, its line type laid
+    bool outlinesMade = false;
+    ModelBox bounds; ///< of the item's loops
+    bool made = false;
+    CQorArrayTempl<CQorVertexArray> source;
+    CHatchProp hatchProp;
+    CQorArrayTempl<double> linetype;
+    double ltscale = 0.0;
+    std::uint64_t checkedAt = 0; ///< the list's revision when the loops were last found to match the item
+};
+
+/// What a painter keeps of one item: nothing, a polyline's path, a text's glyphs or a region's loops.
+using KeptItem = std::variant<std::monostate, PreparedPolyline, PreparedText, PreparedRegion>;
 
 /// Buffers one thread of a frame reuses from item to item: an item allocates only when it needs more room
 /// than every item before it.
@@ -423,6 +445,8 @@ void drawPolyline(const Frame& frame, int item, const ItemStyle& style);
 /// The path a painter keeps for polyline item, made or made again when the item changed; null when the
 /// frame keeps none.
 const PreparedPolyline* keptPolyline(const Frame& frame, int item);
+/// The loops a painter keeps for region item, as keptPolyline.
+PreparedRegion* keptRegion(const Frame& frame, int item);
 void drawRegion(const Frame& frame, int item, const ItemStyle& style);
 void drawText(const Frame& frame, int item, const ItemStyle& style);
 void drawPicture(const Frame& frame, int item);

@@ -128,10 +128,11 @@ Qor::lFormat CDefaultApp::lengthFormat() {
 }
 
 Qor::lUnit CDefaultApp::drawingUnit() {
+    // Asked once a frame: the key is parsed once, not each time.
+    static const CQorDataKey kKey(L"*QOR_HOST*\\INSUNITS");
     Qor::lUnit unit = Qor::kUnitMillimeter;
     const CCfgLock lock;
-    if (!dataItemGet(cfg_get(L"*QOR_HOST*\\INSUNITS"), {}, unit) || unit == Qor::kUnitCurrent)
-        return Qor::kUnitMillimeter;
+    if (!dataItemGet(cfg_get(kKey), {}, unit) || unit == Qor::kUnitCurrent) return Qor::kUnitMillimeter;
     return unit;
 }
 
