@@ -142,11 +142,13 @@ TEST(ViewPainter, RepaintsItemsChangedSinceTheLastPaint) {
     QOR::CViewPainter painter;
     Pixels pixels(200, 150);
     ASSERT_TRUE(pixels.paint(painter, &gdx));
-    zoomAbout(gdx, 3.0, 20, 20); // texts large enough to show their glyphs
+    zoomAbout(gdx, 8.0, 20, 20); // texts that show their glyphs, hatches drawn as lines
     ASSERT_TRUE(pixels.paint(painter, &gdx));
-    // Texts laid out anew, items removed (every later item moves up), a polyline moved and restyled.
+    // Texts laid out anew, a hatch changed, items removed (every later item moves up), a polyline moved
+    // and restyled.
     ASSERT_TRUE(gdx.txtSet(CQorArrayTempl<int>{11}, L"WWWW"));
-    ASSERT_TRUE(gdx.clear(CQorArrayTempl<int>{4}));
+    ASSERT_TRUE(gdx.hatchSet(CQorArrayTempl<int>{4}, QOR::CHatchProp(L"ANSI37", 0.5, 2.0, false)));
+    ASSERT_TRUE(gdx.clear(CQorArrayTempl<int>{9}));
     CQorMatrix3d shift;
     shift.setToTranslation(CQorVector3d(5, 5, 0));
     ASSERT_TRUE(gdx.mtxSet(CQorArrayTempl<int>{1}, shift));
