@@ -74,21 +74,20 @@ BOOL CDC::LineTo(int x, int y) noexcept {
     return TRUE;
 }
 
-bool CDC::clampPoints(const POINT* points, std::size_t count) {
-    if (!points) return false;
+std::span<const POINT> CDC::clampPoints(const POINT* points, std::size_t count) {
+    const auto within = [](int v) { return v >= -QOR::kDeviceLimit && v <= QOR::kDeviceLimit; };
+    if (std::all_of(points, points + count, [&](POINT p) { return within(p.x) && within(p.y); }))
+        return {points, count};
     m_points.resize(count);
     for (std::size_t i = 0; i < count; ++i)
         m_points[i] = POINT{clampDevice(points[i].x), clampDevice(points[i].y)};
-    return true;
+    return m_points;
 }
 
 BOOL CDC::Polyline(const POINT* lpPoints, int nCount) noexcept {
     if (!m_created || !lpPoints || nCount < 2) return FALSE;
     if (!canDrawLines()) return TRUE;
-    return toBool(guarded([&] {
-        clampPoints(lpPoints, std::size_t(nCount));
-        return polyline(m_points);
-    }));
+    return toBool(guarded([&] { return polyline(clampPoints(lpPoints, std::size_t(nCount))); }));
 }
 
 // ---- filled shapes
@@ -106,9 +105,9 @@ BOOL CDC::PolyPolygon(const POINT* lpPoints, const int* lpPolyCounts, int nCount
     }
     if (!canDrawLines() && !canFill()) return TRUE;
     return toBool(guarded([&] {
-        clampPoints(lpPoints, total);
+        const std::span<const POINT> points = clampPoints(lpPoints, total);
         m_counts.assign(lpPolyCounts, lpPolyCounts + nCount);
-        return polyPolygon(m_points, m_counts);
+        return polyPolygon(points, m_counts);
     }));
 }
 

@@ -250,8 +250,9 @@ private:
     /// Sets one attribute through the backend; returns the previous value, or failure.
     template <class T>
     T changeAttribute(T QOR::detail::DcAttributes::*field, T value, T failure) noexcept;
-    /// Copies points into m_points, clamped; false for a null pointer or a bad count.
-    bool clampPoints(const POINT* points, std::size_t count);
+    /// The points clamped to the device limit: the caller's own when they all lie within it (the usual
+    /// case, read where they are), else a clamped copy in m_points.
+    std::span<const POINT> clampPoints(const POINT* points, std::size_t count);
     static BOOL toBool(Status s) noexcept { return QOR::detail::succeeded(s) ? TRUE : FALSE; }
 
     bool m_created = false;

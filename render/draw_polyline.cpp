@@ -44,7 +44,8 @@ const PreparedPolyline* keptPolyline(const Frame& frame, int item) {
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style) {
     const CQorMatrix3d m = style.base * frame.gdx.mtxGet(item);
     if (const PreparedPolyline* kept = keptPolyline(frame, item)) {
-        tracePath(frame, kept->path, kept->continuous, m, style.color);
+        tracePath(frame, kept->path, kept->continuous, m, style.color,
+                  isAffine(m) && !kept->bounds.hasNaN() && !kept->bounds.isEmpty());
         return;
     }
     Scratch& scratch = frame.scratch;

@@ -378,7 +378,11 @@ void segmentPoints(const CQorVertex& segment, const CQorMatrix3d& m, std::vector
 /// out, except where a segment came to a single point, which a wide pen still marks.
 class LineRuns {
 public:
-    LineRuns(CDC& dc, std::vector<POINT>& buffer) : m_dc(dc), m_points(buffer) { m_points.clear(); }
+    /// affine: every matrix given to add is affine and every point added finite (affineDevicePoint).
+    LineRuns(CDC& dc, std::vector<POINT>& buffer, bool affine = false)
+        : m_dc(dc), m_points(buffer), m_affine(affine) {
+        m_points.clear();
+    }
     ~LineRuns() { flush(); }
     LineRuns(const LineRuns&) = delete;
     LineRuns& operator=(const LineRuns&) = delete;
@@ -396,6 +400,7 @@ private:
     /// The last segment's end in model space, while m_points ends with its device point.
     const CQorPoint3d* m_lastEnd = nullptr;
     std::vector<POINT> m_arc;
+    bool m_affine;
 };
 
 /// One pixel at p in color (the target decides how).
@@ -405,9 +410,10 @@ void drawPixel(const Frame& frame, POINT p, COLORREF color);
 /// The result lives in vl or in the frame's scratch until the next polyline.
 const CQorVertexArray& styledPath(const Frame& frame, CQorVertexArray& vl,
                                   const CQorArrayTempl<double>& dashes, bool& continuous);
-/// Draws a styled path: each segment by m, short pieces of a broken path as single pixels.
+/// Draws a styled path: each segment by m, short pieces of a broken path as single pixels. affine: m is
+/// affine and every point of path finite.
 void tracePath(const Frame& frame, const CQorVertexArray& path, bool continuous, const CQorMatrix3d& m,
-               COLORREF color);
+               COLORREF color, bool affine = false);
 /// Draws a styled polyline (already transformed by the view direction, and used up): line type, chords,
 /// then each segment by m, short pieces of a broken line as single pixels.
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,

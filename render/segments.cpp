@@ -41,9 +41,12 @@ void LineRuns::add(const CQorVertex& segment, const CQorMatrix3d& m) {
             add(m_arc[i - 1], m_arc[i]);
         return;
     }
+    const auto place = [&](const CQorPoint3d& p) {
+        return m_affine ? affineDevicePoint(m, p) : devicePoint(p * m);
+    };
     // A segment that starts exactly where the last one ended starts at the same device point.
     const bool joins = m_lastEnd && sameCoordinates(*m_lastEnd, segment.start);
-    add(joins ? m_points.back() : devicePoint(segment.start * m), devicePoint(segment.end * m));
+    add(joins ? m_points.back() : place(segment.start), place(segment.end));
     m_lastEnd = &segment.end;
 }
 
@@ -73,8 +76,8 @@ const CQorVertexArray& styledPath(const Frame& frame, CQorVertexArray& vl,
 }
 
 void tracePath(const Frame& frame, const CQorVertexArray& path, bool continuous, const CQorMatrix3d& m,
-               COLORREF color) {
-    LineRuns runs(frame.dc, frame.scratch.points);
+               COLORREF color, bool affine) {
+    LineRuns runs(frame.dc, frame.scratch.points, affine);
     for (const CQorVertex& vx : path) {
         if (!continuous && vx.end.distanceTo(vx.start) < frame.minSegment) {
             runs.flush();
