@@ -18,6 +18,7 @@
 //    pictures never count.
 
 #include <cstdint>
+#include <limits>
 
 #include "qor/gdx/display_item.h"
 #include "qor/kernel/geom/point3d_array.h"
@@ -196,7 +197,7 @@ public:
     void clear();
     /// Sorts into draw order, stably: regions below other items, REFER items above those, HIGHLIGHT
     /// items above those (regions first again), pictures on top. A list already in that order is not
-    /// touched.
+    /// touched, and once found in order is not read through again until its items change.
     void displListSort();
 
     // --- View, projection, extents and picking (the matrix chain: see Conventions).
@@ -304,6 +305,9 @@ private:
     }
 
     Revision m_revision;
+    /// The revision at which the items were last found in draw order: a list painted again is not read
+    /// through once more.
+    std::uint64_t m_sortedAt = std::numeric_limits<std::uint64_t>::max();
     CQorColor m_backColor;
     double m_pdSize = 0.0;
     DWORD m_pdMode = 0;

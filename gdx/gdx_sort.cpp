@@ -25,7 +25,7 @@ constexpr int kClasses = 6;
 
 void CQorGDX::displListSort() {
     const int n = m_list.len();
-    if (n < 2) return;
+    if (n < 2 || m_sortedAt == m_revision.value()) return;
     QOR::detail::guarded(false, [&] {
         CQorDisplayItem* items = m_list.data();
         int count[kClasses] = {};
@@ -39,7 +39,10 @@ void CQorGDX::displListSort() {
         }
         // Concatenating the classes gives ascending item numbers exactly when the classes never descend.
         // A list painted again is in order already: it allocates nothing.
-        if (ordered) return true;
+        if (ordered) {
+            m_sortedAt = m_revision.value();
+            return true;
+        }
         m_revision.bump();
         std::vector<std::uint8_t> classes(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i)
@@ -67,6 +70,7 @@ void CQorGDX::displListSort() {
             items[at] = std::move(spare);
             from[std::size_t(at)] = at;
         }
+        m_sortedAt = m_revision.value();
         return true;
     });
 }

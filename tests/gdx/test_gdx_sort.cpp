@@ -81,3 +81,22 @@ TEST(DisplListSort, MatchesAStableSortByClassOnRandomLists) {
         ASSERT_EQ(ids(gdx), want);
     }
 }
+
+TEST(DisplListSort, SortsAgainWhateverChangedTheClassOfAnItem) {
+    // A list found in order is not read through again until its items change: each change below must
+    // still be sorted.
+    OpenGdx gdx;
+    gdx.addDisplayList({item(QorDisplayReg, 0, 1), item(QorDisplayVl, 0, 2), item(QorDisplayVl, 0, 3)});
+    gdx.displListSort();
+    gdx.displListSort();
+    ASSERT_TRUE(gdx.cModeSet(path({2}), QOR::GdxColorHighlight));
+    gdx.displListSort();
+    EXPECT_EQ(ids(gdx), (std::vector<int>{1, 3, 2}));
+    gdx.cFlagSet(0, QOR::GdxColorRefer); // the region, now above the plain polyline
+    gdx.displListSort();
+    EXPECT_EQ(ids(gdx), (std::vector<int>{3, 1, 2}));
+    CQorGDX copy = gdx; // sorted with its source
+    copy.addDisplayList({item(QorDisplayReg, 0, 4)});
+    copy.displListSort();
+    EXPECT_EQ(ids(copy), (std::vector<int>{4, 3, 1, 2}));
+}
