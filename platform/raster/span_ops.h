@@ -53,6 +53,12 @@ public:
 
     const RECT& box() const noexcept { return m_box; }
 
+    /// True when spans go straight into a 32-bit surface without a clip region, as for a writer that
+    /// makes the sink's checks once for many pixels inside the box (and counts their rows with touch).
+    bool writesDirectly() const noexcept { return !m_clip && !m_surface->isMono(); }
+    /// The current colour as a 32-bit pixel.
+    std::uint32_t pixelValue() const noexcept { return m_pixel; }
+
     /// Rows [top, bottom) count as written: every write through the sink counts its row, and a writer
     /// that goes past the sink (a block transfer) counts its rows here.
     void touch(int top, int bottom) noexcept {

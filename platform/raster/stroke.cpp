@@ -1,5 +1,6 @@
 #include "qor/platform/raster/stroke_p.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -30,6 +31,58 @@ void majorRange(i64 start, int s, i64 boxLo, i64 boxHi, i64& lo, i64& hi) {
     }
 }
 
+/// The steps of a thin line from step lo to hi - 1: the major coordinate moves by sMajor each step, the
+/// minor one by sMinor whenever the error term e (of step lo, with minor offset k) reaches 2n.
+struct Steps {
+    bool xMajor;
+    i64 lo, hi, k, e, m, n;
+    int sMajor, sMinor;
+    i64 major0, minor0;
+};
+
+/// Writes the pixels of the steps to out (span(y, x0, x1) and pixel(x, y), as SpanSink has them): runs
+/// of pixels on one row as one span.
+template <class Writer>
+void writeSteps(Steps s, Writer& out) {
+    const i64 twoM = 2 * s.m, twoN = 2 * s.n;
+    i64 e = s.e, k = s.k;
+    if (s.xMajor) {
+        i64 runStart = s.lo;
+        for (i64 i = s.lo; i < s.hi; ++i) {
+            const i64 next = e + twoM;
+            if (next >= twoN || i + 1 == s.hi) {
+                const int y = int(s.minor0 + s.sMinor * k);
+                const i64 xa = s.major0 + s.sMajor * runStart, xb = s.major0 + s.sMajor * i;
+                out.span(y, int(std::min(xa, xb)), int(std::max(xa, xb)) + 1);
+                runStart = i + 1;
+            }
+            e = next;
+            if (e >= twoN) {
+                e -= twoN;
+                ++k;
+            }
+        }
+    } else {
+        for (i64 i = s.lo; i < s.hi; ++i) {
+            out.pixel(int(s.minor0 + s.sMinor * k), int(s.major0 + s.sMajor * i));
+            e += twoM;
+            if (e >= twoN) {
+                e -= twoN;
+                ++k;
+            }
+        }
+    }
+}
+
+/// Writes into a 32-bit surface without a clip region, for steps that all lie inside the sink's box.
+struct DirectWriter {
+    Surface& surface;
+    std::uint32_t value;
+
+    void span(int y, int x0, int x1) { fillPixels(surface.row32(y) + x0, x1 - x0, value); }
+    void pixel(int x, int y) { surface.row32(y)[x] = value; }
+};
+
 } // namespace
 
 void strokeThinLine(POINT a, POINT b, SpanSink& sink) {
@@ -44,60 +97,44 @@ void strokeThinLine(POINT a, POINT b, SpanSink& sink) {
     const i64 minor0 = xMajor ? a.y : a.x;
     const RECT& box = sink.box();
     // Steps [lo, hi) inside the box; k, e: minor offset and error term of step lo.
-    i64 lo = 0, hi = n, k = 0, e = n;
+    Steps steps{xMajor, 0, n, 0, n, m, n, sMajor, sMinor, major0, minor0};
     // A line whose ends both lie in the box stays in it: the short lines of a dense drawing skip the
-    // divisions of clipping.
+    // divisions of clipping, and where the sink writes straight into the pixels, its checks per pixel.
     const auto inBox = [&box](POINT p) {
         return p.x >= box.left && p.x < box.right && p.y >= box.top && p.y < box.bottom;
     };
-    if (!inBox(a) || !inBox(b)) {
-        const i64 majLo = xMajor ? box.left : box.top, majHi = xMajor ? box.right : box.bottom;
-        const i64 minLo = xMajor ? box.top : box.left, minHi = xMajor ? box.bottom : box.right;
-        // Steps inside the box along the major axis, then along the minor one.
-        majorRange(major0, sMajor, majLo, majHi, lo, hi);
-        lo = std::max<i64>(lo, 0);
-        hi = std::min<i64>(hi, n);
-        i64 kLo = 0, kHi = 0; // minor offsets inside the box
-        majorRange(minor0, sMinor, minLo, minHi, kLo, kHi);
-        if (m == 0) {
-            if (kLo > 0 || kHi <= 0) return;
+    if (inBox(a) && inBox(b)) {
+        if (sink.writesDirectly()) {
+            sink.touch(std::min(a.y, b.y), std::max(a.y, b.y) + 1);
+            DirectWriter direct{sink.surface(), sink.pixelValue()};
+            writeSteps(steps, direct);
         } else {
-            lo = std::max(lo, firstStepReaching(kLo, m, n));
-            hi = std::min(hi, firstStepReaching(kHi, m, n));
+            writeSteps(steps, sink);
         }
-        if (lo >= hi) return;
-        // e = (2 lo m + n) mod 2n.
-        k = (2 * lo * m + n) / (2 * n);
-        e = 2 * lo * m + n - 2 * n * k;
+        return;
     }
-    const i64 twoM = 2 * m, twoN = 2 * n;
-    if (xMajor) {
-        // Runs of pixels on one row become one span.
-        i64 runStart = lo;
-        for (i64 i = lo; i < hi; ++i) {
-            const i64 next = e + twoM;
-            if (next >= twoN || i + 1 == hi) {
-                const int y = int(minor0 + sMinor * k);
-                const i64 xa = major0 + sMajor * runStart, xb = major0 + sMajor * i;
-                sink.span(y, int(std::min(xa, xb)), int(std::max(xa, xb)) + 1);
-                runStart = i + 1;
-            }
-            e = next;
-            if (e >= twoN) {
-                e -= twoN;
-                ++k;
-            }
-        }
+    const i64 majLo = xMajor ? box.left : box.top, majHi = xMajor ? box.right : box.bottom;
+    const i64 minLo = xMajor ? box.top : box.left, minHi = xMajor ? box.bottom : box.right;
+    // Steps inside the box along the major axis, then along the minor one.
+    i64 lo = 0, hi = 0;
+    majorRange(major0, sMajor, majLo, majHi, lo, hi);
+    lo = std::max<i64>(lo, 0);
+    hi = std::min<i64>(hi, n);
+    i64 kLo = 0, kHi = 0; // minor offsets inside the box
+    majorRange(minor0, sMinor, minLo, minHi, kLo, kHi);
+    if (m == 0) {
+        if (kLo > 0 || kHi <= 0) return;
     } else {
-        for (i64 i = lo; i < hi; ++i) {
-            sink.pixel(int(minor0 + sMinor * k), int(major0 + sMajor * i));
-            e += twoM;
-            if (e >= twoN) {
-                e -= twoN;
-                ++k;
-            }
-        }
+        lo = std::max(lo, firstStepReaching(kLo, m, n));
+        hi = std::min(hi, firstStepReaching(kHi, m, n));
     }
+    if (lo >= hi) return;
+    // e = (2 lo m + n) mod 2n.
+    steps.lo = lo;
+    steps.hi = hi;
+    steps.k = (2 * lo * m + n) / (2 * n);
+    steps.e = 2 * lo * m + n - 2 * n * steps.k;
+    writeSteps(steps, sink);
 }
 
 void strokeWideLine(POINT a, POINT b, int widthPx, SpanSink& sink) {
