@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "qor/gdx/gdx_types.h"
 #include "qor/kernel/base/array_templ.h"
 #include "qor/kernel/base/color.h"
@@ -33,8 +35,8 @@ public:
     CQorDisplayItem& operator=(CQorDisplayItem&&) noexcept = default;
     ~CQorDisplayItem() override;
 
-    /// True when every field is equal. Doubles compare by value, with NaN equal to NaN (so an item always
-    /// equals its copy); points, vertices and matrices compare exactly, not within a tolerance.
+    /// True when every field but the stamp is equal. Doubles compare by value, with NaN equal to NaN (so an
+    /// item always equals its copy); points, vertices and matrices compare exactly, not within a tolerance.
     bool operator==(const CQorDisplayItem& other) const noexcept;
     bool operator!=(const CQorDisplayItem& other) const noexcept { return !(*this == other); }
 
@@ -73,4 +75,8 @@ public:
     CQorString m_text;
     /// Texts: one group of polylines per glyph shape, placed and aligned in item coordinates.
     CQorStrokeGroups m_strokes;
+    /// Set by the display list that holds the item whenever it adds or changes it, to a number no item has
+    /// had (the counter of CQorGDX::revisionGet): what a painter keeps of the item holds while the number
+    /// stands. 0 outside a list. Neither compared nor stored.
+    std::uint64_t m_stamp = 0;
 };

@@ -40,10 +40,14 @@ CQorGDX::CQorGDX(const CQorColor& back, const CQorMatrix3d& proj, double pdSize,
 
 CQorGDX::~CQorGDX() = default;
 
-void CQorGDX::Revision::bump() noexcept {
+std::uint64_t QOR::detail::nextRevision() noexcept {
     // Shared by every list, so that no two states of any lists show the same number.
     static std::atomic<std::uint64_t> s_last{0};
-    m_value = s_last.fetch_add(1, std::memory_order_relaxed) + 1;
+    return s_last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+void CQorGDX::Revision::bump() noexcept {
+    m_value = QOR::detail::nextRevision();
 }
 
 bool CQorGDX::operator==(const CQorGDX& o) const noexcept {
@@ -72,6 +76,7 @@ void CQorGDX::appendItem(CQorDisplayItem&& item) {
         QOR::detail::boundItem(item, m_projMtx * m_viewDirMtx * item.m_mtx, b, scratch);
         m_extents.reserve(2);
     }
+    QOR::detail::stamp(item);
     changeItems().append(std::move(item));
     if (counts) setExtents(b.any, b.lo, b.hi);
 }
@@ -141,6 +146,7 @@ void CQorGDX::imagePicture(const Path& path, DWORD flags, const wchar_t* name, i
         item.m_pdMode = DWORD(number);
         if (p1 != p2) item.m_vl.append(p1, p2);
         // Pictures never count for the extents, so there is nothing to widen.
+        QOR::detail::stamp(item);
         changeItems().append(std::move(item));
         return true;
     });
@@ -159,8 +165,10 @@ bool CQorGDX::addDisplayList(const CQorArrayTempl<CQorDisplayItem>& items) noexc
             }
         } rollback{changeItems(), m_list.len()};
         m_list.reserve(m_list.len() + items.len());
-        for (const CQorDisplayItem& item : items)
+        for (const CQorDisplayItem& item : items) {
             m_list.append(item);
+            QOR::detail::stamp(m_list[m_list.len() - 1]); // the caller may have changed a copy of an item
+        }
         rollback.done = true;
         return true;
     });

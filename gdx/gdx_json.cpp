@@ -9,6 +9,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "qor/gdx/gdx_p.h"
 #include "qor/gdx/text_p.h"
 #include "qor/kernel/base/status.h"
 
@@ -479,8 +480,10 @@ struct Reader {
                 if (!v.is_array()) return fail("items are an array");
                 CQorArrayTempl<CQorDisplayItem>& list = GdxAccess::list(g);
                 list.reserve(int(std::min<std::size_t>(v.size(), 1u << 20)));
-                for (const Json& item : v)
+                for (const Json& item : v) {
                     if (!readItem(item, list[list.len()])) return false;
+                    detail::stamp(list[list.len() - 1]);
+                }
             } else {
                 return fail("unknown member of a display list");
             }

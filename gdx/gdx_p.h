@@ -9,6 +9,14 @@
 
 namespace QOR::detail {
 
+/// A number no list revision or item stamp has had before.
+std::uint64_t nextRevision() noexcept;
+
+/// Marks item as changed (CQorDisplayItem::m_stamp).
+inline void stamp(CQorDisplayItem& item) noexcept {
+    item.m_stamp = nextRevision();
+}
+
 /// True when stack begins with path (an empty path matches every stack).
 inline bool isUnder(const CQorArrayTempl<int>& stack, const CQorArrayTempl<int>& path) noexcept {
     const int n = path.len();
@@ -84,6 +92,7 @@ bool CQorGDX::forEachUnder(const Path& path, F&& visit) {
     for (int i = 0; i < n; ++i) {
         if (!QOR::detail::isUnder(items[i].m_stack, path)) continue;
         visit(items[i]);
+        QOR::detail::stamp(items[i]);
         any = true;
     }
     if (any) m_revision.bump();

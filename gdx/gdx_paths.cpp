@@ -8,6 +8,7 @@
 
 using QOR::detail::guarded;
 using QOR::detail::isUnder;
+using QOR::detail::stamp;
 
 namespace {
 
@@ -128,6 +129,7 @@ bool CQorGDX::pdModeSet(const Path& path, DWORD mode) {
     for (CQorDisplayItem& item : changeItems())
         if (isExactly(item.m_stack, path)) {
             item.m_pdMode = mode;
+            stamp(item);
             any = true;
         }
     return any;
@@ -139,6 +141,7 @@ bool CQorGDX::pdSizeSet(const Path& path, double size) {
     for (CQorDisplayItem& item : changeItems())
         if (isExactly(item.m_stack, path)) {
             item.m_pdSize = size;
+            stamp(item);
             any = true;
         }
     return any;
@@ -193,13 +196,16 @@ void CQorGDX::clear() {
 
 void CQorGDX::flagSet(int item, DWORD op) {
     if (item < 0 || item >= m_list.len()) return;
-    if (applyFlagOp(changeItems().data()[item], op)) refresh_ext();
+    CQorDisplayItem& changed = changeItems().data()[item];
+    stamp(changed);
+    if (applyFlagOp(changed, op)) refresh_ext();
 }
 
 void CQorGDX::cFlagSet(int item, QOR::GdxColorMode mode) {
     if (item < 0 || item >= m_list.len()) return;
-    DWORD& flags = changeItems().data()[item].m_flags;
-    flags = withColorMode(flags, mode);
+    CQorDisplayItem& changed = changeItems().data()[item];
+    stamp(changed);
+    changed.m_flags = withColorMode(changed.m_flags, mode);
 }
 
 bool CQorGDX::removeItem(int item) {

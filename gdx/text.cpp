@@ -123,6 +123,7 @@ bool CQorGDX::imageTxt(const Path& path, DWORD flags, const CQorDataItem* data, 
 void CQorGDX::txtReglUpd(int item) {
     if (item < 0 || item >= m_list.len()) return;
     CQorDisplayItem& it = changeItems().data()[item];
+    QOR::detail::stamp(it);
     guarded(false, [&] {
         QOR::detail::layoutText(it.m_text, it.m_align, it.m_point, it.m_strokes);
         return true;

@@ -6,17 +6,10 @@ namespace QOR::render {
 
 namespace {
 
-bool isUpToDate(const PreparedPolyline& kept, const CQorDisplayItem& item) {
-    return kept.made && kept.ltscale == item.m_ltscale && sameBytes(kept.linetype, item.m_linetype) &&
-           sameBytes(kept.source, item.m_vl);
-}
-
 void prepare(PreparedPolyline& kept, const Frame& frame, int item) {
     const CQorDisplayItem& it = frame.item(item);
     kept.made = false; // until the path below is whole
-    kept.source = it.m_vl;
-    kept.linetype = it.m_linetype;
-    kept.ltscale = it.m_ltscale;
+    kept.stamp = it.m_stamp;
     Scratch& scratch = frame.scratch;
     scratch.vl = it.m_vl;
     scratch.vl.transformBy(frame.gdx.viewDirectionMtxGet());
@@ -32,12 +25,7 @@ void prepare(PreparedPolyline& kept, const Frame& frame, int item) {
 const PreparedPolyline* keptPolyline(const Frame& frame, int item) {
     PreparedPolyline* kept = frame.keptAs<PreparedPolyline>(item);
     if (!kept) return nullptr;
-    // Compared with the item only when the list changed since the last look.
-    const std::uint64_t revision = frame.gdx.revisionGet();
-    if (kept->checkedAt != revision || !kept->made) {
-        if (!isUpToDate(*kept, frame.item(item))) prepare(*kept, frame, item);
-        kept->checkedAt = revision;
-    }
+    if (!madeFrom(*kept, frame.item(item))) prepare(*kept, frame, item);
     return kept;
 }
 

@@ -51,21 +51,9 @@ void splitLoops(const CQorArrayTempl<CQorVertexArray>& stored, CQorArrayTempl<CQ
         detail::vlSplit(stored[i], loops[i]);
 }
 
-bool isUpToDate(const PreparedRegion& kept, const CQorDisplayItem& item) {
-    if (!kept.made || kept.source.len() != item.m_regions.len() || !(kept.hatchProp == item.m_hatch) ||
-        kept.ltscale != item.m_ltscale || !sameBytes(kept.linetype, item.m_linetype))
-        return false;
-    for (int i = 0; i < item.m_regions.len(); ++i)
-        if (!sameBytes<CQorVertex>(kept.source[i], item.m_regions[i])) return false;
-    return true;
-}
-
 void prepare(PreparedRegion& kept, const CQorDisplayItem& item) {
     kept.made = false; // until the loops below are whole
-    kept.source = item.m_regions;
-    kept.hatchProp = item.m_hatch;
-    kept.linetype = item.m_linetype;
-    kept.ltscale = item.m_ltscale;
+    kept.stamp = item.m_stamp;
     splitLoops(item.m_regions, kept.loops);
     kept.hatch.clear();
     kept.hatchMade = false;
@@ -96,12 +84,7 @@ void makeOutlines(const Frame& frame, int item, std::vector<PreparedRegion::Outl
 PreparedRegion* keptRegion(const Frame& frame, int item) {
     PreparedRegion* kept = frame.keptAs<PreparedRegion>(item);
     if (!kept) return nullptr;
-    // Compared with the item only when the list changed since the last look.
-    const std::uint64_t revision = frame.gdx.revisionGet();
-    if (kept->checkedAt != revision || !kept->made) {
-        if (!isUpToDate(*kept, frame.item(item))) prepare(*kept, frame.item(item));
-        kept->checkedAt = revision;
-    }
+    if (!madeFrom(*kept, frame.item(item))) prepare(*kept, frame.item(item));
     return kept;
 }
 

@@ -77,18 +77,6 @@ void prepare(const Frame& frame, const CQorStrokeGroups& strokes, PreparedText& 
     text.made = true;
 }
 
-bool isUpToDate(const PreparedText& kept, const CQorStrokeGroups& strokes) {
-    if (!kept.made || kept.source.len() != strokes.len()) return false;
-    for (int g = 0; g < strokes.len(); ++g) {
-        const CQorArrayTempl<CQorVertexArray>& a = kept.source[g];
-        const CQorArrayTempl<CQorVertexArray>& b = strokes[g];
-        if (a.len() != b.len()) return false;
-        for (int i = 0; i < a.len(); ++i)
-            if (!sameBytes<CQorVertex>(a[i], b[i])) return false;
-    }
-    return true;
-}
-
 /// Sets device to the device points of loops first to end - 1 of text after transforming them by d.
 /// Consecutive repeats are left out, as a repeated point adds nothing to a fill or to a thin trace; a loop
 /// that comes to a single point keeps it twice, so that a wide pen still marks it. Affine: d is affine and
@@ -175,16 +163,12 @@ void drawCurvedGlyph(const Frame& frame, const CQorArrayTempl<CQorVertexArray>& 
 
 void drawText(const Frame& frame, int item, const ItemStyle& style) {
     CDC& dc = frame.dc;
-    const CQorStrokeGroups& strokes = frame.item(item).m_strokes;
+    const CQorDisplayItem& it = frame.item(item);
+    const CQorStrokeGroups& strokes = it.m_strokes;
     PreparedText* kept = frame.keptAs<PreparedText>(item);
-    const std::uint64_t revision = frame.gdx.revisionGet();
-    if (kept && (kept->checkedAt != revision || !kept->made)) {
-        if (!isUpToDate(*kept, strokes)) {
-            kept->made = false; // until prepared from the strokes copied here
-            kept->source = strokes;
-            prepare(frame, strokes, *kept);
-        }
-        kept->checkedAt = revision;
+    if (kept && !madeFrom(*kept, it)) {
+        prepare(frame, strokes, *kept);
+        kept->stamp = it.m_stamp;
     }
     PreparedText& text = kept ? *kept : frame.scratch.text;
     if (!kept) prepare(frame, strokes, text);

@@ -49,15 +49,6 @@ inline bool samePoint(POINT a, POINT b) noexcept {
     return a.x == b.x && a.y == b.y;
 }
 
-/// True when a and b hold the same bytes: the very same coordinates, not merely equal within tolerance.
-template <class T>
-bool sameBytes(const CQorArrayTempl<T>& a, const CQorArrayTempl<T>& b) noexcept {
-    return a.len() == b.len() &&
-           (a.len() == 0 || std::memcmp(a.data(), b.data(), sizeof(T) * std::size_t(a.len())) == 0);
-}
-
-static_assert(sizeof(CQorVertex) == 7 * sizeof(double), "vertices compare as bytes");
-
 /// Loops in device points, stored one after the other.
 struct DeviceLoops {
     std::vector<POINT> points;
@@ -98,20 +89,18 @@ struct ModelBox {
 
 /// A polyline item's path as styledPath leaves it, kept by a painter from frame to frame: it depends on
 /// the item and on what FramePreparation holds, which no pan or zoom changes, so a repaint only transforms
-/// it. It also keeps what it was made from, so that an item changed since is prepared again.
+/// it. Each kept item holds the stamp of the item it was made from, so that an item changed since (its
+/// stamp moved) is prepared again.
 struct PreparedPolyline {
     CQorVertexArray path;
     bool continuous = false;
     bool made = false;
-    CQorVertexArray source; ///< the item's vertices
-    CQorArrayTempl<double> linetype;
-    double ltscale = 0.0;
-    std::uint64_t checkedAt = 0; ///< the list's revision when the path was last found to match the item
-    ModelBox bounds;             ///< of the path
+    std::uint64_t stamp = 0; ///< CQorDisplayItem::m_stamp of the item it was made from
+    ModelBox bounds;         ///< of the path
 };
 
 /// A text item's glyphs as the model points their traces visit, each arc in chords: what a repaint
-/// places on the device. A painter keeps it from frame to frame with the strokes it was made from.
+/// places on the device. A painter keeps it from frame to frame.
 struct PreparedText {
     struct Glyph {
         int group = 0;       ///< its stroke group in the item
@@ -128,8 +117,7 @@ struct PreparedText {
     std::vector<Glyph> glyphs;
     ModelBox bounds; ///< of every point
     bool made = false;
-    CQorStrokeGroups source;     ///< the item's strokes, when kept by a painter
-    std::uint64_t checkedAt = 0; ///< the list's revision when the glyphs were last found to match the item
+    std::uint64_t stamp = 0; ///< CQorDisplayItem::m_stamp of the item it was made from, when kept
 
     void clear() {
         points.clear();
@@ -142,8 +130,7 @@ struct PreparedText {
 };
 
 /// A region item's loops with their arcs in chords, and what is made of them the first time it is drawn:
-/// its hatch lines and its outline paths, all in model space. A painter keeps it with what it was made
-/// from.
+/// its hatch lines and its outline paths, all in model space. A painter keeps it from frame to frame.
 struct PreparedRegion {
     struct Outline {
         CQorVertexArray path;
@@ -156,12 +143,15 @@ struct PreparedRegion {
     bool outlinesMade = false;
     ModelBox bounds; ///< of the item's loops
     bool made = false;
-    CQorArrayTempl<CQorVertexArray> source;
-    CHatchProp hatchProp;
-    CQorArrayTempl<double> linetype;
-    double ltscale = 0.0;
-    std::uint64_t checkedAt = 0; ///< the list's revision when the loops were last found to match the item
+    std::uint64_t stamp = 0; ///< CQorDisplayItem::m_stamp of the item it was made from
 };
+
+/// True when kept was made from item as it stands: the item's stamp has not moved since. An item
+/// without a stamp is never trusted.
+template <class Kept>
+bool madeFrom(const Kept& kept, const CQorDisplayItem& item) noexcept {
+    return kept.made && item.m_stamp != 0 && kept.stamp == item.m_stamp;
+}
 
 /// What a painter keeps of one item: nothing, a polyline's path, a text's glyphs or a region's loops.
 using KeptItem = std::variant<std::monostate, PreparedPolyline, PreparedText, PreparedRegion>;

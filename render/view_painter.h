@@ -10,13 +10,14 @@
 //    no pointer into it after paint returns.
 //  - What is kept: the device context and the bitmap over the caller's pixels, the drawing threads and
 //    every thread's scratch buffers, the hatch patterns and pictures the list asked for, each polyline
-//    item's path with its line type laid and its arcs in chords, and each text item's glyph outlines with
-//    their arcs in chords (model space: a pan or a zoom only places them). Kept items are compared with
-//    the list's items only after the list's revision (CQorGDX::revisionGet) moved; one changed since is
-//    prepared again. The look-ups, paths and glyphs are dropped when a different list is painted, when
-//    the view direction or the configuration changes (cfgGeneration) and on forget().
-//    Once the size and the list are stable a repaint allocates nothing, except where hatch lines are
-//    drawn (a hatch the window shows as lines rather than as a solid fill).
+//    item's path with its line type laid and its arcs in chords, each text item's glyph outlines with
+//    their arcs in chords, and each region's loops, hatch lines and outline paths (model space: a pan or
+//    a zoom only places them). What is kept of an item holds while the item's stamp
+//    (CQorDisplayItem::m_stamp) stands; an item changed since is prepared again. All of it is dropped
+//    when a different list is painted, when the view direction or the configuration changes
+//    (cfgGeneration) and on forget().
+//    Once the size and the list are stable a repaint allocates nothing (the drawing threads' layers and
+//    buffers grow during the first frames of a large list, until each has met its largest share).
 //  - The pixels are those of paintToBitmap for the same list and size, pixel for pixel.
 //  - Threads: one painter paints on one thread at a time (it is a window's); it draws a large list with
 //    the renderer's drawing threads as paintWindow does.

@@ -245,3 +245,32 @@ TEST(DisplayList, RevisionMovesWithEveryChangeOfItemsAndOnlyThen) {
     EXPECT_EQ(gdx.revisionGet(), kept);
     changes("cleared", [&] { gdx.clear(); });
 }
+
+TEST(DisplayList, ItemStampsMoveWithTheirItemsAndChangeOnlyWithThem) {
+    OpenGdx gdx;
+    addVl(gdx, {1}, square(0, 0, 1));
+    addReg(gdx, {2}, {square(0, 0, 2)}, QOR::GdxItemFill);
+    addPt(gdx, {3}, {5, 5, 0});
+    const auto stampOf = [&](int id) {
+        for (const CQorDisplayItem& item : gdx.getDisplayList())
+            if (item.m_stack[0] == id) return item.m_stamp;
+        return std::uint64_t(0);
+    };
+    const std::uint64_t one = stampOf(1), two = stampOf(2), three = stampOf(3);
+    EXPECT_NE(one, 0u);
+    EXPECT_NE(one, two);
+    gdx.displListSort(); // the region moves first: its stamp goes with it
+    EXPECT_EQ(gdx.getDisplayList()[0].m_stack[0], 2);
+    EXPECT_EQ(stampOf(2), two);
+    gdx.cModeSet(path({1}), QOR::GdxColorHighlight);
+    EXPECT_NE(stampOf(1), one);
+    EXPECT_EQ(stampOf(2), two);
+    EXPECT_EQ(stampOf(3), three);
+    // An item handed back in, changed by the caller, is stamped anew although its copy kept the stamp.
+    CQorDisplayItem copy = gdx.getDisplayList()[0];
+    copy.m_regions[0] = square(7, 7, 1);
+    copy.m_stack[0] = 4;
+    ASSERT_TRUE(gdx.addDisplayList(CQorArrayTempl<CQorDisplayItem>{copy}));
+    EXPECT_NE(stampOf(4), copy.m_stamp);
+    EXPECT_EQ(CQorGDX(gdx).getDisplayList()[1].m_stamp, gdx.getDisplayList()[1].m_stamp); // copies keep them
+}
