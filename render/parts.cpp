@@ -324,7 +324,13 @@ private:
         std::unique_ptr<Layer> layer = newLayer();
         if (!layer) return -1;
         const int s = m_shares.steal();
-        if (s >= 0) m_layers[std::size_t(s)] = std::move(layer);
+        if (s >= 0) {
+            m_layers[std::size_t(s)] = std::move(layer);
+        } else {
+            // Another thread took what was left: the layer goes back for the next steal or frame.
+            const std::lock_guard lock(m_parts.mutex);
+            if (m_parts.layers.size() < m_parts.layers.capacity()) m_parts.layers.push_back(std::move(layer));
+        }
         return s;
     }
 
