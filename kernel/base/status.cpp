@@ -70,6 +70,11 @@ Status failWithCurrentException() noexcept {
     }
 }
 
+bool insideScopeWithNothingKept() noexcept {
+    const ThreadFailures& failures = t_failures;
+    return failures.depth > 0 && failures.kept.status == Status::Ok;
+}
+
 Status pendingFailure() noexcept {
     return t_failures.kept.status;
 }

@@ -86,6 +86,10 @@ private:
     std::optional<Failure> m_saved;
 };
 
+/// True inside an open scope that keeps no failure yet: a nested boundary would save, restore and report
+/// nothing there.
+QOR_EXPORT bool insideScopeWithNothingKept() noexcept;
+
 /// The boundary of an exported function: a FailureScope that, when it is the thread's outermost, reports
 /// the failure kept (if any) as one Error message to the diagnostics sink when it closes, prefixed with
 /// where (may be null) as "where: ".
@@ -106,13 +110,19 @@ private:
 /// standard library or the host may throw. where names the function in the message.
 template <class R, class F>
 R guardedAt(const char* where, R onError, F&& body) noexcept {
+    const auto run = [&]() noexcept -> R {
+        try {
+            return body();
+        } catch (...) {
+            failWithCurrentException();
+        }
+        return static_cast<R&&>(onError);
+    };
+    // Drawing calls nest by the million inside a renderer's scope: there the scope around keeps whatever
+    // body fails with, and a boundary of their own would change nothing.
+    if (insideScopeWithNothingKept()) return run();
     Boundary boundary(where);
-    try {
-        return body();
-    } catch (...) {
-        failWithCurrentException();
-    }
-    return onError;
+    return run();
 }
 
 /// guardedAt without a name.
@@ -124,12 +134,13 @@ R guarded(R onError, F&& body) noexcept {
 /// Runs body, which returns a Status; an exception becomes the matching failure status.
 template <class F>
 Status guarded(F&& body) noexcept {
-    Boundary boundary;
-    try {
-        return body();
-    } catch (...) {
-        return failWithCurrentException();
-    }
+    return guardedAt(nullptr, Status::Unexpected, [&]() -> Status {
+        try {
+            return body();
+        } catch (...) {
+            return failWithCurrentException();
+        }
+    });
 }
 
 } // namespace QOR::detail
