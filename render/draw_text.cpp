@@ -127,6 +127,14 @@ bool tracesOutline(const DeviceLoops& glyph) {
            samePoint(glyph.points[0], glyph.points[count - 1]);
 }
 
+/// True when a polygon within bounds fills (alternately) no pixel that a one-pixel trace of its closed
+/// outline leaves out: on two neighbouring rows, the one row filled lies in its top edges; on two
+/// neighbouring columns, a row fills the left column only where an edge meets it, at a vertex or along a
+/// vertical edge.
+bool fillsOnlyItsOutline(const DeviceBounds& bounds) {
+    return bounds.right - bounds.left <= 1 || bounds.bottom - bounds.top <= 1;
+}
+
 /// Draws each loop of glyph as lines, lifting the pen at its gaps.
 void trace(CDC& dc, const DeviceLoops& glyph) {
     auto gap = glyph.gaps.begin();
@@ -199,10 +207,12 @@ void drawText(const Frame& frame, int item, const ItemStyle& style) {
         } else {
             place<false>(text, first, glyph.loopEnd, d, device);
         }
-        if (thinPen && !reachesWindow(frame, boundsOf(device.points))) continue;
-        if (glyph.closed) {
+        const DeviceBounds placed = thinPen ? boundsOf(device.points) : DeviceBounds{};
+        if (thinPen && !reachesWindow(frame, placed)) continue;
+        const bool traced = thinPen && tracesOutline(device);
+        if (glyph.closed && !(traced && fillsOnlyItsOutline(placed))) {
             if (!fill) fill.emplace(frame, style.color);
-            fill->fill(device, !(thinPen && tracesOutline(device)));
+            fill->fill(device, !traced);
             if (!frame.window()) fill.reset(); // a metafile records each fill with its own brush
         }
         if (thinPen) {
