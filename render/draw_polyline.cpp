@@ -1,5 +1,8 @@
 // Polyline items: view direction first, then the line type, then the device transform. A painter keeps
 // each item's path between the first two and the last from frame to frame.
+#include <algorithm>
+#include <limits>
+
 #include "qor/render/render_p.h"
 
 namespace QOR::render {
@@ -17,6 +20,9 @@ void prepare(PreparedPolyline& kept, const Frame& frame, int item) {
     kept.path = styledPath(frame, scratch.vl, scratch.dashes, kept.continuous);
     kept.bounds = ModelBox();
     kept.bounds.add(kept.path);
+    kept.shortest = std::numeric_limits<double>::infinity();
+    for (const CQorVertex& vx : kept.path)
+        kept.shortest = std::min(kept.shortest, vx.end.distanceTo(vx.start)); // as tracePath measures
     kept.made = true;
 }
 
@@ -32,7 +38,7 @@ const PreparedPolyline* keptPolyline(const Frame& frame, int item) {
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style) {
     const CQorMatrix3d m = style.base * frame.gdx.mtxGet(item);
     if (const PreparedPolyline* kept = keptPolyline(frame, item)) {
-        tracePath(frame, kept->path, kept->continuous, m, style.color,
+        tracePath(frame, kept->path, kept->continuous || kept->shortest >= frame.minSegment, m, style.color,
                   isAffine(m) && !kept->bounds.hasNaN() && !kept->bounds.isEmpty());
         return;
     }

@@ -97,6 +97,9 @@ struct PreparedPolyline {
     bool made = false;
     std::uint64_t stamp = 0; ///< CQorDisplayItem::m_stamp of the item it was made from
     ModelBox bounds;         ///< of the path
+    /// The length of its shortest segment (a chord for an arc): a frame whose minimum segment is no longer
+    /// draws no piece as a pixel and need not measure each.
+    double shortest = std::numeric_limits<double>::infinity();
 };
 
 /// A text item's glyphs as the model points their traces visit, each arc in chords: what a repaint
