@@ -36,13 +36,17 @@ constexpr std::int64_t kLayerPixelsPerUnit = 80;
 /// Most stretches stolen in one frame.
 constexpr std::int64_t kMaxStolen = 32;
 
-/// Looks up, on the host's thread, every hatch pattern the items 0 to last - 1 use.
+/// Looks up, on the host's thread, every hatch pattern the items 0 to last - 1 use: once for a list
+/// that has not changed since, as going through every item would hold up every other thread.
 void lookUpPatterns(const Frame& frame, int last) {
+    const std::uint64_t revision = frame.gdx.revisionGet();
+    if (frame.lookups.hasPatternsOf(revision)) return;
     for (int i = 0; i < last; ++i) {
         const CQorDisplayItem& item = frame.item(i);
         if (item.m_type == QorDisplayReg && (item.m_flags & GdxItemHatch))
             frame.lookups.pattern(item.m_hatch.m_name);
     }
+    frame.lookups.notePatternsOf(revision);
 }
 
 /// The frame drawn into dc instead, clipped to clip, with scratch for its buffers.

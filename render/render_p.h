@@ -185,14 +185,21 @@ public:
     /// While sealed, a look-up not made before finds nothing (an empty pattern, no picture) instead of
     /// asking the host or reading a file, and the look-ups may be read from several threads at once.
     void setSealed(bool sealed) noexcept { m_sealed = sealed; }
+    /// Whether every pattern a list at revision uses was looked up, as the last notePatternsOf said.
+    bool hasPatternsOf(std::uint64_t revision) const noexcept {
+        return revision != 0 && m_patternsOf == revision;
+    }
+    void notePatternsOf(std::uint64_t revision) noexcept { m_patternsOf = revision; }
     /// Forgets every pattern and picture looked up so far.
     void clear() noexcept {
+        m_patternsOf = 0;
         m_patterns.clear();
         m_pictures.clear();
     }
 
 private:
     bool m_sealed = false;
+    std::uint64_t m_patternsOf = 0; ///< the list revision whose patterns were all looked up
     std::map<CQorString, CQorPatternDef> m_patterns;
     std::map<std::tuple<CQorString, int, int, int, bool, COLORREF>, HBITMAP, std::less<>> m_pictures;
 };
