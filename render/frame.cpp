@@ -71,12 +71,61 @@ private:
     int m_exceptions;
 };
 
+/// The pen of the items. A window's dc keeps one selected while the items after it draw with the same
+/// width and colour; a metafile records each item's own pen, and the pen before it selected back after
+/// the item.
+class ItemPen {
+public:
+    ItemPen(CDC& dc, bool keep) noexcept : m_dc(dc), m_keep(keep) {}
+    ItemPen(const ItemPen&) = delete;
+    ItemPen& operator=(const ItemPen&) = delete;
+    ~ItemPen() { putBack(); }
+
+    void select(int width, COLORREF color) noexcept {
+        if (m_selected && width == m_width && color == m_color) return;
+        // The other of the two pens: the selected one stays valid until this one replaces it.
+        CPen& pen = m_pens[m_selected ? 1 - m_current : m_current];
+        pen.DeleteObject();
+        if (!pen.CreatePen(PS_SOLID, width, color)) {
+            putBack(); // an item whose pen cannot be made draws with the dc's own, as GDI would
+            return;
+        }
+        CPen* replaced = m_dc.SelectObject(&pen);
+        if (!replaced) return;
+        if (!m_selected) m_before = replaced;
+        m_current = int(&pen - m_pens);
+        m_selected = true;
+        m_width = width;
+        m_color = color;
+    }
+    /// After each item.
+    void itemDrawn() noexcept {
+        if (!m_keep) putBack();
+    }
+
+private:
+    void putBack() noexcept {
+        if (m_selected && m_before) m_dc.SelectObject(m_before);
+        m_selected = false;
+    }
+
+    CDC& m_dc;
+    const bool m_keep;
+    CPen m_pens[2];
+    int m_current = 0;
+    bool m_selected = false;
+    int m_width = 0;
+    COLORREF m_color = 0;
+    CPen* m_before = nullptr; ///< the dc's pen before the first item's
+};
+
 } // namespace
 
 void drawItems(const Frame& frame, int first, int last) {
     CDC& dc = frame.dc;
     const CQorGDX& gdx = frame.gdx;
     const DcRestorer restorer(frame);
+    ItemPen pen(dc, frame.window());
     const COLORREF oldBk = dc.GetBkColor();
     if (frame.window()) dc.SetBkColor(frame.back);
     for (int i = first; i < last; ++i) {
@@ -85,8 +134,7 @@ void drawItems(const Frame& frame, int first, int last) {
         style.base = baseMatrix(frame, i);
         if (!mayReachWindow(frame, i, style)) continue;
         style.color = itemColor(frame, i, style.mode);
-        CPen pen(PS_SOLID, gdx.thicknGet(i), style.color);
-        CPen* oldPen = dc.SelectObject(&pen);
+        pen.select(gdx.thicknGet(i), style.color);
         switch (gdx.typeGet(i)) {
         case QorDisplayPt:
             drawPoint(frame, i, style);
@@ -106,7 +154,7 @@ void drawItems(const Frame& frame, int first, int last) {
         default:
             break; // other kinds draw nothing
         }
-        if (oldPen) dc.SelectObject(oldPen);
+        pen.itemDrawn();
     }
     if (frame.window()) dc.SetBkColor(oldBk);
 }
