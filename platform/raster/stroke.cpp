@@ -96,13 +96,18 @@ void strokeThinLine(POINT a, POINT b, SpanSink& sink) {
     const i64 major0 = xMajor ? a.x : a.y;
     const i64 minor0 = xMajor ? a.y : a.x;
     const RECT& box = sink.box();
+    const auto inBox = [&box](POINT p) {
+        return p.x >= box.left && p.x < box.right && p.y >= box.top && p.y < box.bottom;
+    };
+    // One step, to a neighbour: only its first pixel (the outlines of small text are made of these).
+    if (n == 1) {
+        if (inBox(a)) sink.pixel(a.x, a.y);
+        return;
+    }
     // Steps [lo, hi) inside the box; k, e: minor offset and error term of step lo.
     Steps steps{xMajor, 0, n, 0, n, m, n, sMajor, sMinor, major0, minor0};
     // A line whose ends both lie in the box stays in it: the short lines of a dense drawing skip the
     // divisions of clipping, and where the sink writes straight into the pixels, its checks per pixel.
-    const auto inBox = [&box](POINT p) {
-        return p.x >= box.left && p.x < box.right && p.y >= box.top && p.y < box.bottom;
-    };
     if (inBox(a) && inBox(b)) {
         if (sink.writesDirectly()) {
             sink.touch(std::min(a.y, b.y), std::max(a.y, b.y) + 1);

@@ -45,6 +45,31 @@ TEST_F(RasterDcLines, ClippedLineKeepsTheSamePixels) {
     EXPECT_GT(count('#'), 30);
 }
 
+TEST_F(RasterDcLines, OneStepLinesPaintTheirStartWhereItShows) {
+    // A line to a neighbour paints its first pixel alone: inside the bitmap and the clip, nowhere else.
+    make(8, 8);
+    CRgn clipRgn;
+    clipRgn.CreateRectRgn(2, 0, 8, 6);
+    dc.SelectClipRgn(&clipRgn);
+    for (int y = -1; y <= 8; ++y)
+        for (int x = -1; x <= 8; ++x)
+            for (int d = 0; d < 9; ++d) {
+                if (d == 4) continue; // no step
+                dc.SelectClipRgn(nullptr);
+                dc.FillSolidRect(0, 0, 8, 8, kWhite);
+                dc.SelectClipRgn(&clipRgn);
+                const POINT line[] = {{x, y}, {x + d % 3 - 1, y + d / 3 - 1}};
+                dc.Polyline(line, 2);
+                dc.SelectClipRgn(nullptr);
+                const bool shows = x >= 2 && x < 8 && y >= 0 && y < 6;
+                ASSERT_EQ(count('#'), shows ? 1 : 0)
+                    << x << "," << y << " to " << line[1].x << "," << line[1].y;
+                if (shows) {
+                    EXPECT_EQ(cell(x, y), '#');
+                }
+            }
+}
+
 TEST_F(RasterDcLines, ThinLineMatchesReferenceBresenham) {
     // Every direction of short lines against a plain per-step evaluation of the documented formula.
     make(40, 40);
