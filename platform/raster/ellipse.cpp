@@ -28,35 +28,41 @@ bool EllipseRows::row(int y, int& x0, int& x1) const noexcept {
     return true;
 }
 
-bool EllipseRows::outline(int y, int& x0, int& x1, int& x2, int& x3) const noexcept {
-    int l = 0, r = 0;
-    if (!row(y, l, r)) return false;
-    // The inner part has inside pixels left, right, above and below it.
-    int il = l + 1, ir = r - 1;
-    int nl = 0, nr = 0;
-    if (y > INT32_MIN && row(y - 1, nl, nr)) {
-        il = std::max(il, nl);
-        ir = std::min(ir, nr);
-    } else {
-        ir = il;
+EllipseOutlineWalk::EllipseOutlineWalk(const EllipseRows& rows, int y) noexcept
+    : m_rows(rows), m_y(y), m_above(rowAt(m_y - 1)), m_here(rowAt(m_y)), m_below(rowAt(m_y + 1)) {}
+
+EllipseOutlineWalk::Row EllipseOutlineWalk::rowAt(long long y) const noexcept {
+    Row row;
+    if (y >= INT32_MIN && y <= INT32_MAX) row.inside = m_rows.row(int(y), row.left, row.right);
+    return row;
+}
+
+bool EllipseOutlineWalk::next(int& x0, int& x1, int& x2, int& x3) noexcept {
+    const Row here = m_here;
+    if (here.inside) {
+        // The inner part has inside pixels left, right, above and below it.
+        int il = here.left + 1, ir = here.right - 1;
+        for (const Row& next : {m_above, m_below}) {
+            if (next.inside) {
+                il = std::max(il, next.left);
+                ir = std::min(ir, next.right);
+            } else {
+                ir = il;
+            }
+        }
+        x0 = here.left;
+        x3 = here.right;
+        if (ir <= il) { // no inner part: the whole row is outline
+            x1 = x2 = here.right;
+        } else {
+            x1 = il;
+            x2 = ir;
+        }
     }
-    if (y < INT32_MAX && row(y + 1, nl, nr)) {
-        il = std::max(il, nl);
-        ir = std::min(ir, nr);
-    } else {
-        ir = il;
-    }
-    if (ir <= il) { // no inner part: the whole row is outline
-        x0 = l;
-        x1 = r;
-        x2 = x3 = r;
-        return true;
-    }
-    x0 = l;
-    x1 = il;
-    x2 = ir;
-    x3 = r;
-    return true;
+    m_above = m_here;
+    m_here = m_below;
+    m_below = rowAt(++m_y + 1);
+    return here.inside;
 }
 
 } // namespace QOR::detail

@@ -9,6 +9,7 @@
 #include "qor/platform/raster/stroke_p.h"
 
 using QOR::detail::BlitSource;
+using QOR::detail::EllipseOutlineWalk;
 using QOR::detail::EllipseRows;
 using QOR::detail::Rop;
 using QOR::detail::Status;
@@ -186,11 +187,12 @@ Status CRasterDC::ellipse(const RECT& r) {
     const bool thinPen = usesPen() && penWidth() <= 1;
     if (usesBrush()) {
         m_sink.setColor(brush().lbColor);
+        EllipseOutlineWalk walk(rows, y0);
         for (int y = y0; y < y1; ++y) {
             int a = 0, b = 0, c = 0, d = 0;
             if (!thinPen) {
                 if (rows.row(y, a, b)) emit(y, a, b);
-            } else if (rows.outline(y, a, b, c, d)) {
+            } else if (walk.next(a, b, c, d)) {
                 emit(y, b, c); // between the outline's parts
             }
         }
@@ -198,9 +200,10 @@ Status CRasterDC::ellipse(const RECT& r) {
     if (!usesPen()) return Status::Ok;
     m_sink.setColor(pen().lopnColor);
     if (thinPen) {
+        EllipseOutlineWalk walk(rows, y0);
         for (int y = y0; y < y1; ++y) {
             int a = 0, b = 0, c = 0, d = 0;
-            if (!rows.outline(y, a, b, c, d)) continue;
+            if (!walk.next(a, b, c, d)) continue;
             emit(y, a, b);
             if (c < d) emit(y, c, d);
         }
