@@ -119,6 +119,28 @@ private:
     CPen* m_before = nullptr; ///< the dc's pen before the first item's
 };
 
+/// Items between the one drawn and the one whose memory is asked for: enough for the memory to arrive.
+constexpr int kAhead = 4;
+
+/// Asks for the memory an item will be drawn from (the item and what the painter keeps of it), so that it
+/// arrives while the items before it draw: a large list is read from main memory, and a wait for each
+/// part of each item would cost more than the drawing.
+void fetchAhead(const Frame& frame, int item) {
+    const char* bytes = reinterpret_cast<const char*>(&frame.item(item));
+    for (std::size_t at = 0; at < sizeof(CQorDisplayItem); at += 64)
+        __builtin_prefetch(bytes + at);
+    if (!frame.kept) return;
+    const KeptItem& kept = (*frame.kept)[std::size_t(item)];
+    if (const PreparedText* text = std::get_if<PreparedText>(&kept)) {
+        __builtin_prefetch(text->glyphs.data());
+        __builtin_prefetch(text->points.data());
+        __builtin_prefetch(text->starts.data());
+        __builtin_prefetch(text->loopEnds.data());
+    } else if (const PreparedPolyline* polyline = std::get_if<PreparedPolyline>(&kept)) {
+        __builtin_prefetch(polyline->path.data());
+    }
+}
+
 } // namespace
 
 void drawItems(const Frame& frame, int first, int last) {
@@ -129,6 +151,7 @@ void drawItems(const Frame& frame, int first, int last) {
     const COLORREF oldBk = dc.GetBkColor();
     if (frame.window()) dc.SetBkColor(frame.back);
     for (int i = first; i < last; ++i) {
+        if (i + kAhead < last) fetchAhead(frame, i + kAhead);
         if (gdx.flagGet(i) & GdxItemHidden) continue;
         ItemStyle style;
         style.base = baseMatrix(frame, i);
