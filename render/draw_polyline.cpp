@@ -23,6 +23,7 @@ void prepare(PreparedPolyline& kept, const Frame& frame, int item) {
     kept.shortest = std::numeric_limits<double>::infinity();
     for (const CQorVertex& vx : kept.path)
         kept.shortest = std::min(kept.shortest, vx.end.distanceTo(vx.start)); // as tracePath measures
+    if (kept.flat.assign(kept.path)) kept.path = CQorVertexArray();           // its memory goes
     kept.made = true;
 }
 
@@ -38,8 +39,13 @@ const PreparedPolyline* keptPolyline(const Frame& frame, int item) {
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style) {
     const CQorMatrix3d m = style.base * frame.gdx.mtxGet(item);
     if (const PreparedPolyline* kept = keptPolyline(frame, item)) {
-        tracePath(frame, kept->path, kept->continuous || kept->shortest >= frame.minSegment, m, style.color,
-                  isAffine(m) && !kept->bounds.hasNaN() && !kept->bounds.isEmpty());
+        const bool continuous = kept->continuous || kept->shortest >= frame.minSegment;
+        const bool affine = isAffine(m) && !kept->bounds.hasNaN() && !kept->bounds.isEmpty();
+        if (kept->flat.empty()) {
+            tracePath(frame, kept->path, continuous, m, style.color, affine);
+        } else {
+            tracePath(frame, kept->flat, continuous, m, style.color, affine);
+        }
         return;
     }
     Scratch& scratch = frame.scratch;

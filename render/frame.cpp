@@ -137,6 +137,8 @@ void fetchAhead(const Frame& frame, int item) {
         __builtin_prefetch(text->starts.data());
         __builtin_prefetch(text->loopEnds.data());
     } else if (const PreparedPolyline* polyline = std::get_if<PreparedPolyline>(&kept)) {
+        __builtin_prefetch(polyline->flat.points.data());
+        __builtin_prefetch(polyline->flat.runStarts.data());
         __builtin_prefetch(polyline->path.data());
     }
 }

@@ -87,12 +87,30 @@ struct ModelBox {
     bool isEmpty() const { return !(lo[0] <= hi[0]); }
 };
 
+/// A path of straight segments in the plane z = 0 as the points it visits, in runs of segments each of which
+/// starts where the one before it ended: what a repaint reads of a polyline, in a third of the memory of
+/// its segments.
+struct FlatPath {
+    struct Point {
+        double x, y;
+        CQorPoint3d inSpace() const noexcept { return CQorPoint3d(x, y, 0.0); }
+    };
+    std::vector<Point> points;
+    std::vector<std::uint32_t> runStarts; ///< the first point of each run; a run has two points at least
+
+    /// Sets this to path when path is straight and lies in z = +0 exactly (so that its points place
+    /// exactly as the segments' own); false, and empty, otherwise.
+    bool assign(const CQorVertexArray& path);
+    bool empty() const noexcept { return points.empty(); }
+};
+
 /// A polyline item's path as styledPath leaves it, kept by a painter from frame to frame: it depends on
 /// the item and on what FramePreparation holds, which no pan or zoom changes, so a repaint only transforms
 /// it. Each kept item holds the stamp of the item it was made from, so that an item changed since (its
 /// stamp moved) is prepared again.
 struct PreparedPolyline {
-    CQorVertexArray path;
+    CQorVertexArray path; ///< empty when flat holds it
+    FlatPath flat;
     bool continuous = false;
     bool made = false;
     std::uint64_t stamp = 0; ///< CQorDisplayItem::m_stamp of the item it was made from
@@ -414,6 +432,9 @@ const CQorVertexArray& styledPath(const Frame& frame, CQorVertexArray& vl,
 /// affine and every point of path finite.
 void tracePath(const Frame& frame, const CQorVertexArray& path, bool continuous, const CQorMatrix3d& m,
                COLORREF color, bool affine = false);
+/// tracePath for a flat path.
+void tracePath(const Frame& frame, const FlatPath& path, bool continuous, const CQorMatrix3d& m,
+               COLORREF color, bool affine);
 /// Draws a styled polyline (already transformed by the view direction, and used up): line type, chords,
 /// then each segment by m, short pieces of a broken line as single pixels.
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,

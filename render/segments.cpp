@@ -88,6 +88,53 @@ void tracePath(const Frame& frame, const CQorVertexArray& path, bool continuous,
     }
 }
 
+bool FlatPath::assign(const CQorVertexArray& path) {
+    points.clear();
+    runStarts.clear();
+    const auto flat = [](const CQorPoint3d& p) { return p.z == 0.0 && !std::signbit(p.z); };
+    for (const CQorVertex& vx : path)
+        if (vx.isArc() || !flat(vx.start) || !flat(vx.end)) return false;
+    const CQorPoint3d* lastEnd = nullptr;
+    for (const CQorVertex& vx : path) {
+        // Where LineRuns::add would place the start anew: the run ends.
+        if (!lastEnd || !sameCoordinates(*lastEnd, vx.start)) {
+            runStarts.push_back(std::uint32_t(points.size()));
+            points.push_back(Point{vx.start.x, vx.start.y});
+        }
+        points.push_back(Point{vx.end.x, vx.end.y});
+        lastEnd = &vx.end;
+    }
+    return true;
+}
+
+void tracePath(const Frame& frame, const FlatPath& path, bool continuous, const CQorMatrix3d& m,
+               COLORREF color, bool affine) {
+    // As tracePath draws the segments these points come from, segment by segment.
+    LineRuns runs(frame.dc, frame.scratch.points);
+    const auto place = [&](const FlatPath::Point& p) {
+        return affine ? affineDevicePoint(m, p.inSpace()) : devicePoint(p.inSpace() * m);
+    };
+    const std::size_t n = path.points.size();
+    for (std::size_t r = 0; r < path.runStarts.size(); ++r) {
+        const std::size_t end = r + 1 < path.runStarts.size() ? path.runStarts[r + 1] : n;
+        bool joins = false; // the segment starts at `last`, the device point the one before it ended at
+        POINT last{};
+        for (std::size_t i = path.runStarts[r]; i + 1 < end; ++i) {
+            const FlatPath::Point &start = path.points[i], &stop = path.points[i + 1];
+            if (!continuous && stop.inSpace().distanceTo(start.inSpace()) < frame.minSegment) {
+                runs.flush();
+                drawPixel(frame, devicePoint(start.inSpace() * m), color);
+                joins = false;
+                continue;
+            }
+            const POINT to = place(stop);
+            runs.add(joins ? last : place(start), to);
+            last = to;
+            joins = true;
+        }
+    }
+}
+
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,
                         const CQorMatrix3d& m, COLORREF color) {
     bool continuous = false;

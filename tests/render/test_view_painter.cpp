@@ -136,6 +136,43 @@ TEST(ViewPainter, WhatBoundsLeaveOutWouldPaintNothing) {
     }
 }
 
+TEST(ViewPainter, KeptPolylinesOfEveryShapeRepaintAsDrawn) {
+    // Polylines kept in the plane and kept as segments (lifted, at z = -0, with arcs), continuous and
+    // dotted, doubling back, far from the origin: each repaint after a pan or a zoom as paintToBitmap.
+    CQorGDX gdx(CQorColor(250), CQorMatrix3d(), 1.0, 0, CQorPoint3d(), CQorPoint3d());
+    const auto add = [&](double z, double bulge, const CQorArrayTempl<double>& lineType) {
+        const double x0 = 1.0e6 + 37.0 * gdx.lenGet(), y0 = -2.0e6;
+        CQorVertexArray vl;
+        vl.append(CQorVertex(CQorPoint3d(x0, y0, z), CQorPoint3d(x0 + 30, y0 + 7, z), bulge));
+        vl.append(CQorPoint3d(x0 + 30, y0 + 7, z), CQorPoint3d(x0 + 2, y0 + 60, z));
+        vl.append(CQorPoint3d(x0 + 2, y0 + 60, z), CQorPoint3d(x0 + 30, y0 + 7, z)); // back again
+        gdx.imageVl(CQorArrayTempl<int>{gdx.lenGet() + 1}, 0, vl, CQorColor(1 + gdx.lenGet() % 7),
+                    CQorMatrix3d(), lineType, 1.0, 1, CQorPoint3d());
+    };
+    for (const CQorArrayTempl<double>& lineType :
+         {CQorArrayTempl<double>{}, CQorArrayTempl<double>{1, 1, 0}, CQorArrayTempl<double>{1, 2, 0}}) {
+        add(0.0, 0.0, lineType);
+        add(-0.0, 0.0, lineType);
+        add(5.0, 0.0, lineType);
+        add(0.0, 0.4, lineType);
+    }
+    CQorPoint3d min, max;
+    gdx.extMaxViewGet(min, max);
+    gdx.viewMtxSet(getViewMtx(min, max, 120, 400, 0.05));
+    QOR::CViewPainter painter;
+    Pixels pixels(400, 120);
+    CQorMatrix3d pan;
+    pan.setToTranslation(CQorVector3d(3, -2, 0));
+    for (const double zoom : {1.0, 0.4, 3.0}) {
+        zoomAbout(gdx, zoom, 200, 60);
+        ASSERT_TRUE(pixels.paint(painter, &gdx));
+        EXPECT_EQ(differenceFromPaint(pixels, gdx), "") << "zoom " << zoom;
+        gdx.zoomMtxSet(pan * CQorMatrix3d(gdx.zoomMtxGet()));
+        ASSERT_TRUE(pixels.paint(painter, &gdx));
+        EXPECT_EQ(differenceFromPaint(pixels, gdx), "") << "zoom " << zoom << ", panned";
+    }
+}
+
 TEST(ViewPainter, RepaintsItemsChangedSinceTheLastPaint) {
     CQorGDX gdx;
     ASSERT_TRUE(tiledDemo(gdx, 20000, 200, 150)); // drawn by the drawing threads
