@@ -5,6 +5,7 @@
 // slowed by a busy core or a wrong estimate leaves its work to the others instead of holding up the frame.
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -91,15 +92,20 @@ public:
     CDC& dc() noexcept { return m_dc; }
     const CRgn* client() const noexcept { return &m_client; }
 
-    /// Copies every pixel the layer's drawing painted onto bitmap. A stretch of a list drawn in order
-    /// often covers a band of the window: the rows it never wrote are passed over.
-    void layOver(CBitmap& bitmap) {
+    /// The rows drawn into since the layer was cleared, as [first, second).
+    std::pair<int, int> writtenRows() noexcept {
         noteWrittenRows();
+        return m_written;
+    }
+    /// Copies every pixel the layer's drawing painted in rows [top, bottom) onto bitmap. A stretch of a
+    /// list drawn in order often covers a band of the window: the rows it never wrote are passed over.
+    /// writtenRows() first: it takes the rows the dc wrote.
+    void layOver(CBitmap& bitmap, int top, int bottom) const noexcept {
         const detail::Surface& from = *m_bitmap.surface();
         detail::Surface& to = *bitmap.surface();
-        const int height = std::min({from.height, to.height, m_written.second}),
+        const int height = std::min({from.height, to.height, m_written.second, bottom}),
                   width = std::min(from.width, to.width);
-        for (int y = std::max(m_written.first, 0); y < height; ++y) {
+        for (int y = std::max({m_written.first, top, 0}); y < height; ++y) {
             const std::uint32_t* source = from.row32(y);
             std::uint32_t* target = to.row32(y);
             // A select rather than a branch: the loop then runs on vector registers.
@@ -265,12 +271,39 @@ public:
     /// report and draws nothing more; otherwise takes the stretches in list order, laying each layer over
     /// bitmap and drawing straight into it what no thread drew (when a layer or a thread could not be
     /// had). False after a failure.
-    bool finish(CBitmap& bitmap) {
+    /// When every stretch was drawn, the threads of the frame (`helpers` of them besides the caller) lay
+    /// the layers over in bands of rows, each band in list order.
+    bool finish(CBitmap& bitmap, HelperThreads& threads, unsigned helpers) {
         if (m_failure.status != detail::Status::Ok) {
             detail::adoptFailure(m_failure);
             return false;
         }
-        layOver(bitmap);
+        const std::vector<WorkShares::Stretch>& stretches = m_shares.stretches();
+        std::vector<std::size_t>& order = m_parts.order;
+        order.resize(stretches.size());
+        for (std::size_t s = 0; s < order.size(); ++s)
+            order[s] = s;
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return stretches[a].first < stretches[b].first; });
+        if (std::any_of(stretches.begin(), stretches.end(), [](const auto& s) { return s.next < s.end; })) {
+            layOverInOrder(bitmap);
+            return true;
+        }
+        Bands bands{*this, bitmap, INT_MAX, INT_MIN, helpers + 1};
+        for (const std::size_t s : order)
+            if (m_layers[s]) {
+                const std::pair<int, int> rows = m_layers[s]->writtenRows();
+                if (rows.first >= rows.second) continue;
+                bands.top = std::min(bands.top, rows.first);
+                bands.bottom = std::max(bands.bottom, rows.second);
+            }
+        if (bands.top >= bands.bottom) return true;
+        // As many helpers as drew the frame: they are running, so each band has its thread.
+        threads.run(
+            helpers, [](void* context, unsigned helper) { static_cast<Bands*>(context)->layOver(helper); },
+            &bands);
+        bands.layOver(0);
+        threads.wait();
         return true;
     }
 
@@ -282,16 +315,29 @@ public:
     }
 
 private:
-    void layOver(CBitmap& bitmap) {
+    /// Rows [top, bottom) shared out between `count` threads.
+    struct Bands {
+        SharedFrame& shared;
+        CBitmap& bitmap;
+        int top, bottom;
+        unsigned count;
+
+        void layOver(unsigned band) const noexcept {
+            const std::int64_t rows = std::int64_t(bottom) - top;
+            const int from = top + int(rows * band / count), to = top + int(rows * (band + 1) / count);
+            for (const std::size_t s : shared.m_parts.order)
+                if (const Layer* layer = shared.m_layers[s].get()) layer->layOver(bitmap, from, to);
+        }
+    };
+
+    /// Lays the layers over in list order, drawing straight into bitmap what no thread drew.
+    void layOverInOrder(CBitmap& bitmap) {
         const std::vector<WorkShares::Stretch>& stretches = m_shares.stretches();
-        std::vector<std::size_t>& order = m_parts.order;
-        order.resize(stretches.size());
-        for (std::size_t s = 0; s < order.size(); ++s)
-            order[s] = s;
-        std::sort(order.begin(), order.end(),
-                  [&](std::size_t a, std::size_t b) { return stretches[a].first < stretches[b].first; });
-        for (const std::size_t s : order) {
-            if (m_layers[s]) m_layers[s]->layOver(bitmap);
+        for (const std::size_t s : m_parts.order) {
+            if (m_layers[s]) {
+                m_layers[s]->writtenRows();
+                m_layers[s]->layOver(bitmap, INT_MIN, INT_MAX);
+            }
             const WorkShares::Stretch& left = stretches[s];
             if (left.next < left.end)
                 drawItems(m_frame, left.next * kSliceItems, std::min(left.end * kSliceItems, m_last));
@@ -365,8 +411,17 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCac
     // The cache's layers serve frames of their own size only; they are dropped when the size changes.
     std::optional<FrameCache> own;
     if (!cache) cache = &own.emplace();
+    // The estimate reads items all over the list: made again only when the list or the dot length changed.
     std::vector<std::int64_t>& costs = cache->costs;
-    sliceCosts(frame, last, costs);
+    const std::uint64_t revision = frame.gdx.revisionGet();
+    const std::size_t slices = std::size_t((last + kSliceItems - 1) / kSliceItems);
+    if (revision == 0 || cache->costsOf != revision || cache->costsDotLength != frame.dotLength ||
+        costs.size() != slices) {
+        cache->costsOf = 0; // until the estimate is whole
+        sliceCosts(frame, last, costs);
+        cache->costsOf = revision;
+        cache->costsDotLength = frame.dotLength;
+    }
     std::int64_t total = 0;
     for (const std::int64_t c : costs)
         total += c;
@@ -392,7 +447,7 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCac
         PartsCache& parts;
     } job{shared, parts};
     // Fewer helpers than asked for: the stretches none of them takes are taken by the threads that run.
-    parts.helpers.run(
+    const unsigned helpers = parts.helpers.run(
         threads - 1,
         [](void* context, unsigned helper) {
             Job& j = *static_cast<Job*>(context);
@@ -402,7 +457,7 @@ bool drawInParts(const Frame& frame, CBitmap& bitmap, unsigned threads, FrameCac
     shared.draw(frame.scratch);
     parts.helpers.wait();
     frame.lookups.setSealed(false);
-    const bool finished = shared.finish(bitmap);
+    const bool finished = shared.finish(bitmap, parts.helpers, helpers);
     shared.giveBack();
     if (finished) drawItems(frame, last, n);
     return true;

@@ -249,6 +249,8 @@ struct FrameCache {
     Scratch scratch;
     Lookups lookups;
     std::vector<std::int64_t> costs;                      ///< the estimated cost of each slice of items
+    std::uint64_t costsOf = 0;                            ///< the list revision costs were estimated for
+    double costsDotLength = 0.0;                          ///< and the dot length
     CRgn client;                                          ///< the frame's client clip
     bool keepsItems = false;                              ///< a painter's: the items below are kept
     std::vector<KeptItem> kept;                           ///< per item of the list, when kept
