@@ -86,12 +86,11 @@ public:
         // The other of the two pens: the selected one stays valid until this one replaces it.
         CPen& pen = m_pens[m_selected ? 1 - m_current : m_current];
         pen.DeleteObject();
-        if (!pen.CreatePen(PS_SOLID, width, color)) {
-            putBack(); // an item whose pen cannot be made draws with the dc's own, as GDI would
+        CPen* replaced = pen.CreatePen(PS_SOLID, width, color) ? m_dc.SelectObject(&pen) : nullptr;
+        if (!replaced) {
+            putBack(); // an item whose pen cannot be had draws with the dc's own, as GDI would
             return;
         }
-        CPen* replaced = m_dc.SelectObject(&pen);
-        if (!replaced) return;
         if (!m_selected) m_before = replaced;
         m_current = int(&pen - m_pens);
         m_selected = true;

@@ -88,8 +88,8 @@ struct ModelBox {
 };
 
 /// A path of straight segments in the plane z = 0 as the points it visits, in runs of segments each of which
-/// starts where the one before it ended: what a repaint reads of a polyline, in a third of the memory of
-/// its segments.
+/// starts where the one before it ended: what a repaint reads of a polyline, 16 bytes a point against 56
+/// a segment.
 struct FlatPath {
     struct Point {
         double x, y;
