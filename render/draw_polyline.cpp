@@ -1,8 +1,5 @@
 // Polyline items: view direction first, then the line type, then the device transform. A painter keeps
 // each item's path between the first two and the last from frame to frame.
-#include <algorithm>
-#include <limits>
-
 #include "qor/render/render_p.h"
 
 namespace QOR::render {
@@ -17,13 +14,11 @@ void prepare(PreparedPolyline& kept, const Frame& frame, int item) {
     scratch.vl = it.m_vl;
     scratch.vl.transformBy(frame.gdx.viewDirectionMtxGet());
     itemDashes(frame.gdx, item, frame.dotLength, scratch.dashes);
-    kept.path = styledPath(frame, scratch.vl, scratch.dashes, kept.continuous);
+    bool continuous = false;
+    const CQorVertexArray& styled = styledPath(frame, scratch.vl, scratch.dashes, continuous);
     kept.bounds = ModelBox();
-    kept.bounds.add(kept.path);
-    kept.shortest = std::numeric_limits<double>::infinity();
-    for (const CQorVertex& vx : kept.path)
-        kept.shortest = std::min(kept.shortest, vx.end.distanceTo(vx.start)); // as tracePath measures
-    if (kept.flat.assign(kept.path)) kept.path = CQorVertexArray();           // its memory goes
+    kept.bounds.add(styled);
+    kept.path.assign(styled, continuous);
     kept.made = true;
 }
 
@@ -39,13 +34,8 @@ const PreparedPolyline* keptPolyline(const Frame& frame, int item) {
 void drawPolyline(const Frame& frame, int item, const ItemStyle& style) {
     const CQorMatrix3d m = style.base * frame.gdx.mtxGet(item);
     if (const PreparedPolyline* kept = keptPolyline(frame, item)) {
-        const bool continuous = kept->continuous || kept->shortest >= frame.minSegment;
-        const bool affine = isAffine(m) && !kept->bounds.hasNaN() && !kept->bounds.isEmpty();
-        if (kept->flat.empty()) {
-            tracePath(frame, kept->path, continuous, m, style.color, affine);
-        } else {
-            tracePath(frame, kept->flat, continuous, m, style.color, affine);
-        }
+        tracePath(frame, kept->path, m, style.color,
+                  isAffine(m) && !kept->bounds.hasNaN() && !kept->bounds.isEmpty());
         return;
     }
     Scratch& scratch = frame.scratch;

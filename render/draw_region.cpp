@@ -66,7 +66,7 @@ void prepare(PreparedRegion& kept, const CQorDisplayItem& item) {
 }
 
 /// Each loop of the item after the view direction with its line type laid, into outlines.
-void makeOutlines(const Frame& frame, int item, std::vector<PreparedRegion::Outline>& outlines) {
+void makeOutlines(const Frame& frame, int item, std::vector<KeptPath>& outlines) {
     Scratch& scratch = frame.scratch;
     itemDashes(frame.gdx, item, frame.dotLength, scratch.dashes);
     const CQorArrayTempl<CQorVertexArray>& stored = frame.item(item).m_regions;
@@ -74,8 +74,9 @@ void makeOutlines(const Frame& frame, int item, std::vector<PreparedRegion::Outl
     for (int i = 0; i < stored.len(); ++i) {
         scratch.vl = stored[i];
         scratch.vl.transformBy(frame.gdx.viewDirectionMtxGet());
-        PreparedRegion::Outline& outline = outlines[std::size_t(i)];
-        outline.path = styledPath(frame, scratch.vl, scratch.dashes, outline.continuous);
+        bool continuous = false;
+        const CQorVertexArray& styled = styledPath(frame, scratch.vl, scratch.dashes, continuous);
+        outlines[std::size_t(i)].assign(styled, continuous);
     }
 }
 
@@ -134,8 +135,8 @@ void drawRegion(const Frame& frame, int item, const ItemStyle& style) {
                 makeOutlines(frame, item, kept->outlines);
                 kept->outlinesMade = true;
             }
-            for (const PreparedRegion::Outline& outline : kept->outlines)
-                tracePath(frame, outline.path, outline.continuous, bm, style.color);
+            for (const KeptPath& outline : kept->outlines)
+                tracePath(frame, outline, bm, style.color, false);
         } else {
             Scratch& scratch = frame.scratch;
             itemDashes(gdx, item, frame.dotLength, scratch.dashes);

@@ -136,9 +136,9 @@ void fetchAhead(const Frame& frame, int item) {
         __builtin_prefetch(text->starts.data());
         __builtin_prefetch(text->loopEnds.data());
     } else if (const PreparedPolyline* polyline = std::get_if<PreparedPolyline>(&kept)) {
-        __builtin_prefetch(polyline->flat.points.data());
-        __builtin_prefetch(polyline->flat.runStarts.data());
-        __builtin_prefetch(polyline->path.data());
+        __builtin_prefetch(polyline->path.flat.points.data());
+        __builtin_prefetch(polyline->path.flat.runStarts.data());
+        __builtin_prefetch(polyline->path.path.data());
     }
 }
 

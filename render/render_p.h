@@ -104,20 +104,28 @@ struct FlatPath {
     bool empty() const noexcept { return points.empty(); }
 };
 
-/// A polyline item's path as styledPath leaves it, kept by a painter from frame to frame: it depends on
-/// the item and on what FramePreparation holds, which no pan or zoom changes, so a repaint only transforms
-/// it. Each kept item holds the stamp of the item it was made from, so that an item changed since (its
-/// stamp moved) is prepared again.
-struct PreparedPolyline {
+/// A path as styledPath leaves it, kept by a painter from frame to frame: it depends on the item and on
+/// what FramePreparation holds, which no pan or zoom changes, so a repaint only transforms it. Straight
+/// paths in the plane are kept flat.
+struct KeptPath {
     CQorVertexArray path; ///< empty when flat holds it
     FlatPath flat;
     bool continuous = false;
-    bool made = false;
-    std::uint64_t stamp = 0; ///< CQorDisplayItem::m_stamp of the item it was made from
-    ModelBox bounds;         ///< of the path
     /// The length of its shortest segment (a chord for an arc): a frame whose minimum segment is no longer
     /// draws no piece as a pixel and need not measure each.
     double shortest = std::numeric_limits<double>::infinity();
+
+    /// Keeps styled, which styledPath returned with isContinuous.
+    void assign(const CQorVertexArray& styled, bool isContinuous);
+};
+
+/// A polyline item's path, kept. Each kept item holds the stamp of the item it was made from, so that an
+/// item changed since (its stamp moved) is prepared again.
+struct PreparedPolyline {
+    KeptPath path;
+    bool made = false;
+    std::uint64_t stamp = 0; ///< CQorDisplayItem::m_stamp of the item it was made from
+    ModelBox bounds;         ///< of the path
 };
 
 /// A text item's glyphs as the model points their traces visit, each arc in chords: what a repaint
@@ -153,14 +161,10 @@ struct PreparedText {
 /// A region item's loops with their arcs in chords, and what is made of them the first time it is drawn:
 /// its hatch lines and its outline paths, all in model space. A painter keeps it from frame to frame.
 struct PreparedRegion {
-    struct Outline {
-        CQorVertexArray path;
-        bool continuous = false;
-    };
     CQorArrayTempl<CQorVertexArray> loops;
     CQorArrayTempl<CQorVertexArray> hatch;
     bool hatchMade = false;
-    std::vector<Outline> outlines; ///< each loop's, after the view direction, its line type laid
+    std::vector<KeptPath> outlines; ///< each loop's, after the view direction, its line type laid
     bool outlinesMade = false;
     ModelBox bounds; ///< of the item's loops
     bool made = false;
@@ -434,9 +438,8 @@ const CQorVertexArray& styledPath(const Frame& frame, CQorVertexArray& vl,
 /// affine and every point of path finite.
 void tracePath(const Frame& frame, const CQorVertexArray& path, bool continuous, const CQorMatrix3d& m,
                COLORREF color, bool affine = false);
-/// tracePath for a flat path.
-void tracePath(const Frame& frame, const FlatPath& path, bool continuous, const CQorMatrix3d& m,
-               COLORREF color, bool affine);
+/// tracePath for a kept path.
+void tracePath(const Frame& frame, const KeptPath& path, const CQorMatrix3d& m, COLORREF color, bool affine);
 /// Draws a styled polyline (already transformed by the view direction, and used up): line type, chords,
 /// then each segment by m, short pieces of a broken line as single pixels.
 void drawStyledPolyline(const Frame& frame, CQorVertexArray& vl, const CQorArrayTempl<double>& dashes,

@@ -1,5 +1,7 @@
 // Segments to device lines: transforming, chord splitting, one-pixel pieces and line types.
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "qor/kernel/geom/polyline_ops.h"
 #include "qor/platform/device_coord_p.h"
@@ -107,7 +109,22 @@ bool FlatPath::assign(const CQorVertexArray& path) {
     return true;
 }
 
-void tracePath(const Frame& frame, const FlatPath& path, bool continuous, const CQorMatrix3d& m,
+void KeptPath::assign(const CQorVertexArray& styled, bool isContinuous) {
+    continuous = isContinuous;
+    shortest = std::numeric_limits<double>::infinity();
+    for (const CQorVertex& vx : styled)
+        shortest = std::min(shortest, vx.end.distanceTo(vx.start)); // as tracePath measures
+    if (flat.assign(styled)) {
+        path = CQorVertexArray(); // its memory goes
+    } else {
+        path = styled;
+    }
+}
+
+namespace {
+
+/// tracePath for a flat path.
+void traceFlat(const Frame& frame, const FlatPath& path, bool continuous, const CQorMatrix3d& m,
                COLORREF color, bool affine) {
     // As tracePath draws the segments these points come from, segment by segment.
     LineRuns runs(frame.dc, frame.scratch.points);
@@ -132,6 +149,17 @@ void tracePath(const Frame& frame, const FlatPath& path, bool continuous, const 
             last = to;
             joins = true;
         }
+    }
+}
+
+} // namespace
+
+void tracePath(const Frame& frame, const KeptPath& path, const CQorMatrix3d& m, COLORREF color, bool affine) {
+    const bool continuous = path.continuous || path.shortest >= frame.minSegment;
+    if (path.flat.empty()) {
+        tracePath(frame, path.path, continuous, m, color, affine);
+    } else {
+        traceFlat(frame, path.flat, continuous, m, color, affine);
     }
 }
 
